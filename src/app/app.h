@@ -1,0 +1,111 @@
+#pragma once
+// The one application state object. The Win32 layer owns one App and hands it,
+// with the ports, to every core operation.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/own_windows.h"
+#include "platform/types.h"
+
+namespace tomari {
+
+inline constexpr const char* kDisplayName = "トマリギ";
+inline constexpr const char* kVersionText = "1.4.4";
+
+// A window the user never wants the widget on.
+struct ExclusionEntry {
+  std::string Name;
+  std::string WindowTitle;
+  std::int32_t InTitle = 0;  // non-zero: the title only has to contain WindowTitle
+  std::string WindowClass;
+  friend bool operator==(const ExclusionEntry&, const ExclusionEntry&) = default;
+};
+
+// Every key of Setting.ini, plus what start-up finds out before it is read.
+struct Settings {
+  // Not stored.
+  std::string AppFolder;  // always ends in "\"
+  bool HasImageLibrary = false;
+  bool HasLayeredWindows = false;
+
+  std::int32_t MainTiming = 100;
+  std::int32_t MainMulti = 0;
+  std::string MainSkin;
+  std::int32_t PositionAuto = 1;
+  std::int32_t PositionX = 2;
+  std::int32_t PositionY = 0;
+  std::int32_t PositionXOffset = 0;
+  std::int32_t PositionYOffset = 0;
+  std::int32_t LayerTransparency = 128;
+  std::int32_t DragParent = 0;
+  std::int32_t CaptureType = 0;
+  std::int32_t CaptureSaveType = 0;
+  std::string CaptureSaveFolder;
+  std::int32_t CaptureFileType = 0;
+  std::int32_t CaptureJpegValue = 100;
+  std::int32_t CaptureJpegProgressive = 0;
+  std::int32_t CapturePngValue = 0;
+  std::int32_t ClockPosition = 1;
+  std::string ClockFormatText = " <yyyy/mm/dd hh:mm:ss> ";
+  std::int32_t ClockWorldTime = 17;
+  std::int32_t ClockWorldTimePM = 0;
+  std::int32_t ClockWorldTimeHour = 0;
+  std::int32_t ClockWorldTimeMinute = 0;
+  std::int32_t ClockWorldTimeSDT = 0;
+  // Entries in file order (the first stored section is element 0).
+  std::vector<ExclusionEntry> ExclusionEntries;
+};
+
+// What the widget knows about the target and the pointer.
+struct WidgetState {
+  bool Pressed = false;
+  int PressX = 0;
+  int PressY = 0;
+  int PressLeft = 0;
+  int PressTop = 0;
+  // Recorded when the widget attaches to a window; given back when it leaves.
+  bool TargetTopMost = false;
+  std::int32_t TargetAlpha = 0;  // 0: not semi-transparent
+  bool TargetLayered = false;    // WS_EX_LAYERED was set at attach
+  LayeredAttributes TargetLayeredAttributes;
+  // Set by the commands that change the attached window, so that leaving it
+  // puts back only what was changed.
+  bool ChangedTopMost = false;
+  bool ChangedLayer = false;
+  WindowHandle AttachedWindow = 0;
+  bool Busy = false;
+  int BaseX = 0;
+  int BaseY = 0;
+};
+
+// The popup menu's checks and enabled states; the menu and the buttons are
+// drawn from this.
+struct CommandState {
+  bool WindowMenuEnabled = false;  // a target is attached
+  bool WindowSetChecked = false;   // fixed mode
+  bool TitleClockChecked = false;  // title clock on
+  bool TopMostEnabled = false;
+  bool TopMostChecked = false;
+  bool LayerEnabled = false;
+  bool LayerChecked = false;
+};
+
+// The window that carries the title clock and the title it had before.
+struct ClockRecord {
+  WindowHandle Window = 0;
+  std::string OriginalTitle;
+  std::string LastTitle;  // what we wrote last
+};
+
+struct App {
+  Settings settings;
+  OwnWindowList ownWindows;
+  WidgetState widget;
+  CommandState menu;
+  ClockRecord clock;
+  WindowHandle TargetWindow = 0;
+  WindowHandle WidgetHandle = 0;
+};
+
+}  // namespace tomari

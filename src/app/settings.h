@@ -1,0 +1,17 @@
+#pragma once
+// Setting.ini: the settings record read at start and written whole.
+#include <string>
+
+#include "app/app.h"
+#include "platform/ports.h"
+
+namespace tomari {
+
+std::string SettingsPath(const App& app);
+// Fills app.settings (and the title clock check) from AppFolder + "Setting.ini".
+void LoadSettings(App& app, FileSystem& fs, TextCodec& codec);
+// Writes every key in order, atomically. False when the file could not be
+// written; the old file is then untouched.
+bool SaveSettings(const App& app, FileSystem& fs, TextCodec& codec);
+
+}  // namespace tomari

@@ -1,0 +1,128 @@
+// A window of "another program" for the Wine-level tests to perch on, capture
+// and poke at. Everything it does is chosen on the command line:
+//   --title TEXT        window title (UTF-16 through the W entry points)
+//   --class NAME        window class name (default TomariTestTarget)
+//   --rect X,Y,W,H      outer rectangle
+//   --topmost           start top-most
+//   --alpha N           start layered with opacity N (LWA_ALPHA)
+//   --colorkey RRGGBB   start layered with a colour key only
+//   --owner             also create an owner window; the target is owned by it
+//   --hang-after MS     stop answering messages MS milliseconds after start
+//   --edit              put an edit control inside and give it the focus
+// It paints a fixed pattern: vertical bars of 8 colours, each 16 pixels wide.
+#include <windows.h>
+
+#include <cwchar>
+#include <cwctype>
+#include <string>
+
+namespace {
+
+const COLORREF kBars[8] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
+                           RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255),
+                           RGB(0, 0, 0),     RGB(255, 255, 255)};
+UINT_PTR g_hangTimer = 0;
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      for (int x = 0; x < rc.right; x += 16) {
+        HBRUSH b = CreateSolidBrush(kBars[(x / 16) % 8]);
+        RECT bar{x, 0, x + 16, rc.bottom};
+        FillRect(dc, &bar, b);
+        DeleteObject(b);
+      }
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_TIMER:
+      if (wp == 1) {
+        KillTimer(hwnd, 1);
+        Sleep(INFINITE);  // the thread stops answering: a hung program
+      }
+      return 0;
+    case WM_DESTROY:
+      if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) == 1) PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool ArgIs(const wchar_t* a, const wchar_t* name) { return std::wcscmp(a, name) == 0; }
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring title = L"Target";
+  std::wstring cls = L"TomariTestTarget";
+  int x = 200, y = 200, w = 400, h = 300;
+  bool topmost = false, owner = false, edit = false;
+  int alpha = -1;
+  long colorKey = -1;
+  int hangAfter = -1;
+  for (int i = 1; i < argc; ++i) {
+    const wchar_t* a = argv[i];
+    const wchar_t* next = i + 1 < argc ? argv[i + 1] : L"";
+    if (ArgIs(a, L"--title")) { title = next; ++i; }
+    else if (ArgIs(a, L"--class")) { cls = next; ++i; }
+    else if (ArgIs(a, L"--rect")) { swscanf(next, L"%d,%d,%d,%d", &x, &y, &w, &h); ++i; }
+    else if (ArgIs(a, L"--topmost")) topmost = true;
+    else if (ArgIs(a, L"--alpha")) { alpha = _wtoi(next); ++i; }
+    else if (ArgIs(a, L"--colorkey")) { colorKey = wcstol(next, nullptr, 16); ++i; }
+    else if (ArgIs(a, L"--owner")) owner = true;
+    else if (ArgIs(a, L"--hang-after")) { hangAfter = _wtoi(next); ++i; }
+    else if (ArgIs(a, L"--edit")) edit = true;
+  }
+  LocalFree(argv);
+
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = cls.c_str();
+  RegisterClassExW(&wc);
+
+  HWND ownerWnd = nullptr;
+  if (owner) {
+    ownerWnd = CreateWindowExW(0, cls.c_str(), (title + L" owner").c_str(),
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, x - 100, y - 100, 300, 200,
+                               nullptr, nullptr, inst, nullptr);
+  }
+  DWORD ex = 0;
+  if (topmost) ex |= WS_EX_TOPMOST;
+  if (alpha >= 0 || colorKey >= 0) ex |= WS_EX_LAYERED;
+  HWND hwnd = CreateWindowExW(ex, cls.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h,
+                              ownerWnd, nullptr, inst, nullptr);
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 1);
+  if (alpha >= 0) SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+  if (colorKey >= 0) {
+    COLORREF key = RGB((colorKey >> 16) & 0xFF, (colorKey >> 8) & 0xFF, colorKey & 0xFF);
+    SetLayeredWindowAttributes(hwnd, key, 0, LWA_COLORKEY);
+  }
+  if (edit) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    HWND e = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10,
+                             rc.right - 20, 24, hwnd, nullptr, inst, nullptr);
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetFocus(e);
+  } else {
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+  }
+  UpdateWindow(hwnd);
+  SetForegroundWindow(hwnd);
+  if (hangAfter >= 0) g_hangTimer = SetTimer(hwnd, 1, static_cast<UINT>(hangAfter), nullptr);
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
