@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/types.h"
+#include "skin/bitmap.h"
 
 namespace tomari {
 
@@ -49,6 +50,13 @@ class Screen {
   virtual Point CursorPos() = 0;
 };
 
+// The widget's outline: the whole rectangle, or the union of these rectangles
+// (runs of opaque pixels, widget coordinates). An empty run list is an empty shape.
+struct WidgetShape {
+  bool fullRectangle = true;
+  std::vector<Rect> runs;
+};
+
 // Our own widget window.
 class WidgetWindow {
  public:
@@ -62,6 +70,13 @@ class WidgetWindow {
   virtual void SetTopMost(bool topMost) = 0;
   // Asks for the widget's face to be drawn again.
   virtual void Redraw() = 0;
+  // Skin presentation. The defaults do nothing, for fakes that do not care.
+  virtual void SetSize(int width, int height) {}
+  virtual void SetShape(const WidgetShape& shape) {}
+  // Shows `face` (widget-sized) until the next call; an empty bitmap shows the label.
+  virtual void Present(const Bitmap& face) {}
+  // The text shown when there is no skin face.
+  virtual void SetLabel(const std::string& text) {}
 };
 
 class FileSystem {
