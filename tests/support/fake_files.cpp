@@ -1,0 +1,70 @@
+#include "support/fake_files.h"
+
+namespace tomari::test {
+
+std::string FakeFileSystem::Key(const std::string& path) {
+  std::string key;
+  key.reserve(path.size());
+  for (char c : path) {
+    if (c == '/') c = '\\';
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    key += c;
+  }
+  while (key.size() > 1 && key.back() == '\\') key.pop_back();
+  return key;
+}
+
+bool FakeFileSystem::Exists(const std::string& path) {
+  const std::string key = Key(path);
+  if (files_.count(key) != 0 || folders_.count(key) != 0) return true;
+  // A folder exists when something lives inside it.
+  const std::string prefix = key + "\\";
+  auto it = files_.lower_bound(prefix);
+  return it != files_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool FakeFileSystem::ReadAll(const std::string& path, std::string& bytes) {
+  auto it = files_.find(Key(path));
+  if (it == files_.end() || failReads) return false;
+  bytes = it->second.bytes;
+  return true;
+}
+
+bool FakeFileSystem::WriteAtomic(const std::string& path, const std::string& bytes) {
+  ++writeCalls;
+  if (failWrites) return false;
+  auto [it, inserted] = files_.try_emplace(Key(path));
+  if (inserted) it->second.path = path;
+  it->second.bytes = bytes;
+  ++it->second.writes;
+  return true;
+}
+
+bool FakeFileSystem::Remove(const std::string& path) { return files_.erase(Key(path)) != 0; }
+
+void FakeFileSystem::Put(const std::string& path, const std::string& bytes) {
+  auto [it, inserted] = files_.try_emplace(Key(path));
+  if (inserted) it->second.path = path;
+  it->second.bytes = bytes;
+}
+
+void FakeFileSystem::AddFolder(const std::string& path) { folders_.emplace(Key(path), path); }
+
+std::optional<std::string> FakeFileSystem::Get(const std::string& path) const {
+  auto it = files_.find(Key(path));
+  if (it == files_.end()) return std::nullopt;
+  return it->second.bytes;
+}
+
+std::vector<std::string> FakeFileSystem::Files() const {
+  std::vector<std::string> out;
+  for (const auto& [key, entry] : files_) out.push_back(entry.path);
+  return out;
+}
+
+std::size_t FakeFileSystem::WriteCount(const std::string& path) const {
+  auto it = files_.find(Key(path));
+  return it == files_.end() ? 0 : it->second.writes;
+}
+
+}  // namespace tomari::test

@@ -1,0 +1,47 @@
+#pragma once
+// An in-memory file system: path -> bytes. Windows paths compare without regard
+// to ASCII case, and "/" stands for "\".
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace tomari::test {
+
+class FakeFileSystem : public FileSystem {
+ public:
+  bool Exists(const std::string& path) override;
+  bool ReadAll(const std::string& path, std::string& bytes) override;
+  bool WriteAtomic(const std::string& path, const std::string& bytes) override;
+  bool Remove(const std::string& path) override;
+
+  // Test set-up and inspection; none of these count as writes.
+  void Put(const std::string& path, const std::string& bytes);
+  void AddFolder(const std::string& path);
+  std::optional<std::string> Get(const std::string& path) const;
+  // Every file, in the spelling it was first created with.
+  std::vector<std::string> Files() const;
+
+  // While set, WriteAtomic fails and leaves the files as they are.
+  bool failWrites = false;
+  // While set, ReadAll fails for existing files (a locked file).
+  bool failReads = false;
+  // WriteAtomic calls, successful or not.
+  std::size_t writeCalls = 0;
+  std::size_t WriteCount(const std::string& path) const;
+
+ private:
+  struct Entry {
+    std::string path;  // as first written
+    std::string bytes;
+    std::size_t writes = 0;
+  };
+  static std::string Key(const std::string& path);
+  std::map<std::string, Entry> files_;
+  std::map<std::string, std::string> folders_;
+};
+
+}  // namespace tomari::test
