@@ -1,0 +1,121 @@
+// Start routine: one instance per user unless the settings allow more, the
+// capability probe, the widget, and the message loop.
+#include <windows.h>
+
+#include <string>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "perch/tracking.h"
+#include "win32/ports/text_convert.h"
+#include "win32/ports/win_clock.h"
+#include "win32/ports/win_codec.h"
+#include "win32/ports/win_files.h"
+#include "win32/ports/win_screen.h"
+#include "win32/ports/win_windows.h"
+#include "win32/widget_window.h"
+
+namespace tomari {
+namespace {
+
+// Size and text of the widget while no skin is loaded.
+constexpr int kNoSkinWidth = 150;
+constexpr int kNoSkinHeight = 20;
+
+std::string ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  size_t slash = path.find_last_of(L"\\/");
+  path.resize(slash == std::wstring::npos ? 0 : slash + 1);
+  return WithTrailingBackslash(WideToUtf8(path));
+}
+
+// A per-user name: instances of other users on the same machine do not count.
+std::wstring InstanceMutexName() {
+  wchar_t user[256] = L"";
+  DWORD size = 256;
+  GetUserNameW(user, &size);
+  return std::wstring(L"Local\\Tomari.Instance.") + user;
+}
+
+class Program final : public WidgetEvents {
+ public:
+  Program() : widget_(*this), ports_{windows_, screen_, widget_, files_, clock_, codec_} {}
+
+  int Run(HINSTANCE instance) {
+    app_.settings.AppFolder = ExecutableFolder();
+
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
+    bool another = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (another && !MultipleInstancesAllowed(app_.settings.AppFolder, files_, codec_)) {
+      CloseHandle(mutex);
+      return 0;
+    }
+
+    ProbeCapabilities(app_, files_, windows_);
+
+    if (!widget_.Create(instance, kNoSkinWidth, kNoSkinHeight)) return 1;
+    WidgetLoad(app_, ports_);
+    ApplyNoSkin();
+    auto interval = TrackingInterval(app_.settings.MainTiming);
+    widget_.SetTrackingInterval(interval ? *interval : 0);
+    widget_.Show();
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (mutex) CloseHandle(mutex);
+    return 0;
+  }
+
+  void OnTrackingTimer() override {
+    if (closed_) return;
+    TrackingTick(app_, ports_);
+  }
+
+  void OnCloseRequest() override {
+    // WM_CLOSE and WM_ENDSESSION may both arrive; shut down once.
+    if (closed_) return;
+    closed_ = true;
+    widget_.SetTrackingInterval(0);
+    CloseRequest(app_, ports_);
+    widget_.Destroy();
+    PostQuitMessage(0);
+  }
+
+ private:
+  void ApplyNoSkin() {
+    widget_.SetSize(kNoSkinWidth, kNoSkinHeight);
+    widget_.SetShape(WidgetShape{});
+    widget_.Present(Bitmap{});
+    widget_.SetLabel(std::string(kDisplayName) + " Ver." + kVersionText);
+  }
+
+  App app_;
+  Win32WindowSystem windows_;
+  Win32Screen screen_;
+  Win32FileSystem files_;
+  Win32Clock clock_;
+  Win32TextCodec codec_;
+  Win32Widget widget_;
+  Ports ports_;
+  bool closed_ = false;
+};
+
+}  // namespace
+}  // namespace tomari
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  tomari::Program program;
+  return program.Run(instance);
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The widget: a caption-less, top-most tool window that never takes the
+// keyboard, stays out of the taskbar and Alt+Tab, and shows either the skin's
+// composed face or, without a skin, a plain label.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/ports.h"
+
+namespace tomari {
+
+// What the widget window reports to the program that owns it.
+class WidgetEvents {
+ public:
+  virtual ~WidgetEvents() = default;
+  virtual void OnTrackingTimer() = 0;
+  // WM_CLOSE from anyone, or the session really ending.
+  virtual void OnCloseRequest() = 0;
+};
+
+inline constexpr const wchar_t* kWidgetClassName = L"TomariWidget";
+
+class Win32Widget final : public WidgetWindow {
+ public:
+  explicit Win32Widget(WidgetEvents& events) : events_(events) {}
+  ~Win32Widget() override;
+  Win32Widget(const Win32Widget&) = delete;
+  Win32Widget& operator=(const Win32Widget&) = delete;
+
+  // Creates the window hidden.
+  bool Create(HINSTANCE instance, int width, int height);
+  void Show();
+  void Destroy();
+  HWND hwnd() const { return hwnd_; }
+  // Starts (interval > 0) or stops the tracking timer.
+  void SetTrackingInterval(unsigned milliseconds);
+
+  WindowHandle Handle() override;
+  Rect GetRect() override;
+  void MoveTo(int x, int y, bool topMost) override;
+  void SetTopMost(bool topMost) override;
+  void Redraw() override;
+  void SetSize(int width, int height) override;
+  void SetShape(const WidgetShape& shape) override;
+  void Present(const Bitmap& face) override;
+  void SetLabel(const std::string& text) override;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+  void PaintLabel(HDC dc, const RECT& rc);
+
+  WidgetEvents& events_;
+  HWND hwnd_ = nullptr;
+  HFONT font_ = nullptr;
+  Bitmap face_;
+  std::wstring label_;
+};
+
+}  // namespace tomari
