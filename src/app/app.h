@@ -7,6 +7,7 @@
 
 #include "app/own_windows.h"
 #include "platform/types.h"
+#include "skin/skin.h"
 
 namespace tomari {
 
@@ -104,6 +105,7 @@ struct App {
   WidgetState widget;
   CommandState menu;
   ClockRecord clock;
+  SkinData skin;
   WindowHandle TargetWindow = 0;
   WindowHandle WidgetHandle = 0;
 };
