@@ -1,0 +1,104 @@
+#include "perch/placement.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace tomari {
+
+namespace {
+
+int ToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+std::int64_t Overlap(const Rect& a, const Rect& b) {
+  const std::int64_t w = std::int64_t{std::min(a.right, b.right)} - std::max(a.left, b.left);
+  const std::int64_t h = std::int64_t{std::min(a.bottom, b.bottom)} - std::max(a.top, b.top);
+  return w > 0 && h > 0 ? w * h : 0;
+}
+
+// Squared gap between two rectangles; 0 when they touch or overlap. A double,
+// because the gap along one axis alone can exceed 2^31.
+double GapSquared(const Rect& a, const Rect& b) {
+  auto d = [](int v) { return static_cast<double>(v); };
+  const double dx = std::max({0.0, d(b.left) - d(a.right), d(a.left) - d(b.right)});
+  const double dy = std::max({0.0, d(b.top) - d(a.bottom), d(a.top) - d(b.bottom)});
+  return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+int AnchorBase(int anchor, int lo, int hi, int size) {
+  const std::int64_t l = lo, h = hi, s = size;
+  switch (anchor) {
+    case 0:
+      return ToInt(l - s);
+    case 1:
+      return lo;
+    case 2:
+      return ToInt(l + ((h - l) - s) / 2);  // truncates toward zero, as intended
+    case 3:
+      return ToInt(h - s);
+    case 4:
+      return hi;
+    default:
+      return 0;
+  }
+}
+
+Rect GetMonitorRect(Screen& screen, const Rect& r) {
+  const std::vector<Rect> monitors = screen.Monitors();
+  if (monitors.empty()) return r;  // nothing to keep the widget on
+  const Rect* best = nullptr;
+  std::int64_t bestArea = 0;
+  for (const Rect& m : monitors) {
+    const std::int64_t area = Overlap(r, m);
+    if (area > bestArea) {
+      best = &m;
+      bestArea = area;
+    }
+  }
+  if (best != nullptr) return *best;
+  best = &monitors.front();
+  double bestGap = GapSquared(r, *best);
+  for (const Rect& m : monitors) {
+    const double gap = GapSquared(r, m);
+    if (gap < bestGap) {
+      best = &m;
+      bestGap = gap;
+    }
+  }
+  return *best;
+}
+
+void PlaceWidget(App& app, Ports& ports, WindowHandle target) {
+  const Settings& s = app.settings;
+  if (s.PositionAuto == 0) return;
+  const Rect self = ports.widget.GetRect();
+  const int w = self.Width();
+  const int h = self.Height();
+  Rect t;  // stays empty when the target has just closed; the next tick notices
+  ports.windows.GetRect(target, t);
+
+  app.widget.BaseX = AnchorBase(s.PositionX, t.left, t.right, w);
+  app.widget.BaseY = AnchorBase(s.PositionY, t.top, t.bottom, h);
+  // Offsets come from Setting.ini unchecked; 64 bits keep any sum exact.
+  std::int64_t x = std::int64_t{app.widget.BaseX} + s.PositionXOffset;
+  std::int64_t y = std::int64_t{app.widget.BaseY} + s.PositionYOffset;
+
+  const int left = ToInt(x);
+  const int top = ToInt(y);
+  const Rect m = GetMonitorRect(
+      ports.screen, Rect{left, top, ToInt(std::int64_t{left} + w), ToInt(std::int64_t{top} + h)});
+  if (x < m.left) x = m.left;
+  if (y < m.top) y = m.top;
+  if (x + w > m.right) x = std::int64_t{m.right} - w;
+  if (y + h > m.bottom) y = std::int64_t{m.bottom} - h;
+
+  if (app.widget.Pressed) return;  // the user holds the widget
+  ports.widget.MoveTo(ToInt(x), ToInt(y), app.menu.TopMostChecked);
+}
+
+}  // namespace tomari

@@ -1,0 +1,72 @@
+#include "perch/tracking.h"
+
+#include "clock/title_clock.h"
+#include "commands/attributes.h"
+#include "commands/exclusion.h"
+#include "perch/placement.h"
+
+namespace tomari {
+
+namespace {
+
+void Attach(App& app, Ports& ports, WindowHandle target) {
+  RestoreWindowAttributes(app, ports.windows, app.widget.AttachedWindow);
+  RecordWindowAttributes(app, ports.windows, target);
+  // Above a target that may itself be top-most.
+  ports.widget.SetTopMost(true);
+  app.menu.WindowMenuEnabled = true;
+  ports.widget.Redraw();
+  app.widget.AttachedWindow = target;
+}
+
+void FollowTarget(App& app, Ports& ports, WindowHandle target) {
+  PlaceWidget(app, ports, target);
+  if (app.menu.TitleClockChecked) {
+    if (target != app.clock.Window && app.clock.Window != 0)
+      SetTitleClock(app, ports.windows, 0, "");
+    SetTitleClock(app, ports.windows, target, CurrentClockText(app, ports));
+  } else if (app.clock.Window != 0) {
+    SetTitleClock(app, ports.windows, 0, "");
+  }
+}
+
+void LoseTarget(App& app, Ports& ports) {
+  if (app.menu.TitleClockChecked && app.clock.Window != 0)
+    SetTitleClock(app, ports.windows, 0, "");
+  app.TargetWindow = ports.widget.Handle();
+  app.menu.WindowSetChecked = false;
+  // TopMostEnabled / LayerEnabled stay as the fixed-mode command left them, so
+  // they are ready for the next target.
+  app.menu.WindowMenuEnabled = false;
+  ports.widget.Redraw();
+  ports.widget.MoveTo(0, 0, false);
+  // AttachedWindow keeps the vanished handle, so the next target is attached.
+}
+
+}  // namespace
+
+void TrackingTick(App& app, Ports& ports) {
+  if (app.widget.Busy) return;
+  WindowSystem& windows = ports.windows;
+
+  if (!app.widget.Pressed && !app.menu.WindowSetChecked) {
+    const WindowHandle h = windows.Foreground();
+    // A click on the widget or a window switch in progress (null foreground)
+    // leaves the previous target in place.
+    if (!IsExcludedWindow(app, windows, h)) app.TargetWindow = h;
+  }
+  const WindowHandle target = app.TargetWindow;
+  if (IsExcludedWindow(app, windows, target)) return;
+  // A program that stopped answering is left alone until it answers again:
+  // nothing we send it may make us wait, and nothing we change would show.
+  if (windows.IsHung(target)) return;
+
+  if (app.widget.AttachedWindow != target) Attach(app, ports, target);
+
+  if (windows.IsWindow(target))
+    FollowTarget(app, ports, target);
+  else
+    LoseTarget(app, ports);
+}
+
+}  // namespace tomari

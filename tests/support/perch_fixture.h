@@ -1,0 +1,33 @@
+#pragma once
+// A running widget on a fake desktop: the App as the widget's load leaves it
+// (own-window list with the widget in slot 1, no target yet) and every port.
+#include "app/app.h"
+#include "platform/ports.h"
+#include "support/fake_codec.h"
+#include "support/fake_desktop.h"
+#include "support/fake_files.h"
+
+namespace tomari::test {
+
+inline constexpr WindowHandle kWidget = 0x10;
+
+struct PerchWorld {
+  FakeDesktop desktop;
+  FakeWidget widget{kWidget, 64, 32, &desktop};
+  FakeFileSystem files;
+  FakeCodec codec;
+  FakeClock clock;
+  Ports ports{desktop, desktop, widget, files, clock, codec};
+  App app;
+
+  PerchWorld() {
+    app.settings.AppFolder = "C:\\Tomari\\";
+    app.settings.HasLayeredWindows = true;
+    app.ownWindows.Reset();
+    app.ownWindows.Add(kWidget);
+    app.WidgetHandle = kWidget;
+    app.TargetWindow = kWidget;
+  }
+};
+
+}  // namespace tomari::test

@@ -1,0 +1,205 @@
+#include "commands/attributes.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_desktop.h"
+
+namespace tomari {
+namespace {
+
+using test::FakeDesktop;
+using test::FakeWindow;
+
+constexpr WindowHandle kWin = 0x100;
+
+class Attributes : public ::testing::Test {
+ protected:
+  Attributes() { app.settings.HasLayeredWindows = true; }
+
+  FakeWindow& Add(std::uint32_t ex, LayeredAttributes layered = {}) {
+    FakeWindow& w = desktop.AddWindow(kWin, "Target", "TargetClass", Rect{0, 0, 200, 100}, ex);
+    w.layered = layered;
+    return w;
+  }
+  void Record() { RecordWindowAttributes(app, desktop, kWin); }
+  void Restore() { RestoreWindowAttributes(app, desktop, kWin); }
+  // What the top-most and semi-transparency commands do to the attached window.
+  void UserMakesTopMost(bool on) {
+    desktop.SetTopMost(kWin, on);
+    app.widget.ChangedTopMost = true;
+  }
+  void UserMakesSemiTransparent(bool on, std::uint8_t alpha = 128) {
+    const std::uint32_t ex = desktop.GetExStyle(kWin);
+    if (on) {
+      desktop.SetExStyle(kWin, ex | kExLayered);
+      desktop.SetLayered(kWin, 0, alpha, kLwaAlpha);
+    } else {
+      desktop.SetExStyle(kWin, ex & ~kExLayered);
+    }
+    app.widget.ChangedLayer = true;
+  }
+
+  App app;
+  FakeDesktop desktop;
+};
+
+TEST_F(Attributes, RecordsTopMostAndOpacityAndSetsTheChecks) {
+  Add(kExTopMost | kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
+  app.widget.ChangedTopMost = app.widget.ChangedLayer = true;  // left over from the last window
+  Record();
+  EXPECT_TRUE(app.widget.TargetTopMost);
+  EXPECT_EQ(app.widget.TargetAlpha, 200);
+  EXPECT_TRUE(app.widget.TargetLayered);
+  EXPECT_EQ(app.widget.TargetLayeredAttributes, (LayeredAttributes{true, 0, 200, kLwaAlpha}));
+  EXPECT_TRUE(app.menu.TopMostChecked);
+  EXPECT_TRUE(app.menu.LayerChecked);
+  EXPECT_FALSE(app.widget.ChangedTopMost);
+  EXPECT_FALSE(app.widget.ChangedLayer);
+  EXPECT_TRUE(desktop.calls.empty()) << "recording must not change the window";
+}
+
+TEST_F(Attributes, OnlyAnAlphaAttributeCountsAsSemiTransparent) {
+  struct Case {
+    std::uint32_t ex;
+    LayeredAttributes attrs;
+    bool layeredApi;
+    std::int32_t alpha;
+  };
+  const Case cases[] = {
+      {0, {}, true, 0},                                                   // plain window
+      {kExLayered, {true, 0x00FF00, 255, kLwaColorKey}, true, 0},         // colour key only
+      {kExLayered, {true, 0x00FF00, 90, kLwaColorKey | kLwaAlpha}, true, 90},
+      {kExLayered, {false, 0, 0, 0}, true, 0},                            // per-pixel alpha
+      {kExLayered, {true, 0, 200, kLwaAlpha}, false, 0},                  // no layered API
+      {0, {true, 0, 200, kLwaAlpha}, true, 0},                            // attributes without the bit
+  };
+  for (const Case& c : cases) {
+    Add(c.ex, c.attrs);
+    app.settings.HasLayeredWindows = c.layeredApi;
+    app.menu.LayerChecked = true;
+    desktop.ClearLog();
+    Record();
+    EXPECT_EQ(app.widget.TargetAlpha, c.alpha) << "ex " << c.ex << " flags " << c.attrs.flags;
+    EXPECT_EQ(app.menu.LayerChecked, c.alpha != 0);
+    EXPECT_EQ(app.widget.TargetLayered, (c.ex & kExLayered) != 0);
+    if (!c.layeredApi || (c.ex & kExLayered) == 0) {
+      EXPECT_EQ(desktop.reads.getLayered, 0) << "no layered call without need or API";
+    }
+  }
+}
+
+TEST_F(Attributes, NothingChangedMeansNothingIsTouched) {
+  // Windows the user never changed through us, however they are layered.
+  const LayeredAttributes kinds[] = {
+      {}, {true, 0x00FF00, 0, kLwaColorKey}, {false, 0, 0, 0}, {true, 0, 200, kLwaAlpha}};
+  for (const LayeredAttributes& a : kinds) {
+    const std::uint32_t ex = a == LayeredAttributes{} ? kExTopMost : kExLayered;
+    FakeWindow& w = Add(ex, a);
+    Record();
+    desktop.ClearLog();
+    Restore();
+    EXPECT_TRUE(desktop.calls.empty()) << desktop.Log().front();
+    EXPECT_EQ(w.exStyle, ex);
+    EXPECT_EQ(w.layered, a);
+  }
+}
+
+TEST_F(Attributes, TopMostGoesBackBothWays) {
+  FakeWindow& w = Add(kExTopMost);
+  Record();
+  UserMakesTopMost(false);
+  Restore();
+  EXPECT_EQ(w.exStyle, kExTopMost);
+
+  Add(0);
+  Record();
+  UserMakesTopMost(true);
+  desktop.ClearLog();
+  Restore();
+  EXPECT_EQ(desktop.ChangesOn(kWin), std::vector<std::string>{"SetTopMost(256, 0)"});
+  EXPECT_EQ(desktop.Window(kWin).exStyle, 0u);
+  EXPECT_FALSE(app.widget.ChangedTopMost);
+}
+
+TEST_F(Attributes, OpacityGoesBackToExactlyWhatWasRecorded) {
+  struct Case {
+    const char* name;
+    std::uint32_t ex;
+    LayeredAttributes attrs;
+  };
+  const Case cases[] = {
+      {"not layered", 0, {}},
+      {"alpha 200", kExLayered, {true, 0, 200, kLwaAlpha}},
+      {"colour key", kExLayered, {true, 0x00FF00, 0, kLwaColorKey}},
+      {"key and alpha", kExLayered, {true, 0x123456, 77, kLwaColorKey | kLwaAlpha}},
+  };
+  for (const Case& c : cases) {
+    FakeWindow& w = Add(c.ex | kExTopMost, c.attrs);
+    Record();
+    UserMakesSemiTransparent(true, 64);
+    Restore();
+    EXPECT_EQ(w.exStyle, c.ex | kExTopMost) << c.name;
+    EXPECT_EQ(w.layered, c.attrs) << c.name;
+    EXPECT_EQ(desktop.Count("SetTopMost"), 0) << c.name;
+    EXPECT_FALSE(app.widget.ChangedLayer);
+
+    // Semi-transparency switched off again by the user before leaving.
+    Add(c.ex, c.attrs);
+    Record();
+    UserMakesSemiTransparent(true);
+    UserMakesSemiTransparent(false);
+    Restore();
+    EXPECT_EQ(desktop.Window(kWin).exStyle, c.ex) << c.name;
+    EXPECT_EQ(desktop.Window(kWin).layered, c.attrs) << c.name;
+  }
+}
+
+TEST_F(Attributes, UnreadableLayeredWindowKeepsItsLayeredBit) {
+  // Drawn with per-pixel alpha: its attributes cannot be read, so none are
+  // written; what matters is that it stays layered (removing the bit would
+  // throw away its contents).
+  FakeWindow& w = Add(kExLayered, LayeredAttributes{false, 0, 0, 0});
+  Record();
+  UserMakesSemiTransparent(false);  // the user took the bit off
+  desktop.ClearLog();
+  Restore();
+  EXPECT_EQ(w.exStyle, kExLayered);
+  EXPECT_EQ(desktop.Count("SetLayered"), 0);
+}
+
+TEST_F(Attributes, WithoutTheLayeredApiNoLayeredCallIsMade) {
+  Add(kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
+  app.settings.HasLayeredWindows = false;
+  Record();
+  app.widget.ChangedLayer = true;
+  Restore();
+  EXPECT_TRUE(desktop.calls.empty());
+  EXPECT_EQ(desktop.reads.getLayered, 0);
+  EXPECT_FALSE(app.widget.ChangedLayer);
+}
+
+TEST_F(Attributes, ClosedOrHungWindowsAreLeftAlone) {
+  for (int hung = 0; hung < 2; ++hung) {
+    FakeWindow& w = Add(0);
+    Record();
+    UserMakesTopMost(true);
+    UserMakesSemiTransparent(true);
+    if (hung)
+      w.hung = true;
+    else
+      desktop.Close(kWin);
+    desktop.ClearLog();
+    Restore();
+    EXPECT_TRUE(desktop.calls.empty()) << (hung ? "hung" : "closed");
+    EXPECT_FALSE(app.widget.ChangedTopMost);
+    EXPECT_FALSE(app.widget.ChangedLayer);
+  }
+  // The null handle (nothing attached yet) is no window either.
+  app.widget.ChangedTopMost = true;
+  desktop.ClearLog();
+  RestoreWindowAttributes(app, desktop, 0);
+  EXPECT_TRUE(desktop.calls.empty());
+}
+
+}  // namespace
+}  // namespace tomari

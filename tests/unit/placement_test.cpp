@@ -1,0 +1,161 @@
+#include "perch/placement.h"
+
+#include <gtest/gtest.h>
+
+#include "support/perch_fixture.h"
+
+namespace tomari {
+namespace {
+
+using test::FakeWidget;
+
+constexpr WindowHandle kTarget = 0x100;
+
+class Placement : public ::testing::Test, protected test::PerchWorld {
+ protected:
+  Placement() { desktop.AddWindow(kTarget, "Target", "TargetClass", Rect{100, 100, 500, 400}); }
+  // Places against the target and returns where the widget went.
+  Point Place(int anchorX, int anchorY, int offsetX = 0, int offsetY = 0) {
+    app.settings.PositionX = anchorX;
+    app.settings.PositionY = anchorY;
+    app.settings.PositionXOffset = offsetX;
+    app.settings.PositionYOffset = offsetY;
+    const auto before = widget.moves.size();
+    PlaceWidget(app, ports, kTarget);
+    if (widget.moves.size() != before + 1) return Point{-99999, -99999};
+    return Point{widget.moves.back().x, widget.moves.back().y};
+  }
+  void SetTarget(Rect r) { desktop.Window(kTarget).rect = r; }
+};
+
+TEST(AnchorBase, EveryAnchorAlongOneAxis) {
+  // Target edges 100..500, widget 64 wide.
+  EXPECT_EQ(AnchorBase(0, 100, 500, 64), 36);
+  EXPECT_EQ(AnchorBase(1, 100, 500, 64), 100);
+  EXPECT_EQ(AnchorBase(2, 100, 500, 64), 268);
+  EXPECT_EQ(AnchorBase(3, 100, 500, 64), 436);
+  EXPECT_EQ(AnchorBase(4, 100, 500, 64), 500);
+  for (int bad : {-1, 5, 7, 1000}) EXPECT_EQ(AnchorBase(bad, 100, 500, 64), 0) << bad;
+  // The halving truncates toward zero, also when the widget is the wider one.
+  EXPECT_EQ(AnchorBase(2, 0, 7, 2), 2);     // 5 / 2
+  EXPECT_EQ(AnchorBase(2, 10, 13, 8), 8);   // 10 + (-5 / 2) = 10 - 2
+  EXPECT_EQ(AnchorBase(2, -10, -3, 8), -10);
+}
+
+TEST_F(Placement, ExamplesOnOneMonitor) {
+  EXPECT_EQ(Place(2, 0), (Point{268, 68}));
+  EXPECT_EQ(app.widget.BaseX, 268);
+  EXPECT_EQ(app.widget.BaseY, 68);
+  EXPECT_EQ(Place(4, 3), (Point{500, 368}));
+  EXPECT_EQ(Place(0, 4), (Point{36, 400}));
+  // Offsets are added to the anchor, and BaseX/BaseY stay the anchor.
+  EXPECT_EQ(Place(2, 0, -20, 15), (Point{248, 83}));
+  EXPECT_EQ(app.widget.BaseX, 268);
+  EXPECT_EQ(app.widget.BaseY, 68);
+}
+
+TEST_F(Placement, AllTwentyFiveAnchorPairs) {
+  // L T R B = 100 100 500 400, W H = 64 32.
+  const int xs[] = {36, 100, 268, 436, 500};
+  const int ys[] = {68, 100, 234, 368, 400};
+  for (int ax = 0; ax < 5; ++ax)
+    for (int ay = 0; ay < 5; ++ay)
+      EXPECT_EQ(Place(ax, ay), (Point{xs[ax], ys[ay]})) << ax << "," << ay;
+}
+
+TEST_F(Placement, ClampsOntoTheMonitorInOrder) {
+  // A maximised target: centred above it would be y = -32.
+  SetTarget(Rect{0, 0, 1024, 768});
+  EXPECT_EQ(Place(2, 0), (Point{480, 0}));
+  EXPECT_EQ(app.widget.BaseY, -32);
+  // Unknown anchor: the offset alone decides, then the clamp.
+  SetTarget(Rect{100, 100, 500, 400});
+  EXPECT_EQ(Place(7, 1, 30, 0), (Point{30, 100}));
+  EXPECT_EQ(app.widget.BaseX, 0);
+  EXPECT_EQ(Place(7, 7, -30, 5000), (Point{0, 768 - 32}));
+  EXPECT_EQ(Place(4, 4, 2000, 2000), (Point{1024 - 64, 768 - 32}));
+}
+
+TEST_F(Placement, WidgetLargerThanTheMonitorEndsFlushRightAndBottom) {
+  widget.rect = Rect{0, 0, 1100, 800};
+  EXPECT_EQ(Place(1, 1), (Point{1024 - 1100, 768 - 800}));
+}
+
+TEST_F(Placement, TwoMonitorsUseTheOneTheWidgetOverlapsMost) {
+  desktop.monitors = {Rect{0, 0, 1024, 768}, Rect{1024, 0, 2304, 1024}};
+  // Anchored inside the right edge of a target straddling both monitors:
+  // the widget lies on the second one, below the first one's bottom.
+  SetTarget(Rect{900, 700, 1200, 900});
+  EXPECT_EQ(Place(3, 3), (Point{1136, 868}));
+  // Across the seam: more of it on the first monitor, so it is pushed back
+  // onto the first (left and up), not kept on the second ...
+  SetTarget(Rect{700, 700, 1050, 900});
+  EXPECT_EQ(Place(4, 1, -80, 50), (Point{960, 768 - 32}));
+  // ... and more of it on the second: pushed right onto the second.
+  EXPECT_EQ(Place(4, 1, -50, 50), (Point{1024, 750}));
+  // Off both monitors: the nearest one takes it.
+  SetTarget(Rect{2400, 500, 2600, 700});
+  EXPECT_EQ(Place(1, 1), (Point{2304 - 64, 500}));
+  SetTarget(Rect{-500, 900, -300, 1000});
+  EXPECT_EQ(Place(1, 1), (Point{0, 768 - 32}));
+}
+
+TEST_F(Placement, MinimisedTargetFarOffScreenLandsOnTheNearestMonitor) {
+  desktop.monitors = {Rect{0, 0, 1024, 768}, Rect{-1280, 0, 0, 1024}};
+  SetTarget(Rect{-32000, -32000, -31840, -31972});
+  // Nearer to the second (left) monitor's top-left corner than to the first's.
+  EXPECT_EQ(Place(2, 0), (Point{-1280, 0}));
+}
+
+TEST(MonitorRect, LargestOverlapThenNearestThenFirst) {
+  test::FakeDesktop screen;
+  screen.monitors = {Rect{0, 0, 100, 100}, Rect{100, 0, 200, 100}, Rect{0, 200, 100, 300}};
+  EXPECT_EQ(GetMonitorRect(screen, Rect{60, 10, 150, 20}), screen.monitors[1]);
+  EXPECT_EQ(GetMonitorRect(screen, Rect{40, 10, 140, 20}), screen.monitors[0]);
+  // Equal overlap: the first (primary) wins.
+  EXPECT_EQ(GetMonitorRect(screen, Rect{50, 10, 150, 20}), screen.monitors[0]);
+  // In the gap between the first and third monitors, nearer the third.
+  EXPECT_EQ(GetMonitorRect(screen, Rect{10, 160, 20, 190}), screen.monitors[2]);
+  EXPECT_EQ(GetMonitorRect(screen, Rect{10, 110, 20, 130}), screen.monitors[0]);
+  // Diagonal distance, not the distance along one axis.
+  // (Counting dx + dy instead would pick the third.)
+  EXPECT_EQ(GetMonitorRect(screen, Rect{300, 250, 310, 260}), screen.monitors[1]);
+  // Equally near: the first.
+  EXPECT_EQ(GetMonitorRect(screen, Rect{10, 145, 20, 155}), screen.monitors[0]);
+  // Far away does not overflow, and still tells the distances apart.
+  EXPECT_EQ(GetMonitorRect(screen, Rect{2000000000, 2000000000, 2100000000, 2100000000}),
+            screen.monitors[2]);
+  EXPECT_EQ(GetMonitorRect(screen, Rect{-2100000000, -2100000000, -2000000000, -2000000000}),
+            screen.monitors[0]);
+}
+
+TEST_F(Placement, PressedAutoOffAndTopMost) {
+  app.widget.Pressed = true;
+  SetTarget(Rect{200, 200, 600, 500});
+  EXPECT_EQ(Place(2, 0), (Point{-99999, -99999})) << "held widget must not move";
+  EXPECT_EQ(app.widget.BaseX, 368);
+  app.widget.Pressed = false;
+
+  desktop.ClearLog();
+  app.settings.PositionAuto = 0;
+  EXPECT_EQ(Place(1, 1), (Point{-99999, -99999}));
+  EXPECT_EQ(app.widget.BaseX, 368) << "no placement, no new base";
+  EXPECT_EQ(desktop.reads.getRect, 0);
+  app.settings.PositionAuto = 1;
+
+  Place(2, 0);
+  EXPECT_FALSE(widget.moves.back().topMost);
+  app.menu.TopMostChecked = true;
+  Place(2, 0);
+  EXPECT_TRUE(widget.moves.back().topMost);
+}
+
+TEST_F(Placement, ClosedTargetAndWildOffsetsStayWellDefined) {
+  desktop.Close(kTarget);
+  EXPECT_EQ(Place(2, 0), (Point{0, 0}));  // against an empty rectangle, clamped
+  EXPECT_EQ(Place(4, 4, 2147483647, -2147483647 - 1), (Point{1024 - 64, 0}));
+  EXPECT_EQ(Place(0, 0, -2147483647 - 1, 2147483647), (Point{0, 768 - 32}));
+}
+
+}  // namespace
+}  // namespace tomari
