@@ -3,6 +3,7 @@
 // with the ports, to every core operation.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/own_windows.h"
@@ -97,6 +98,23 @@ struct ClockRecord {
   WindowHandle Window = 0;
   std::string OriginalTitle;
   std::string LastTitle;  // what we wrote last
+  std::string Text;       // the clock text inside LastTitle
+  bool Before = false;    // Text was put before the title
+
+  ClockRecord() = default;
+  // The record of a clock that turned `original` into `last`: the clock text is
+  // what `last` adds after the title or, failing that, before it.
+  ClockRecord(WindowHandle window, std::string original, std::string last)
+      : Window(window), OriginalTitle(std::move(original)), LastTitle(std::move(last)) {
+    const auto n = OriginalTitle.size();
+    if (LastTitle.size() < n) return;
+    if (LastTitle.compare(0, n, OriginalTitle) == 0) {
+      Text = LastTitle.substr(n);
+    } else if (LastTitle.compare(LastTitle.size() - n, n, OriginalTitle) == 0) {
+      Text = LastTitle.substr(0, LastTitle.size() - n);
+      Before = true;
+    }
+  }
 };
 
 struct App {

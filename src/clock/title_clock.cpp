@@ -1,18 +1,110 @@
-// Provisional: replaced by the title clock work.
 #include "clock/title_clock.h"
+
+#include "clock/date_format.h"
+#include "clock/world_time.h"
 
 namespace tomari {
 
-std::string CurrentClockText(App&, Ports&) { return {}; }
+namespace {
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// `s` without its first `n` characters; unchanged unless it is longer than that.
+std::string_view DropFirst(std::string_view s, std::size_t n) {
+  if (CharacterCount(s) <= n) return s;
+  std::size_t i = 0;
+  for (std::size_t seen = 0; seen < n; ++seen) {
+    ++i;
+    while (i < s.size() && IsContinuation(s[i])) ++i;
+  }
+  return s.substr(i);
+}
+
+// `s` without its last `n` characters; unchanged unless it is longer than that.
+std::string_view DropLast(std::string_view s, std::size_t n) {
+  if (CharacterCount(s) <= n) return s;
+  std::size_t end = s.size();
+  for (std::size_t seen = 0; seen < n; ++seen) {
+    while (end > 0 && IsContinuation(s[end - 1])) --end;
+    if (end > 0) --end;
+  }
+  return s.substr(0, end);
+}
+
+bool IsConcat(std::string_view whole, std::string_view a, std::string_view b) {
+  return whole.size() == a.size() + b.size() && whole.substr(0, a.size()) == a &&
+         whole.substr(a.size()) == b;
+}
+
+void RemoveClock(App& app, WindowSystem& windows) {
+  ClockRecord record = std::move(app.clock);
+  app.clock = {};
+  // A window that has gone takes its clock with it; there is nothing to give back.
+  if (record.Window == 0 || !windows.IsWindow(record.Window)) return;
+  const std::string title = windows.GetTitle(record.Window);
+  if (title == record.LastTitle) {
+    // What we wrote is still there: give back exactly the original.
+    if (title != record.OriginalTitle) windows.SetTitle(record.Window, record.OriginalTitle);
+    return;
+  }
+  const std::size_t n = CharacterCount(record.Text);
+  const std::string_view stripped = record.Before ? DropFirst(title, n) : DropLast(title, n);
+  // Otherwise the window has put up a title of its own since, which stays.
+  if (stripped == record.OriginalTitle) windows.SetTitle(record.Window, record.OriginalTitle);
+}
+
+}  // namespace
+
+std::size_t CharacterCount(std::string_view utf8) {
+  std::size_t n = 0;
+  for (char c : utf8)
+    if (!IsContinuation(c)) ++n;
+  return n;
+}
+
+std::string ClockTextAt(const Settings& s, const DateTime& utc, const LocaleFormats& loc) {
+  return FormatDateTime(BuildClockFormat(s.ClockFormatText), WorldTimeAt(s, utc), loc);
+}
+
+std::string CurrentClockText(App& app, Ports& ports, Locale& locale) {
+  return ClockTextAt(app.settings, ports.clock.UtcNow(), locale.Formats());
+}
+
+std::string CurrentClockText(App& app, Ports& ports) {
+  static const LocaleFormats kJapanese;
+  return ClockTextAt(app.settings, ports.clock.UtcNow(), kJapanese);
+}
 
 void SetTitleClock(App& app, WindowSystem& windows, WindowHandle h, const std::string& text) {
   if (h == 0) {
-    if (app.clock.Window != 0 && windows.IsWindow(app.clock.Window) &&
-        windows.GetTitle(app.clock.Window) == app.clock.LastTitle)
-      windows.SetTitle(app.clock.Window, app.clock.OriginalTitle);
-    app.clock = {};
+    RemoveClock(app, windows);
+    return;
   }
-  (void)text;
+  // The clock never stays behind on a window it has left.
+  if (app.clock.Window != 0 && app.clock.Window != h) RemoveClock(app, windows);
+  // A window that does not answer is left alone; writing would only time out.
+  if (windows.IsHung(h)) return;
+
+  ClockRecord& record = app.clock;
+  const std::string title = windows.GetTitle(h);
+  if (title.empty()) return;  // a window without a title gets no clock
+  const bool before = app.settings.ClockPosition == 0;
+  record.Before = before;
+
+  const std::string& original = record.OriginalTitle;
+  if (before ? IsConcat(title, text, original) : IsConcat(title, original, text)) return;
+
+  const std::size_t n = CharacterCount(record.Text);
+  const std::string_view stripped = before ? DropFirst(title, n) : DropLast(title, n);
+  // When what is left is not the title we know, the window has set a new title
+  // of its own: that is the one to keep and, later, to give back.
+  if (stripped != original) record.OriginalTitle = title;
+  std::string newTitle = before ? text + record.OriginalTitle : record.OriginalTitle + text;
+
+  record.Window = h;
+  record.Text = text;
+  windows.SetTitle(h, newTitle);
+  record.LastTitle = std::move(newTitle);
 }
 
 }  // namespace tomari

@@ -1,16 +1,27 @@
 #pragma once
 // The clock in the target's title bar.
 #include <string>
+#include <string_view>
 
 #include "app/app.h"
+#include "platform/locale.h"
 #include "platform/ports.h"
 
 namespace tomari {
 
-// The clock text for now, in the chosen zone and format.
+// The clock text for now, in the chosen zone and format, with the user's
+// regional settings.
+std::string CurrentClockText(App& app, Ports& ports, Locale& locale);
+// The same with the Japanese regional defaults (until Ports carries a Locale).
 std::string CurrentClockText(App& app, Ports& ports);
+// The clock text for the UTC instant `utc`.
+std::string ClockTextAt(const Settings& s, const DateTime& utc, const LocaleFormats& loc);
+
 // With a window: put `text` into its title. With 0: give the decorated window
 // its own title back and forget it.
 void SetTitleClock(App& app, WindowSystem& windows, WindowHandle h, const std::string& text);
+
+// Titles are measured in characters (code points), not bytes.
+std::size_t CharacterCount(std::string_view utf8);
 
 }  // namespace tomari
