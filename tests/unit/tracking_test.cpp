@@ -268,5 +268,68 @@ TEST_F(Tracking, VanishedTargetForgetsItsClock) {
   EXPECT_EQ(desktop.Count("SetTitle"), 0);
 }
 
+class TrackingClock : public Tracking {
+ protected:
+  TrackingClock() { app.menu.TitleClockChecked = true; }
+  std::string Now() { return CurrentClockText(app, ports); }
+  void NextSecond() { ++clock.utc.second; }
+};
+
+TEST_F(TrackingClock, ClockRidesOnTheTargetAndMovesWithIt) {
+  TickOn(kA);
+  const std::string first = Now();
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(desktop.Window(kA).title, "Window A" + first);
+  NextSecond();
+  Tick();
+  EXPECT_NE(Now(), first);
+  EXPECT_EQ(desktop.Window(kA).title, "Window A" + Now());
+
+  desktop.ClearLog();
+  TickOn(kB);
+  EXPECT_EQ(desktop.Window(kA).title, "Window A");
+  EXPECT_EQ(desktop.Window(kB).title, "Window B" + Now());
+  // A got its own title back before B got the clock.
+  EXPECT_EQ(desktop.Log(), (std::vector<std::string>{
+                               "Widget.SetTopMost(16, 1)", "Widget.Redraw(16)",
+                               "Widget.MoveTo(16, 368,118)", "SetTitle(256, \"Window A\")",
+                               "SetTitle(512, \"Window B" + Now() + "\")"}));
+}
+
+TEST_F(TrackingClock, GoesOnWhilePressedAndStandsStillWhileBusy) {
+  TickOn(kA);
+  app.widget.Pressed = true;
+  NextSecond();
+  TickOn(kB);
+  EXPECT_EQ(desktop.Window(kA).title, "Window A" + Now());
+  app.widget.Pressed = false;
+  app.widget.Busy = true;
+  const std::string shown = desktop.Window(kA).title;
+  NextSecond();
+  Tick();
+  EXPECT_EQ(desktop.Window(kA).title, shown);
+}
+
+TEST_F(TrackingClock, ExcludedTargetKeepsItsClockUntilAnotherWindowIsAttached) {
+  TickOn(kA);
+  const std::string shown = desktop.Window(kA).title;
+  app.settings.ExclusionEntries = {ExclusionEntry{"A", "Window A", 1, ""}};
+  NextSecond();
+  Tick();
+  EXPECT_EQ(desktop.Window(kA).title, shown);
+  TickOn(kB);
+  EXPECT_EQ(desktop.Window(kA).title, "Window A");
+  EXPECT_EQ(desktop.Window(kB).title, "Window B" + Now());
+}
+
+TEST_F(TrackingClock, HungTargetGetsNoClockWrite) {
+  TickOn(kA);
+  desktop.Window(kA).hung = true;
+  desktop.ClearLog();
+  NextSecond();
+  Tick();
+  EXPECT_EQ(desktop.Count("SetTitle"), 0);
+}
+
 }  // namespace
 }  // namespace tomari
