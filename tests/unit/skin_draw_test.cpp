@@ -1,0 +1,273 @@
+// The widget's outline, the keyed paint of map skins, cutting, hit-testing and
+// the composed face, all on small hand-made pixel buffers.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "skin/skin.h"
+
+namespace tomari {
+namespace {
+
+constexpr SkinColor kMagenta = 0xFF00FF;  // the key colour in these tests
+constexpr Pixel kKey = MakePixel(255, 0, 255);
+
+// One character per pixel: 'k' key colour, letters and digits a few fixed colours.
+Pixel PixelOf(char c) {
+  switch (c) {
+    case 'k': return kKey;
+    case '.': return MakePixel(200, 200, 200);
+    case 'a': return MakePixel(10, 20, 30);
+    case 'b': return MakePixel(40, 50, 60);
+    case 'r': return MakePixel(255, 0, 0);
+    case 'g': return MakePixel(0, 255, 0);
+    case 'u': return MakePixel(0, 0, 255);
+    default: return MakePixel(c, c, c);
+  }
+}
+
+Bitmap Art(std::initializer_list<const char*> rows) {
+  std::vector<std::string> lines(rows.begin(), rows.end());
+  Bitmap b(static_cast<int>(lines[0].size()), static_cast<int>(lines.size()));
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x) b.At(x, y) = PixelOf(lines[y][x]);
+  return b;
+}
+
+Bitmap Solid(int w, int h, Pixel p) { return Bitmap(w, h, p); }
+
+TEST(SkinShape, NoKeyColourIsTheFullRectangle) {
+  const WidgetShape shape = ExtractShape(Art({"kkk", "kkk"}), kNoColor);
+  EXPECT_TRUE(shape.fullRectangle);
+  EXPECT_TRUE(shape.runs.empty());
+}
+
+TEST(SkinShape, RunsOfNonKeyPixelsRowByRow) {
+  const Bitmap back = Art({
+      "kk..k.",  // a run in the middle and one at the right edge
+      "......",  // one run across the whole row
+      "kkkkkk",  // nothing
+      ".kkkk.",  // both edges
+  });
+  const WidgetShape shape = ExtractShape(back, kMagenta);
+  EXPECT_FALSE(shape.fullRectangle);
+  const std::vector<Rect> expected = {
+      {2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4}, {5, 3, 6, 4},
+  };
+  EXPECT_EQ(shape.runs, expected);
+}
+
+TEST(SkinShape, FiveWideImageEndsRunsAtItsOwnWidth) {
+  const WidgetShape shape = ExtractShape(Art({".....", "k...."}), kMagenta);
+  const std::vector<Rect> expected = {{0, 0, 5, 1}, {1, 1, 5, 2}};
+  EXPECT_EQ(shape.runs, expected);
+}
+
+TEST(SkinShape, ExactMatchOnlyAndAlphaIgnored) {
+  Bitmap back = Solid(3, 1, kKey);
+  back.At(0, 0) = MakePixel(254, 0, 255);  // one step off the key: opaque
+  back.At(2, 0) = kKey | 0xFF000000u;      // key colour with an alpha byte: still key
+  const WidgetShape shape = ExtractShape(back, kMagenta);
+  const std::vector<Rect> expected = {{0, 0, 1, 1}};
+  EXPECT_EQ(shape.runs, expected);
+}
+
+TEST(SkinShape, AllKeyOrEmptyImageIsAnEmptyShape) {
+  const WidgetShape allKey = ExtractShape(Solid(4, 3, kKey), kMagenta);
+  EXPECT_FALSE(allKey.fullRectangle);
+  EXPECT_TRUE(allKey.runs.empty());
+  const WidgetShape empty = ExtractShape(Bitmap{}, kMagenta);
+  EXPECT_FALSE(empty.fullRectangle);
+  EXPECT_TRUE(empty.runs.empty());
+}
+
+TEST(SkinKeyedImage, PaintsFillOnlyWhereTheMaskHasTheKey) {
+  Bitmap dest = Art({"....", "...."});
+  const Bitmap fill = Art({"abab", "baba"});
+  const Bitmap mask = Art({"rgrg", "ggrr"});
+  DrawKeyedImage(dest, fill, mask, 255 /* red */);
+  EXPECT_EQ(dest.pixels, Art({"a.a.", "..ba"}).pixels);
+}
+
+TEST(SkinKeyedImage, NoKeyOrMismatchedSizesNeverOverrun) {
+  Bitmap dest = Art({"....", "...."});
+  const Bitmap before = dest;
+  DrawKeyedImage(dest, Art({"aa", "aa"}), Art({"kk", "kk"}), kNoColor);
+  EXPECT_EQ(dest.pixels, before.pixels);
+  // Fill larger than mask and destination; mask smaller than fill.
+  DrawKeyedImage(dest, Solid(10, 10, PixelOf('a')), Art({"kkk"}), kMagenta);
+  EXPECT_EQ(dest.pixels, Art({"aaa.", "...."}).pixels);
+  DrawKeyedImage(dest, Bitmap{}, Art({"kkk"}), kMagenta);
+  EXPECT_EQ(dest.pixels, Art({"aaa.", "...."}).pixels);
+}
+
+TEST(SkinCut, CopiesARectangleAndBlacksOutWhatLiesOutside) {
+  const Bitmap source = Art({"abab", "rgug", "....."});
+  const SkinImage inner = CutSkinImage(source, 1, 0, 2, 2);
+  EXPECT_EQ(inner.pixels, Art({"ba", "gu"}).pixels);
+  const SkinImage edge = CutSkinImage(source, -1, 2, 3, 2);
+  const Pixel black = 0;
+  const Pixel grey = PixelOf('.');
+  EXPECT_EQ(edge.pixels, (std::vector<Pixel>{black, grey, grey, black, black, black}));
+}
+
+TEST(SkinCut, EmptySourceOrSizeOrAbsurdSizeGivesAnEmptyImage) {
+  EXPECT_TRUE(CutSkinImage(Bitmap{}, 0, 0, 5, 5).Empty());
+  EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), 0, 0, 0, 5).Empty());
+  EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), -1, -1, 0, 0).Empty());
+  EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), 0, 0, -3, 2).Empty());
+  EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), 0, 0, 2000000000, 2000000000).Empty());
+}
+
+SkinButton RectButton(int left, int top, int width, int height) {
+  SkinButton b;
+  b.Type = "NONE";
+  b.Rectangle = {left, top, left + width, top + height};
+  return b;
+}
+
+SkinButton MapButton(SkinColor color) {
+  SkinButton b;
+  b.Type = "NONE";
+  b.Color = color;
+  return b;
+}
+
+TEST(SkinHitTest, RectangleEdgesLeftTopInRightBottomOut) {
+  SkinData skin;
+  skin.loaded = true;
+  const SkinButton b = RectButton(10, 5, 4, 3);
+  EXPECT_TRUE(HitTestButton(skin, b, 10, 5));
+  EXPECT_TRUE(HitTestButton(skin, b, 13, 7));
+  EXPECT_FALSE(HitTestButton(skin, b, 14, 7));
+  EXPECT_FALSE(HitTestButton(skin, b, 13, 8));
+  EXPECT_FALSE(HitTestButton(skin, b, 9, 5));
+  EXPECT_FALSE(HitTestButton(skin, b, 10, 4));
+}
+
+TEST(SkinHitTest, DefaultRectangleButtonIsHitNowhere) {
+  SkinData skin;
+  const SkinButton b = RectButton(-1, -1, 0, 0);
+  for (int y = -2; y <= 2; ++y)
+    for (int x = -2; x <= 2; ++x) EXPECT_FALSE(HitTestButton(skin, b, x, y)) << x << "," << y;
+}
+
+TEST(SkinHitTest, MapButtonsByColourSharedColoursAndNoColour) {
+  SkinData skin;
+  skin.Map = Art({"rrg", "ugk"});
+  const SkinButton red = MapButton(255);
+  const SkinButton green1 = MapButton(65280);
+  const SkinButton green2 = MapButton(65280);
+  const SkinButton none = MapButton(kNoColor);
+  EXPECT_TRUE(HitTestButton(skin, red, 0, 0));
+  EXPECT_TRUE(HitTestButton(skin, red, 1, 0));
+  EXPECT_FALSE(HitTestButton(skin, red, 2, 0));
+  // Two buttons with one colour are hit by the same pixels.
+  for (const SkinButton* b : {&green1, &green2}) {
+    EXPECT_TRUE(HitTestButton(skin, *b, 2, 0));
+    EXPECT_TRUE(HitTestButton(skin, *b, 1, 1));
+    EXPECT_FALSE(HitTestButton(skin, *b, 0, 1));
+  }
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x) EXPECT_FALSE(HitTestButton(skin, none, x, y));
+  // Outside the map nothing is hit, whatever the colour.
+  EXPECT_FALSE(HitTestButton(skin, red, -1, 0));
+  EXPECT_FALSE(HitTestButton(skin, red, 0, 2));
+  EXPECT_FALSE(HitTestButton(skin, green1, 3, 0));
+}
+
+// A 6 x 2 rectangle skin with two 2 x 2 buttons, each look a distinct colour.
+SkinData RectangleSkin() {
+  SkinData skin;
+  skin.loaded = true;
+  skin.BackColor = kMagenta;
+  skin.Images[kStateBack] = Art({"k....k", "......"});
+  const char looks[kButtonStateCount] = {'0', '1', '2', '3', '4'};
+  for (int i = 0; i < 2; ++i) {
+    SkinButton b = RectButton(1 + 2 * i, 0, 2, 2);
+    for (int s = 0; s < kButtonStateCount; ++s)
+      b.Images[s] = Solid(2, 2, PixelOf(static_cast<char>(looks[s] + 10 * i)));
+    skin.Buttons.push_back(b);
+  }
+  return skin;
+}
+
+TEST(SkinFace, RectangleSkinEachStatePixelByPixel) {
+  const SkinData skin = RectangleSkin();
+  for (int s = 0; s < kButtonStateCount; ++s) {
+    const int states[] = {s, kStateBack};
+    const Bitmap face = ComposeFace(skin, states);
+    ASSERT_EQ(face.width, 6);
+    ASSERT_EQ(face.height, 2);
+    const Pixel look = PixelOf(static_cast<char>('0' + s));
+    const Pixel second = PixelOf(':');  // '0' + 10: the second button's normal look
+    const Pixel grey = PixelOf('.');
+    const std::vector<Pixel> expected = {kKey, look, look, second, second, kKey,
+                                         grey, look, look, second, second, grey};
+    EXPECT_EQ(face.pixels, expected) << "state " << s;
+  }
+}
+
+TEST(SkinFace, SkippedAndOutOfRangeStatesLeaveTheBackImage) {
+  const SkinData skin = RectangleSkin();
+  const int states[] = {-1, 5};
+  EXPECT_EQ(ComposeFace(skin, states).pixels, skin.Back().pixels);
+  EXPECT_EQ(ComposeFace(skin, {}).pixels, skin.Back().pixels);
+}
+
+TEST(SkinFace, ButtonImagesAreClippedToTheirRectangleAndTheFace) {
+  SkinData skin;
+  skin.loaded = true;
+  skin.Images[kStateBack] = Solid(3, 2, PixelOf('.'));
+  // A per-button image larger than its rectangle, a rectangle past the face.
+  SkinButton b = RectButton(2, -1, 5, 2);
+  b.Images[kStateDown] = Solid(9, 9, PixelOf('a'));
+  skin.Buttons.push_back(b);
+  const int states[] = {kStateDown};
+  EXPECT_EQ(ComposeFace(skin, states).pixels, Art({"..a", "..."}).pixels);
+  // An empty look draws nothing.
+  const int floatState[] = {kStateFloat};
+  EXPECT_EQ(ComposeFace(skin, floatState).pixels, skin.Back().pixels);
+}
+
+TEST(SkinFace, MapSkinPaintsTheStateImageWhereTheMapHasTheColour) {
+  SkinData skin;
+  skin.loaded = true;
+  skin.Images[kStateBack] = Art({"....", "...."});
+  skin.Map = Art({"rrgk", "ggrk"});
+  for (int s = 1; s < kButtonStateCount; ++s)
+    skin.Images[s] = Solid(4, 2, PixelOf(static_cast<char>('0' + s)));
+  skin.Buttons = {MapButton(255), MapButton(65280), MapButton(kNoColor)};
+  ASSERT_TRUE(skin.IsMapSkin());
+  const Pixel g = PixelOf('.');
+  for (int s = 1; s < kButtonStateCount; ++s) {
+    const Pixel p = PixelOf(static_cast<char>('0' + s));
+    const int redOnly[] = {s, kStateBack, s};
+    EXPECT_EQ(ComposeFace(skin, redOnly).pixels,
+              (std::vector<Pixel>{p, p, g, g, g, g, p, g}))
+        << "state " << s;
+    const int greenOnly[] = {kStateBack, s};
+    EXPECT_EQ(ComposeFace(skin, greenOnly).pixels,
+              (std::vector<Pixel>{g, g, p, g, p, p, g, g}))
+        << "state " << s;
+  }
+  // A missing state image (e.g. no Down image in the skin) paints nothing.
+  skin.Images[kStateDown] = {};
+  const int down[] = {kStateDown, kStateDown};
+  EXPECT_EQ(ComposeFace(skin, down).pixels, skin.Back().pixels);
+}
+
+TEST(SkinFace, NothingWithoutASkinOrWithAnEmptyBack) {
+  SkinData skin = RectangleSkin();
+  skin.loaded = false;
+  EXPECT_TRUE(ComposeFace(skin, {}).Empty());
+  skin.loaded = true;
+  skin.Images[kStateBack] = {};
+  const int states[] = {kStateFloat, kStateFloat};
+  EXPECT_TRUE(ComposeFace(skin, states).Empty());
+}
+
+}  // namespace
+}  // namespace tomari
