@@ -56,9 +56,13 @@ class Converter {
 std::size_t Utf8SequenceLength(const unsigned char* s, std::size_t left) {
   const unsigned char c = s[0];
   std::size_t n = 1;
-  if (c >= 0xF0 && c <= 0xF4) n = 4;
-  else if (c >= 0xE0) n = 3;
-  else if (c >= 0xC2 && c < 0xE0) n = 2;
+  if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+  } else if (c >= 0xE0) {
+    n = 3;
+  } else if (c >= 0xC2) {
+    n = 2;
+  }
   // Drop only as far as the sequence is well formed.
   std::size_t i = 1;
   while (i < n && i < left && (s[i] & 0xC0) == 0x80) ++i;
