@@ -12,6 +12,11 @@ namespace {
 
 constexpr UINT_PTR kTrackingTimer = 1;
 
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
 // The first of these that the system has; the label is Japanese, so a face
 // with Japanese glyphs must be chosen explicitly.
 HFONT CreateLabelFont() {
@@ -23,13 +28,7 @@ HFONT CreateLabelFont() {
     lf.lfCharSet = SHIFTJIS_CHARSET;
     wcsncpy_s(lf.lfFaceName, face, _TRUNCATE);
     bool found = false;
-    EnumFontFamiliesExW(
-        dc, &lf,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
-          *reinterpret_cast<bool*>(p) = true;
-          return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(dc, &lf, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     if (found) {
       chosen = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
@@ -49,7 +48,8 @@ Win32Widget::~Win32Widget() {
 }
 
 bool Win32Widget::Create(HINSTANCE instance, int width, int height) {
-  WNDCLASSEXW wc{sizeof(wc)};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &Win32Widget::Proc;
   wc.hInstance = instance;
@@ -135,10 +135,10 @@ void Win32Widget::SetShape(const WidgetShape& shape) {
     if (i == 0) {
       bounds = rects[i];
     } else {
-      bounds.left = std::min(bounds.left, r.left);
-      bounds.top = std::min(bounds.top, r.top);
-      bounds.right = std::max(bounds.right, r.right);
-      bounds.bottom = std::max(bounds.bottom, r.bottom);
+      bounds.left = std::min<LONG>(bounds.left, r.left);
+      bounds.top = std::min<LONG>(bounds.top, r.top);
+      bounds.right = std::max<LONG>(bounds.right, r.right);
+      bounds.bottom = std::max<LONG>(bounds.bottom, r.bottom);
     }
   }
   data->rdh.rcBound = bounds;

@@ -136,7 +136,8 @@ Process::~Process() {
 bool Process::Start(const std::wstring& exe, const std::wstring& args) {
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   std::wstring dir = exe.substr(0, exe.find_last_of(L"\\/") + 1);
-  STARTUPINFOW si{sizeof(si)};
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
   return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         dir.c_str(), &si, &pi_) != FALSE;
 }

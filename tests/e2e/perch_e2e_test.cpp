@@ -96,7 +96,8 @@ TEST(Perching, WidgetSitsAboveTheTargetAndFollowsItWithoutTakingTheKeyboard) {
   // Many ticks later the user's window still has the keyboard.
   Pump(600);
   EXPECT_EQ(GetForegroundWindow(), t);
-  GUITHREADINFO gti{sizeof(gti)};
+  GUITHREADINFO gti{};
+  gti.cbSize = sizeof(gti);
   ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(t, nullptr), &gti));
   EXPECT_EQ(gti.hwndFocus, edit);
   EXPECT_EQ(gti.hwndActive, t);
