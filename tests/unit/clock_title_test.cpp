@@ -1,0 +1,234 @@
+// The clock in other windows' titles: writing it, keeping up with the window's
+// own title, and giving every title back exactly.
+#include <gtest/gtest.h>
+
+#include "clock/title_clock.h"
+#include "support/fake_desktop.h"
+#include "support/fake_locale.h"
+#include "support/perch_fixture.h"
+
+namespace tomari {
+namespace {
+
+using test::FakeLocale;
+using test::PerchWorld;
+
+constexpr WindowHandle kNotepad = 0x100;
+constexpr WindowHandle kEditor = 0x200;
+const std::string kNotepadTitle = "Untitled - Notepad";
+
+class TitleClock : public testing::Test {
+ protected:
+  PerchWorld world;
+  FakeLocale locale;
+  test::FakeDesktop& desktop = world.desktop;
+  App& app = world.app;
+
+  TitleClock() {
+    desktop.AddWindow(kNotepad, kNotepadTitle, "Notepad", Rect{0, 0, 400, 300});
+    desktop.AddWindow(kEditor, "Editor", "Edit", Rect{50, 50, 450, 350});
+    SetUtc(2003, 1, 17, 8, 30, 5);
+  }
+
+  void SetUtc(int y, int mo, int d, int h, int mi, int s) {
+    world.clock.utc = DateTime{y, mo, d, h, mi, s, 0, 0};
+  }
+  // One clock tick on `h`, as the tracking tick makes it.
+  void Tick(WindowHandle h) {
+    SetTitleClock(app, desktop, h, CurrentClockText(app, world.ports, locale));
+  }
+  std::string Title(WindowHandle h) { return desktop.Window(h).title; }
+  int Writes(WindowHandle h) { return desktop.Count("SetTitle", h); }
+};
+
+TEST_F(TitleClock, DefaultPatternAfterTheTitleInTokyo) {
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), "Untitled - Notepad <2003/01/17 17:30:05> ");
+  EXPECT_EQ(app.clock.Window, kNotepad);
+  EXPECT_EQ(app.clock.OriginalTitle, kNotepadTitle);
+  EXPECT_EQ(app.clock.Text, " <2003/01/17 17:30:05> ");
+  EXPECT_FALSE(app.clock.Before);
+  EXPECT_GT(locale.reads, 0);
+}
+
+TEST_F(TitleClock, DefaultPatternBeforeTheTitle) {
+  app.settings.ClockPosition = 0;
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), " <2003/01/17 17:30:05> Untitled - Notepad");
+  EXPECT_TRUE(app.clock.Before);
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(Title(kNotepad), kNotepadTitle);
+}
+
+TEST_F(TitleClock, WritesOnlyWhenTheTextChanges) {
+  Tick(kNotepad);
+  Tick(kNotepad);
+  Tick(kNotepad);
+  EXPECT_EQ(Writes(kNotepad), 1);
+  SetUtc(2003, 1, 17, 8, 30, 6);
+  Tick(kNotepad);
+  EXPECT_EQ(Writes(kNotepad), 2);
+  EXPECT_EQ(Title(kNotepad), "Untitled - Notepad <2003/01/17 17:30:06> ");
+  EXPECT_EQ(app.clock.OriginalTitle, kNotepadTitle);
+}
+
+TEST_F(TitleClock, AdvancingClockThenOffGivesBackExactlyTheTitle) {
+  for (int position : {0, 1}) {
+    app.settings.ClockPosition = position;
+    for (int s = 0; s < 70; s += 7) {
+      SetUtc(2003, 12, 31, 23, 59, s % 60);
+      Tick(kNotepad);
+    }
+    SetTitleClock(app, desktop, 0, "");
+    EXPECT_EQ(Title(kNotepad), kNotepadTitle) << position;
+    EXPECT_EQ(app.clock.Window, 0u);
+    EXPECT_EQ(app.clock.OriginalTitle, "");
+    EXPECT_EQ(app.clock.Text, "");
+    EXPECT_EQ(app.clock.LastTitle, "");
+    EXPECT_FALSE(app.clock.Before);
+  }
+  // Once off, nothing more is written, whatever asks for a restore.
+  desktop.ClearLog();
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(desktop.Count("SetTitle"), 0);
+  EXPECT_EQ(desktop.reads.getTitle, 0);
+}
+
+TEST_F(TitleClock, WindowThatRenamesItselfKeepsItsNewTitle) {
+  Tick(kNotepad);
+  desktop.Window(kNotepad).title = "memo.txt - Notepad";
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), "memo.txt - Notepad <2003/01/17 17:30:05> ");
+  EXPECT_EQ(app.clock.OriginalTitle, "memo.txt - Notepad");
+  SetUtc(2003, 1, 17, 8, 30, 6);
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), "memo.txt - Notepad <2003/01/17 17:30:06> ");
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(Title(kNotepad), "memo.txt - Notepad");
+}
+
+TEST_F(TitleClock, RestoreLeavesATitleTheWindowChangedItself) {
+  Tick(kNotepad);
+  desktop.Window(kNotepad).title = "Saved - Notepad";
+  desktop.ClearLog();
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(Writes(kNotepad), 0);
+  EXPECT_EQ(Title(kNotepad), "Saved - Notepad");
+  EXPECT_EQ(app.clock.Window, 0u);
+}
+
+TEST_F(TitleClock, SwitchingWindowsRestoresTheOldTitleFirst) {
+  Tick(kNotepad);
+  desktop.ClearLog();
+  Tick(kEditor);
+  EXPECT_EQ(Title(kNotepad), kNotepadTitle);
+  EXPECT_EQ(Title(kEditor), "Editor <2003/01/17 17:30:05> ");
+  EXPECT_EQ(desktop.ChangesOn(kNotepad).size(), 1u);
+  const auto log = desktop.Log();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_NE(log[0].find("Untitled - Notepad"), std::string::npos);  // the old one first
+  EXPECT_EQ(app.clock.Window, kEditor);
+  EXPECT_EQ(app.clock.OriginalTitle, "Editor");
+}
+
+TEST_F(TitleClock, WindowWithoutATitleNeverGetsAClock) {
+  desktop.Window(kNotepad).title = "";
+  Tick(kNotepad);
+  Tick(kNotepad);
+  EXPECT_EQ(Writes(kNotepad), 0);
+  EXPECT_EQ(app.clock.Window, 0u);
+  // Once it has a title, the next tick puts the clock on.
+  desktop.Window(kNotepad).title = "Now titled";
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), "Now titled <2003/01/17 17:30:05> ");
+}
+
+TEST_F(TitleClock, VanishedWindowOnlyEmptiesTheRecord) {
+  Tick(kNotepad);
+  desktop.Close(kNotepad);
+  desktop.ClearLog();
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(desktop.Count("SetTitle"), 0);
+  EXPECT_EQ(app.clock.Window, 0u);
+  EXPECT_EQ(app.clock.OriginalTitle, "");
+}
+
+TEST_F(TitleClock, HungWindowIsLeftAlone) {
+  desktop.Window(kNotepad).hung = true;
+  Tick(kNotepad);
+  EXPECT_EQ(Writes(kNotepad), 0);
+  EXPECT_EQ(Title(kNotepad), kNotepadTitle);
+}
+
+TEST_F(TitleClock, LengthsCountCharactersNotBytes) {
+  // Our clock text is replaced by a text of as many characters but more bytes
+  // (full-width digits): without it, the title is still the original one.
+  app.settings.ClockPosition = 0;
+  app.settings.ClockFormatText = "[hh]";
+  desktop.Window(kNotepad).title = "日本語のメモ";
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), "[17]日本語のメモ");
+  desktop.Window(kNotepad).title = "[１７]日本語のメモ";
+  SetUtc(2003, 1, 17, 9, 0, 0);
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), "[18]日本語のメモ");
+  EXPECT_EQ(app.clock.OriginalTitle, "日本語のメモ");
+  desktop.Window(kNotepad).title = "[１８]日本語のメモ";
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(Title(kNotepad), "日本語のメモ");
+  EXPECT_EQ(CharacterCount("[１８]日本語"), 7u);
+}
+
+TEST_F(TitleClock, TitleShorterThanTheClockText) {
+  app.settings.ClockPosition = 0;
+  Tick(kNotepad);
+  // The window now calls itself "X": shorter than our text, so nothing is cut.
+  desktop.Window(kNotepad).title = "X";
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), " <2003/01/17 17:30:05> X");
+  EXPECT_EQ(app.clock.OriginalTitle, "X");
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(Title(kNotepad), "X");
+}
+
+TEST_F(TitleClock, RestoreUsesThePositionItWasWrittenAt) {
+  app.settings.ClockPosition = 0;
+  Tick(kNotepad);
+  app.settings.ClockPosition = 1;
+  SetUtc(2003, 1, 17, 8, 31, 0);  // and the title changes too
+  desktop.Window(kNotepad).title = " <2003/01/17 17:31:00> Untitled - Notepad";
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(Title(kNotepad), kNotepadTitle);
+}
+
+TEST_F(TitleClock, TypedSpecialCharactersAppearAsTyped) {
+  app.settings.ClockFormatText = " !@\"hh:nn\"@! ";
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), "Untitled - Notepad !@\"17:30\"@! ");
+}
+
+TEST_F(TitleClock, LocaleSeparatorsReachTheTitle) {
+  locale.formats = test::EnglishLocaleFormats();
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), "Untitled - Notepad <2003-01-17 17.30.05> ");
+}
+
+TEST_F(TitleClock, DefaultLocaleTextIsTheJapaneseOne) {
+  EXPECT_EQ(CurrentClockText(app, world.ports), CurrentClockText(app, world.ports, locale));
+  app.settings.ClockFormatText = "ttttt AMPM dddddd";
+  EXPECT_EQ(CurrentClockText(app, world.ports), "17:30:05 午後 2003年1月17日");
+}
+
+TEST(ClockRecordTest, BuiltFromTheTitlesItDerivesTheClockText) {
+  const ClockRecord after{7, "Window", "Window 12:00"};
+  EXPECT_EQ(after.Text, " 12:00");
+  EXPECT_FALSE(after.Before);
+  const ClockRecord before{7, "Window", "12:00 Window"};
+  EXPECT_EQ(before.Text, "12:00 ");
+  EXPECT_TRUE(before.Before);
+  const ClockRecord unrelated{7, "Window", "Other"};
+  EXPECT_EQ(unrelated.Text, "");
+}
+
+}  // namespace
+}  // namespace tomari
