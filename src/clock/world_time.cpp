@@ -6,7 +6,7 @@ namespace {
 
 constexpr std::array<TimeZoneCity, kTimeZoneCityCount> kCities{{
 #define TOMARI_ZONE(k, name, offset) {k, name, offset, ParseOffsetMinutes(offset)},
-#include "clock/zone_table.h"
+#include "clock/zone_table.inc"
 #undef TOMARI_ZONE
 }};
 
@@ -15,7 +15,7 @@ constexpr bool IndexedInOrder() {
     if (kCities[static_cast<std::size_t>(i)].index != i + 1) return false;
   return true;
 }
-static_assert(IndexedInOrder(), "zone_table.h must list the cities 1 to 31 in order");
+static_assert(IndexedInOrder(), "zone_table.inc must list the cities 1 to 31 in order");
 
 constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
