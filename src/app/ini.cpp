@@ -241,8 +241,10 @@ bool IniFile::SerializeAs(Encoding encoding, std::string& out) {
       } else {
         text += line.text;
       }
-      // Only the file's last line may go without a line end.
-      text += (line.eol.empty() && remaining > 0) ? std::string("\r\n") : line.eol;
+      // Only the file's last line may go without a line end. A lone CR ended
+      // the last line of the file as read, but is no line break to us.
+      const bool open = line.eol.empty() || line.eol == "\r";
+      text += (open && remaining > 0) ? std::string("\r\n") : line.eol;
     }
   }
   switch (encoding) {

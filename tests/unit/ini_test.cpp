@@ -256,6 +256,9 @@ TEST_F(IniWrite, NewSectionGoesAtTheEndWithoutBlankLines) {
   ini.Write("B", "Two", "2");
   ini.Write("A", "Three", "3");
   EXPECT_EQ(ini.Serialize(), "[A]\r\nOne=1\r\nThree=3\r\n[B]\r\nTwo=2\r\n");
+  IniFile cr = Parsed("[A]\nOne=1\r");
+  cr.Write("B", "Two", "2");
+  EXPECT_EQ(cr.Serialize(), "[A]\nOne=1\r\n[B]\r\nTwo=2\r\n");
   // A rewritten last line gets its line end too.
   IniFile last = Parsed("[A]\r\nOne=1");
   last.Write("A", "One", "9");
