@@ -39,11 +39,14 @@ void LoadSkin(App& app, FileSystem& fs, TextCodec& codec, ImageDecoder& decoder,
   if (file.empty() || !fs.Exists(file)) return;
   const bool hasLibrary = app.settings.HasImageLibrary;
 
+  // Read once: a skin has up to 99 sections of a dozen keys each.
+  IniFile ini(codec);
+  ini.Load(fs, file);
   const auto text = [&](const std::string& section, const char* key) {
-    return ReadIniString(fs, codec, file, section, key, "");
+    return ini.ReadString(section, key, "", kIniValueLimit);
   };
   const auto number = [&](const std::string& section, const char* key, std::int32_t def) {
-    return ReadIniInt(fs, codec, file, section, key, def);
+    return ini.ReadInt(section, key, def);
   };
   const auto image = [&](const std::string& path) {
     return LoadSkinImage(path, hasLibrary, fs, decoder);
