@@ -6,11 +6,14 @@
 //   --topmost           start top-most
 //   --alpha N           start layered with opacity N (LWA_ALPHA)
 //   --colorkey RRGGBB   start layered with a colour key only
+//   --per-pixel-alpha   start layered through UpdateLayeredWindow (its layered
+//                       attributes cannot be read back)
 //   --owner             also create an owner window; the target is owned by it
 //   --hang-after MS     stop answering messages MS milliseconds after start
 //   --edit              put an edit control inside and give it the focus
 // It paints a fixed pattern: vertical bars of 8 colours, each 16 pixels wide.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cwchar>
 #include <cwctype>
@@ -54,6 +57,42 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool ArgIs(const wchar_t* a, const wchar_t* name) { return std::wcscmp(a, name) == 0; }
 
+// The bar pattern at a constant 160/255 opacity, premultiplied as
+// UpdateLayeredWindow wants it.
+void ShowPerPixelAlpha(HWND hwnd, int x, int y, int w, int h) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bmp && bits) {
+    const unsigned a = 160;
+    auto* px = static_cast<DWORD*>(bits);
+    for (int row = 0; row < h; ++row) {
+      for (int col = 0; col < w; ++col) {
+        COLORREF c = kBars[(col / 16) % 8];
+        px[row * w + col] = (a << 24) | ((GetRValue(c) * a / 255) << 16) |
+                            ((GetGValue(c) * a / 255) << 8) | (GetBValue(c) * a / 255);
+      }
+    }
+    HGDIOBJ old = SelectObject(mem, bmp);
+    POINT dst{x, y}, src{0, 0};
+    SIZE size{w, h};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(hwnd, screen, &dst, &size, mem, &src, 0, &blend, ULW_ALPHA);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+  }
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
@@ -62,7 +101,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   std::wstring title = L"Target";
   std::wstring cls = L"TomariTestTarget";
   int x = 200, y = 200, w = 400, h = 300;
-  bool topmost = false, owner = false, edit = false;
+  bool topmost = false, owner = false, edit = false, perPixelAlpha = false;
   int alpha = -1;
   long colorKey = -1;
   int hangAfter = -1;
@@ -76,12 +115,14 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     else if (ArgIs(a, L"--alpha")) { alpha = _wtoi(next); ++i; }
     else if (ArgIs(a, L"--colorkey")) { colorKey = wcstol(next, nullptr, 16); ++i; }
     else if (ArgIs(a, L"--owner")) owner = true;
+    else if (ArgIs(a, L"--per-pixel-alpha")) perPixelAlpha = true;
     else if (ArgIs(a, L"--hang-after")) { hangAfter = _wtoi(next); ++i; }
     else if (ArgIs(a, L"--edit")) edit = true;
   }
   LocalFree(argv);
 
-  WNDCLASSEXW wc{sizeof(wc)};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = WndProc;
   wc.hInstance = inst;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -96,7 +137,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   }
   DWORD ex = 0;
   if (topmost) ex |= WS_EX_TOPMOST;
-  if (alpha >= 0 || colorKey >= 0) ex |= WS_EX_LAYERED;
+  if (alpha >= 0 || colorKey >= 0 || perPixelAlpha) ex |= WS_EX_LAYERED;
   HWND hwnd = CreateWindowExW(ex, cls.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h,
                               ownerWnd, nullptr, inst, nullptr);
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 1);
@@ -105,6 +146,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     COLORREF key = RGB((colorKey >> 16) & 0xFF, (colorKey >> 8) & 0xFF, colorKey & 0xFF);
     SetLayeredWindowAttributes(hwnd, key, 0, LWA_COLORKEY);
   }
+  if (perPixelAlpha) ShowPerPixelAlpha(hwnd, x, y, w, h);
   if (edit) {
     RECT rc;
     GetClientRect(hwnd, &rc);
