@@ -47,9 +47,7 @@ bool Win32TextCodec::ToAnsi(const std::string& utf8, std::string& ansi) {
     return false;
   }
   ansi.resize(static_cast<size_t>(n));
-  // Belt and braces: whatever does not read back the same was not exact, even
-  // where a code page's table maps a character without reporting a default.
-  return !usedDefault && AnsiToWide(codePage, ansi) == wide;
+  return !usedDefault;
 }
 
 std::string Win32TextCodec::FromAnsi(const std::string& ansi) {
