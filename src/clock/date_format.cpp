@@ -247,8 +247,8 @@ Fields MakeFields(const DateTime& t) {
   f.minute = n.minute;
   f.second = base.second;
   f.dayOfWeek = n.dayOfWeek;
-  f.dayOfYear = static_cast<int>(DaysFromCivil(n.year, n.month, n.day) -
-                                 DaysFromCivil(n.year, 1, 1)) + 1;
+  f.dayOfYear =
+      static_cast<int>(DaysFromCivil(n.year, n.month, n.day) - DaysFromCivil(n.year, 1, 1)) + 1;
   f.week = (f.dayOfYear - 1 + DayOfWeek(n.year, 1, 1)) / 7 + 1;
   f.era = JapaneseEraOf(n.year, n.month, n.day);
   return f;
@@ -302,23 +302,33 @@ void AppendDatePicture(std::string& out, std::string_view pic, const Fields& f,
     i += n;
     switch (c) {
       case 'd':
-        if (n <= 2) AppendNumber(out, f.day, static_cast<int>(n));
-        else if (n == 3) out += loc.abbrevDayNames[static_cast<std::size_t>(f.dayOfWeek)];
-        else out += loc.dayNames[static_cast<std::size_t>(f.dayOfWeek)];
+        if (n <= 2)
+          AppendNumber(out, f.day, static_cast<int>(n));
+        else if (n == 3)
+          out += loc.abbrevDayNames[static_cast<std::size_t>(f.dayOfWeek)];
+        else
+          out += loc.dayNames[static_cast<std::size_t>(f.dayOfWeek)];
         break;
       case 'M':
-        if (n <= 2) AppendNumber(out, f.month, static_cast<int>(n));
-        else if (n == 3) out += loc.abbrevMonthNames[static_cast<std::size_t>(f.month - 1)];
-        else out += loc.monthNames[static_cast<std::size_t>(f.month - 1)];
+        if (n <= 2)
+          AppendNumber(out, f.month, static_cast<int>(n));
+        else if (n == 3)
+          out += loc.abbrevMonthNames[static_cast<std::size_t>(f.month - 1)];
+        else
+          out += loc.monthNames[static_cast<std::size_t>(f.month - 1)];
         break;
       case 'y':
-        if (n >= 3) AppendNumber(out, year, loc.eraCalendar ? 1 : 4);
-        else AppendNumber(out, loc.eraCalendar ? year : ((year % 100) + 100) % 100,
-                          static_cast<int>(n));
+        if (n >= 3)
+          AppendNumber(out, year, loc.eraCalendar ? 1 : 4);
+        else
+          AppendNumber(out, loc.eraCalendar ? year : ((year % 100) + 100) % 100,
+                       static_cast<int>(n));
         break;
       default:  // 'g'
-        if (loc.eraCalendar && f.era.name[0] != '\0') out += f.era.name;
-        else out += loc.gregorianEraName;
+        if (loc.eraCalendar && f.era.name[0] != '\0')
+          out += f.era.name;
+        else
+          out += loc.gregorianEraName;
         break;
     }
   }
@@ -342,10 +352,18 @@ void AppendTimePicture(std::string& out, std::string_view pic, const Fields& f,
     i += n;
     const int digits = n >= 2 ? 2 : 1;
     switch (c) {
-      case 'h': AppendNumber(out, Hour12(f.hour), digits); break;
-      case 'H': AppendNumber(out, f.hour, digits); break;
-      case 'm': AppendNumber(out, f.minute, digits); break;
-      case 's': AppendNumber(out, f.second, digits); break;
+      case 'h':
+        AppendNumber(out, Hour12(f.hour), digits);
+        break;
+      case 'H':
+        AppendNumber(out, f.hour, digits);
+        break;
+      case 'm':
+        AppendNumber(out, f.minute, digits);
+        break;
+      case 's':
+        AppendNumber(out, f.second, digits);
+        break;
       default: {  // 't': the marker, or its first character
         const std::string& marker = f.hour < 12 ? loc.am : loc.pm;
         out.append(marker, 0, n >= 2 || marker.empty() ? marker.size() : CharLength(marker, 0));
@@ -360,8 +378,8 @@ void AppendTimePicture(std::string& out, std::string_view pic, const Fields& f,
 JapaneseEra JapaneseEraOf(int year, int month, int day) {
   for (std::size_t k = kEras.size(); k-- > 0;) {
     const EraStart& e = kEras[k];
-    if (year > e.year || (year == e.year && (month > e.month ||
-                                             (month == e.month && day >= e.day))))
+    if (year > e.year ||
+        (year == e.year && (month > e.month || (month == e.month && day >= e.day))))
       return {e.initial, e.kanji, e.name, year - e.year + 1};
   }
   // Before 明治 there is no era this program can name; the Gregorian year
@@ -390,50 +408,125 @@ void AppendFormattedDateTime(std::string& out, std::string_view pattern, const D
     if (tok.kind != Tok::Literal && tok.kind != Tok::TimeSep && tok.kind != Tok::DateSep)
       afterHour = tok.kind == Tok::Hour || tok.kind == Tok::Hour2;
     switch (tok.kind) {
-      case Tok::End: break;
-      case Tok::Literal: out += tok.text; break;
-      case Tok::TimeSep: out += loc.timeSeparator; break;
-      case Tok::DateSep: out += loc.dateSeparator; break;
+      case Tok::End:
+        break;
+      case Tok::Literal:
+        out += tok.text;
+        break;
+      case Tok::TimeSep:
+        out += loc.timeSeparator;
+        break;
+      case Tok::DateSep:
+        out += loc.dateSeparator;
+        break;
       case Tok::Complete:
         if (f.hasDate) AppendDatePicture(out, loc.shortDate, f, loc);
         if (f.hasDate && (f.hour != 0 || f.minute != 0 || f.second != 0)) out.push_back(' ');
         if (!f.hasDate || f.hour != 0 || f.minute != 0 || f.second != 0)
           AppendTimePicture(out, loc.timeFormat, f, loc);
         break;
-      case Tok::Day: AppendNumber(out, f.day, 1); break;
-      case Tok::Day2: AppendNumber(out, f.day, 2); break;
-      case Tok::DayShort: out += kEnglishDaysShort[weekday]; break;
-      case Tok::DayLong: out += kEnglishDays[weekday]; break;
-      case Tok::ShortDate: AppendDatePicture(out, loc.shortDate, f, loc); break;
-      case Tok::LongDate: AppendDatePicture(out, loc.longDate, f, loc); break;
-      case Tok::JaDayShort: out += kJapaneseDaysShort[weekday]; break;
-      case Tok::JaDayLong: out += kJapaneseDays[weekday]; break;
-      case Tok::Weekday: AppendNumber(out, f.dayOfWeek + 1, 1); break;
-      case Tok::Week: AppendNumber(out, f.week, 1); break;
-      case Tok::Month: AppendNumber(out, wasAfterHour ? f.minute : f.month, 1); break;
-      case Tok::Month2: AppendNumber(out, wasAfterHour ? f.minute : f.month, 2); break;
-      case Tok::MonthShort: out += kEnglishMonthsShort[month]; break;
-      case Tok::MonthLong: out += kEnglishMonths[month]; break;
-      case Tok::Quarter: AppendNumber(out, (f.month - 1) / 3 + 1, 1); break;
-      case Tok::EraInitial: out += f.era.initial; break;
-      case Tok::EraKanji: out += f.era.kanji; break;
-      case Tok::EraName: out += f.era.name; break;
-      case Tok::EraYear: AppendNumber(out, f.era.year, 1); break;
-      case Tok::EraYear2: AppendNumber(out, f.era.year, 2); break;
-      case Tok::DayOfYear: AppendNumber(out, f.dayOfYear, 1); break;
-      case Tok::Year2: AppendNumber(out, ((f.year % 100) + 100) % 100, 2); break;
-      case Tok::Year4: AppendNumber(out, f.year, 1); break;
-      case Tok::Hour: AppendNumber(out, twelveHour ? Hour12(f.hour) : f.hour, 1); break;
-      case Tok::Hour2: AppendNumber(out, twelveHour ? Hour12(f.hour) : f.hour, 2); break;
-      case Tok::Minute: AppendNumber(out, f.minute, 1); break;
-      case Tok::Minute2: AppendNumber(out, f.minute, 2); break;
-      case Tok::Second: AppendNumber(out, f.second, 1); break;
-      case Tok::Second2: AppendNumber(out, f.second, 2); break;
-      case Tok::LocaleTime: AppendTimePicture(out, loc.timeFormat, f, loc); break;
-      case Tok::AmPmUpper: out += morning ? "AM" : "PM"; break;
-      case Tok::AmPmLower: out += morning ? "am" : "pm"; break;
-      case Tok::APUpper: out += morning ? "A" : "P"; break;
-      case Tok::APLower: out += morning ? "a" : "p"; break;
+      case Tok::Day:
+        AppendNumber(out, f.day, 1);
+        break;
+      case Tok::Day2:
+        AppendNumber(out, f.day, 2);
+        break;
+      case Tok::DayShort:
+        out += kEnglishDaysShort[weekday];
+        break;
+      case Tok::DayLong:
+        out += kEnglishDays[weekday];
+        break;
+      case Tok::ShortDate:
+        AppendDatePicture(out, loc.shortDate, f, loc);
+        break;
+      case Tok::LongDate:
+        AppendDatePicture(out, loc.longDate, f, loc);
+        break;
+      case Tok::JaDayShort:
+        out += kJapaneseDaysShort[weekday];
+        break;
+      case Tok::JaDayLong:
+        out += kJapaneseDays[weekday];
+        break;
+      case Tok::Weekday:
+        AppendNumber(out, f.dayOfWeek + 1, 1);
+        break;
+      case Tok::Week:
+        AppendNumber(out, f.week, 1);
+        break;
+      case Tok::Month:
+        AppendNumber(out, wasAfterHour ? f.minute : f.month, 1);
+        break;
+      case Tok::Month2:
+        AppendNumber(out, wasAfterHour ? f.minute : f.month, 2);
+        break;
+      case Tok::MonthShort:
+        out += kEnglishMonthsShort[month];
+        break;
+      case Tok::MonthLong:
+        out += kEnglishMonths[month];
+        break;
+      case Tok::Quarter:
+        AppendNumber(out, (f.month - 1) / 3 + 1, 1);
+        break;
+      case Tok::EraInitial:
+        out += f.era.initial;
+        break;
+      case Tok::EraKanji:
+        out += f.era.kanji;
+        break;
+      case Tok::EraName:
+        out += f.era.name;
+        break;
+      case Tok::EraYear:
+        AppendNumber(out, f.era.year, 1);
+        break;
+      case Tok::EraYear2:
+        AppendNumber(out, f.era.year, 2);
+        break;
+      case Tok::DayOfYear:
+        AppendNumber(out, f.dayOfYear, 1);
+        break;
+      case Tok::Year2:
+        AppendNumber(out, ((f.year % 100) + 100) % 100, 2);
+        break;
+      case Tok::Year4:
+        AppendNumber(out, f.year, 1);
+        break;
+      case Tok::Hour:
+        AppendNumber(out, twelveHour ? Hour12(f.hour) : f.hour, 1);
+        break;
+      case Tok::Hour2:
+        AppendNumber(out, twelveHour ? Hour12(f.hour) : f.hour, 2);
+        break;
+      case Tok::Minute:
+        AppendNumber(out, f.minute, 1);
+        break;
+      case Tok::Minute2:
+        AppendNumber(out, f.minute, 2);
+        break;
+      case Tok::Second:
+        AppendNumber(out, f.second, 1);
+        break;
+      case Tok::Second2:
+        AppendNumber(out, f.second, 2);
+        break;
+      case Tok::LocaleTime:
+        AppendTimePicture(out, loc.timeFormat, f, loc);
+        break;
+      case Tok::AmPmUpper:
+        out += morning ? "AM" : "PM";
+        break;
+      case Tok::AmPmLower:
+        out += morning ? "am" : "pm";
+        break;
+      case Tok::APUpper:
+        out += morning ? "A" : "P";
+        break;
+      case Tok::APLower:
+        out += morning ? "a" : "p";
+        break;
       case Tok::AmPmLocale: {
         const std::string& marker = morning ? loc.am : loc.pm;
         out += marker.empty() ? (morning ? "AM" : "PM") : marker;

@@ -66,8 +66,8 @@ int DayOfWeek(int year, int month, int day) {
 }
 
 DateTime AddMinutes(const DateTime& t, std::int64_t minutes) {
-  const std::int64_t total = DaysFromCivil(t.year, t.month, t.day) * 1440 +
-                             std::int64_t{t.hour} * 60 + t.minute + minutes;
+  const std::int64_t total =
+      DaysFromCivil(t.year, t.month, t.day) * 1440 + std::int64_t{t.hour} * 60 + t.minute + minutes;
   const std::int64_t days = FloorDiv(total, 1440);
   const std::int64_t ofDay = total - days * 1440;
   DateTime r;

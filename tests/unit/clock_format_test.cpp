@@ -39,35 +39,33 @@ TEST_P(EveryToken, PrintsItsPartOfTheDate) {
 INSTANTIATE_TEST_SUITE_P(
     Tokens, EveryToken,
     testing::Values(
-        Case{":", kFriday, ":"}, Case{"/", kFriday, "/"},
-        Case{"c", kFriday, "2003/01/17 17:30:05"},
-        Case{"d", At(2003, 1, 7), "7"}, Case{"dd", At(2003, 1, 7), "07"},
-        Case{"d", kFriday, "17"}, Case{"dd", At(2003, 1, 31), "31"},
-        Case{"ddd", kFriday, "Fri"}, Case{"dddd", kFriday, "Friday"},
-        Case{"ddd", At(2003, 1, 19), "Sun"}, Case{"dddd", At(2003, 1, 18), "Saturday"},
-        Case{"aaa", kFriday, "金"}, Case{"aaaa", kFriday, "金曜日"},
-        Case{"aaa", At(2003, 1, 19), "日"}, Case{"aaaa", At(2003, 1, 18), "土曜日"},
-        Case{"ddddd", kFriday, "2003/01/17"}, Case{"dddddd", kFriday, "2003年1月17日"},
-        Case{"w", kFriday, "6"}, Case{"w", At(2003, 1, 19), "1"},
-        Case{"w", At(2003, 1, 18), "7"}, Case{"ww", kFriday, "3"},
+        Case{":", kFriday, ":"}, Case{"/", kFriday, "/"}, Case{"c", kFriday, "2003/01/17 17:30:05"},
+        Case{"d", At(2003, 1, 7), "7"}, Case{"dd", At(2003, 1, 7), "07"}, Case{"d", kFriday, "17"},
+        Case{"dd", At(2003, 1, 31), "31"}, Case{"ddd", kFriday, "Fri"},
+        Case{"dddd", kFriday, "Friday"}, Case{"ddd", At(2003, 1, 19), "Sun"},
+        Case{"dddd", At(2003, 1, 18), "Saturday"}, Case{"aaa", kFriday, "金"},
+        Case{"aaaa", kFriday, "金曜日"}, Case{"aaa", At(2003, 1, 19), "日"},
+        Case{"aaaa", At(2003, 1, 18), "土曜日"}, Case{"ddddd", kFriday, "2003/01/17"},
+        Case{"dddddd", kFriday, "2003年1月17日"}, Case{"w", kFriday, "6"},
+        Case{"w", At(2003, 1, 19), "1"}, Case{"w", At(2003, 1, 18), "7"}, Case{"ww", kFriday, "3"},
         Case{"m", kFriday, "1"}, Case{"mm", kFriday, "01"}, Case{"m", At(2003, 11, 1), "11"},
         Case{"mmm", kFriday, "Jan"}, Case{"mmmm", kFriday, "January"},
         Case{"mmm", At(2003, 9, 1), "Sep"}, Case{"mmmm", At(2003, 12, 1), "December"},
         Case{"q", At(2003, 3, 31), "1"}, Case{"q", At(2003, 4, 1), "2"},
         Case{"q", At(2003, 9, 30), "3"}, Case{"q", At(2003, 10, 1), "4"},
-        Case{"q", At(2003, 12, 31), "4"},
-        Case{"g", kFriday, "H"}, Case{"gg", kFriday, "平"}, Case{"ggg", kFriday, "平成"},
-        Case{"e", kFriday, "15"}, Case{"ee", At(1990, 5, 1), "02"}, Case{"e", At(1990, 5, 1), "2"},
-        Case{"y", kFriday, "17"}, Case{"yy", kFriday, "03"}, Case{"yyyy", kFriday, "2003"},
-        Case{"yy", At(2000, 6, 1), "00"}, Case{"yyyy", At(1999, 6, 1), "1999"},
-        Case{"h", At(2003, 1, 17, 8, 5, 9), "8"}, Case{"hh", At(2003, 1, 17, 8, 5, 9), "08"},
-        Case{"h", kFriday, "17"}, Case{"hh", At(2003, 1, 17, 0, 0, 0), "00"},
-        Case{"n", At(2003, 1, 17, 8, 5, 9), "5"}, Case{"nn", At(2003, 1, 17, 8, 5, 9), "05"},
-        Case{"s", At(2003, 1, 17, 8, 5, 9), "9"}, Case{"ss", At(2003, 1, 17, 8, 5, 9), "09"},
-        Case{"ttttt", kFriday, "17:30:05"}, Case{"ttttt", At(2003, 1, 17, 8, 5, 9), "8:05:09"},
-        Case{"h AM/PM", kFriday, "5 PM"}, Case{"h am/pm", kFriday, "5 pm"},
-        Case{"h A/P", kFriday, "5 P"}, Case{"h a/p", kFriday, "5 p"},
-        Case{"h AMPM", kFriday, "5 午後"}, Case{"h AMPM", At(2003, 1, 17, 9), "9 午前"}));
+        Case{"q", At(2003, 12, 31), "4"}, Case{"g", kFriday, "H"}, Case{"gg", kFriday, "平"},
+        Case{"ggg", kFriday, "平成"}, Case{"e", kFriday, "15"}, Case{"ee", At(1990, 5, 1), "02"},
+        Case{"e", At(1990, 5, 1), "2"}, Case{"y", kFriday, "17"}, Case{"yy", kFriday, "03"},
+        Case{"yyyy", kFriday, "2003"}, Case{"yy", At(2000, 6, 1), "00"},
+        Case{"yyyy", At(1999, 6, 1), "1999"}, Case{"h", At(2003, 1, 17, 8, 5, 9), "8"},
+        Case{"hh", At(2003, 1, 17, 8, 5, 9), "08"}, Case{"h", kFriday, "17"},
+        Case{"hh", At(2003, 1, 17, 0, 0, 0), "00"}, Case{"n", At(2003, 1, 17, 8, 5, 9), "5"},
+        Case{"nn", At(2003, 1, 17, 8, 5, 9), "05"}, Case{"s", At(2003, 1, 17, 8, 5, 9), "9"},
+        Case{"ss", At(2003, 1, 17, 8, 5, 9), "09"}, Case{"ttttt", kFriday, "17:30:05"},
+        Case{"ttttt", At(2003, 1, 17, 8, 5, 9), "8:05:09"}, Case{"h AM/PM", kFriday, "5 PM"},
+        Case{"h am/pm", kFriday, "5 pm"}, Case{"h A/P", kFriday, "5 P"},
+        Case{"h a/p", kFriday, "5 p"}, Case{"h AMPM", kFriday, "5 午後"},
+        Case{"h AMPM", At(2003, 1, 17, 9), "9 午前"}));
 
 // The composer offers its rows as texts; a format built from them must work.
 INSTANTIATE_TEST_SUITE_P(
@@ -85,23 +83,22 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Case{"hh:mm", kFriday, "17:30"}, Case{"h時m分", kFriday, "17時30分"},
                     Case{"h時m分s秒", kFriday, "17時30分5秒"},
                     Case{"hh:mm:ss", kFriday, "17:30:05"},
-                    Case{"h m m", kFriday, "17 30 1"},        // only the first follows h
-                    Case{"h dd mm", kFriday, "17 17 01"},     // another token in between
-                    Case{"h mmm", kFriday, "17 Jan"},         // names stay months
+                    Case{"h m m", kFriday, "17 30 1"},     // only the first follows h
+                    Case{"h dd mm", kFriday, "17 17 01"},  // another token in between
+                    Case{"h mmm", kFriday, "17 Jan"},      // names stay months
                     Case{"mm/dd hh:mm", kFriday, "01/17 17:30"},
-                    Case{"h\\m m", kFriday, "17m 30"}));      // escaped letters are literals
+                    Case{"h\\m m", kFriday, "17m 30"}));  // escaped letters are literals
 
 // The longest token wins at each place; the rest starts a new token.
 INSTANTIATE_TEST_SUITE_P(
     LongestFirst, EveryToken,
-    testing::Values(Case{"ddddddd", kFriday, "2003年1月17日17"},
-                    Case{"yyy", kFriday, "0317"}, Case{"yyyyy", kFriday, "200317"},
-                    Case{"mmmmm", kFriday, "January1"}, Case{"eee", kFriday, "1515"},
-                    Case{"ggggg", kFriday, "平成平"}, Case{"hhh", kFriday, "1717"},
-                    Case{"www", kFriday, "36"}, Case{"aaaaa", kFriday, "金曜日a"},
-                    Case{"tttt", kFriday, "tttt"}, Case{"tttttt", kFriday, "17:30:05t"},
-                    Case{"t t t t", kFriday, "t t t t"}, Case{"aa", kFriday, "aa"},
-                    Case{"aaa/p", kFriday, "金/p"}));
+    testing::Values(Case{"ddddddd", kFriday, "2003年1月17日17"}, Case{"yyy", kFriday, "0317"},
+                    Case{"yyyyy", kFriday, "200317"}, Case{"mmmmm", kFriday, "January1"},
+                    Case{"eee", kFriday, "1515"}, Case{"ggggg", kFriday, "平成平"},
+                    Case{"hhh", kFriday, "1717"}, Case{"www", kFriday, "36"},
+                    Case{"aaaaa", kFriday, "金曜日a"}, Case{"tttt", kFriday, "tttt"},
+                    Case{"tttttt", kFriday, "17:30:05t"}, Case{"t t t t", kFriday, "t t t t"},
+                    Case{"aa", kFriday, "aa"}, Case{"aaa/p", kFriday, "金/p"}));
 
 // Backslash escapes and characters without a meaning.
 INSTANTIATE_TEST_SUITE_P(
@@ -109,23 +106,21 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Case{"\\d\\h\\:", kFriday, "dh:"}, Case{"\\\\", kFriday, "\\"},
                     Case{"hh\\", kFriday, "17"}, Case{"\\日d", kFriday, "日17"},
                     Case{"<>!?#", kFriday, "<>!?#"}, Case{"TOKYO", kFriday, "TOKYO"},
-                    Case{"DD MM YYYY HH", kFriday, "DD MM YYYY HH"},
-                    Case{"", kFriday, ""}));
+                    Case{"DD MM YYYY HH", kFriday, "DD MM YYYY HH"}, Case{"", kFriday, ""}));
 
 // Era boundaries: the first day of each era and the day before it.
-INSTANTIATE_TEST_SUITE_P(
-    Eras, EveryToken,
-    testing::Values(Case{"g gg ggg e ee", At(1868, 9, 7), "   1868 1868"},
-                    Case{"g gg ggg e ee", At(1868, 9, 8), "M 明 明治 1 01"},
-                    Case{"ggg e", At(1912, 7, 29), "明治 45"},
-                    Case{"g gg ggg e", At(1912, 7, 30), "T 大 大正 1"},
-                    Case{"ggg e", At(1926, 12, 24), "大正 15"},
-                    Case{"g gg ggg e", At(1926, 12, 25), "S 昭 昭和 1"},
-                    Case{"ggg e", At(1989, 1, 7), "昭和 64"},
-                    Case{"g gg ggg e", At(1989, 1, 8), "H 平 平成 1"},
-                    Case{"g gg ggg ee", At(2019, 4, 30), "H 平 平成 31"},
-                    Case{"g gg ggg ee", At(2019, 5, 1), "R 令 令和 01"},
-                    Case{"ggge年", At(2026, 3, 1), "令和8年"}));
+INSTANTIATE_TEST_SUITE_P(Eras, EveryToken,
+                         testing::Values(Case{"g gg ggg e ee", At(1868, 9, 7), "   1868 1868"},
+                                         Case{"g gg ggg e ee", At(1868, 9, 8), "M 明 明治 1 01"},
+                                         Case{"ggg e", At(1912, 7, 29), "明治 45"},
+                                         Case{"g gg ggg e", At(1912, 7, 30), "T 大 大正 1"},
+                                         Case{"ggg e", At(1926, 12, 24), "大正 15"},
+                                         Case{"g gg ggg e", At(1926, 12, 25), "S 昭 昭和 1"},
+                                         Case{"ggg e", At(1989, 1, 7), "昭和 64"},
+                                         Case{"g gg ggg e", At(1989, 1, 8), "H 平 平成 1"},
+                                         Case{"g gg ggg ee", At(2019, 4, 30), "H 平 平成 31"},
+                                         Case{"g gg ggg ee", At(2019, 5, 1), "R 令 令和 01"},
+                                         Case{"ggge年", At(2026, 3, 1), "令和8年"}));
 
 // Week 1 holds 1 January, weeks start on Sunday; 366 days in a leap year.
 INSTANTIATE_TEST_SUITE_P(
@@ -152,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"a/p hh", At(2003, 1, 1, 12, 0), "p 12"},
                     Case{"ampm h", At(2003, 1, 1, 0, 0), "午前 12"},
                     Case{"AmPm h", At(2003, 1, 1, 12, 0), "午後 12"},
-                    Case{"h:mm", At(2003, 1, 1, 0, 0), "0:00"},      // no marker: 24 hours
+                    Case{"h:mm", At(2003, 1, 1, 0, 0), "0:00"},  // no marker: 24 hours
                     Case{"h \\AM/PM", At(2003, 1, 1, 13, 0), "13 AM/PM"},
                     Case{"hh ttttt AM/PM", At(2003, 1, 1, 13, 0), "01 13:00:00 PM"}));
 
@@ -250,8 +245,7 @@ TEST(BuildClockFormat, EscapesTheFifteenCharactersOnly) {
 TEST(BuildClockFormat, TypedSpecialCharactersReachTheTitleAsTyped) {
   const LocaleFormats ja = JapaneseLocaleFormats();
   EXPECT_EQ(FormatDateTime(BuildClockFormat("!@\"hh\"@!"), kFriday, ja), "!@\"17\"@!");
-  EXPECT_EQ(FormatDateTime(BuildClockFormat("\\d #$%&'=~^{[<>"), kFriday, ja),
-            "\\17 #$%&'=~^{[<>");
+  EXPECT_EQ(FormatDateTime(BuildClockFormat("\\d #$%&'=~^{[<>"), kFriday, ja), "\\17 #$%&'=~^{[<>");
 }
 
 TEST(JapaneseEra, YearOfEraCountsTheFirstCalendarYearAsOne) {

@@ -42,10 +42,9 @@ Settings UserOffset(bool behind, int hours, int minutes, int sdt) {
 }
 
 TEST(ZoneTable, OffsetsInMinutesAsTheSettingsPageListsThem) {
-  const int minutes[kTimeZoneCityCount] = {0,    0,    60,   60,   120,  120,  180,  180,
-                                           240,  300,  330,  360,  420,  480,  480,  480,
-                                           540,  600,  660,  720,  -600, -540, -480, -420,
-                                           -360, -360, -300, -300, -240, -180, -180};
+  const int minutes[kTimeZoneCityCount] = {
+      0,   0,   60,  60,  120,  120,  180,  180,  240,  300,  330,  360,  420,  480,  480, 480,
+      540, 600, 660, 720, -600, -540, -480, -420, -360, -360, -300, -300, -240, -180, -180};
   const auto& cities = TimeZoneCities();
   for (int k = 1; k <= kTimeZoneCityCount; ++k) {
     const TimeZoneCity* c = FindTimeZoneCity(k);
@@ -80,9 +79,9 @@ TEST(ZoneTable, OffsetTextReadsAsANumber) {
 
 TEST(WorldTime, CitiesShiftUtcByTheirOffset) {
   const DateTime utc = At(2003, 1, 17, 8, 30, 5);
-  ExpectTime(WorldTimeAt(City(17), utc), 2003, 1, 17, 17, 30, 5);  // Tokyo
-  ExpectTime(WorldTimeAt(City(1), utc), 2003, 1, 17, 8, 30, 5);    // UTC
-  ExpectTime(WorldTimeAt(City(21), utc), 2003, 1, 16, 22, 30, 5);  // Honolulu, day before
+  ExpectTime(WorldTimeAt(City(17), utc), 2003, 1, 17, 17, 30, 5);     // Tokyo
+  ExpectTime(WorldTimeAt(City(1), utc), 2003, 1, 17, 8, 30, 5);       // UTC
+  ExpectTime(WorldTimeAt(City(21), utc), 2003, 1, 16, 22, 30, 5);     // Honolulu, day before
   ExpectTime(WorldTimeAt(City(17, 1), utc), 2003, 1, 17, 18, 30, 5);  // summer time
   ExpectTime(WorldTimeAt(City(27, 1), utc), 2003, 1, 17, 4, 30, 5);   // New York, summer
 }
