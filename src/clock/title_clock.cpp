@@ -80,15 +80,17 @@ void SetTitleClock(App& app, WindowSystem& windows, WindowHandle h, const std::s
     RemoveClock(app, windows);
     return;
   }
-  // The clock never stays behind on a window it has left.
-  if (app.clock.Window != 0 && app.clock.Window != h) RemoveClock(app, windows);
+  const bool before = app.settings.ClockPosition == 0;
+  // The clock never stays behind on a window it has left, and it moves to the
+  // other end of a title only by way of the plain title.
+  if (app.clock.Window != 0 && (app.clock.Window != h || app.clock.Before != before))
+    RemoveClock(app, windows);
   // A window that does not answer is left alone; writing would only time out.
   if (windows.IsHung(h)) return;
 
   ClockRecord& record = app.clock;
   const std::string title = windows.GetTitle(h);
   if (title.empty()) return;  // a window without a title gets no clock
-  const bool before = app.settings.ClockPosition == 0;
   record.Before = before;
 
   const std::string& original = record.OriginalTitle;

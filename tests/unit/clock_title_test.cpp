@@ -201,6 +201,16 @@ TEST_F(TitleClock, RestoreUsesThePositionItWasWrittenAt) {
   EXPECT_EQ(Title(kNotepad), kNotepadTitle);
 }
 
+TEST_F(TitleClock, PositionChangedWhileShownMovesTheClockCleanly) {
+  Tick(kNotepad);
+  app.settings.ClockPosition = 0;
+  Tick(kNotepad);
+  EXPECT_EQ(Title(kNotepad), " <2003/01/17 17:30:05> Untitled - Notepad");
+  EXPECT_EQ(app.clock.OriginalTitle, kNotepadTitle);
+  SetTitleClock(app, desktop, 0, "");
+  EXPECT_EQ(Title(kNotepad), kNotepadTitle);
+}
+
 TEST_F(TitleClock, TypedSpecialCharactersAppearAsTyped) {
   app.settings.ClockFormatText = " !@\"hh:nn\"@! ";
   Tick(kNotepad);
