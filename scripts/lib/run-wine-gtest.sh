@@ -55,10 +55,11 @@ run_wine_gtest() (
     exit 1
   fi
 
-  local pid="" tailpid=""
+  local pid="" tailpid="" shotpid=""
   cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
     [ -n "$tailpid" ] && kill "$tailpid" 2>/dev/null
+    [ -n "$shotpid" ] && kill "$shotpid" 2>/dev/null
     wine_stop
   }
   trap cleanup EXIT
@@ -66,6 +67,23 @@ run_wine_gtest() (
   trap 'echo "run_wine_gtest: terminated" >&2; exit 143' TERM
 
   wine_start "$name"
+  # Screenshots: a test writes NAME.request into $WINE_GTEST_SHOTS and waits
+  # until it is gone; we photograph the X display (what a user would see; the
+  # screen DC of a Wine virtual desktop cannot be read back) as NAME.png.
+  if [ -n "${WINE_GTEST_SHOTS:-}" ]; then
+    mkdir -p "$WINE_GTEST_SHOTS"
+    (
+      while :; do
+        for req in "$WINE_GTEST_SHOTS"/*.request; do
+          [ -e "$req" ] || continue
+          import -window root "${req%.request}.png" 2>/dev/null
+          rm -f "$req"
+        done
+        sleep 0.1
+      done
+    ) &
+    shotpid=$!
+  fi
   # Z: is the whole Unix file system in every prefix.
   local winxml="Z:${xml//\//\\}"
 

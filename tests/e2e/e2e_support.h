@@ -51,7 +51,7 @@ RECT WindowRect(HWND h);
 // Starts the target program with arguments (see tests/support/target_app.cpp).
 HWND StartTarget(Process& p, const std::wstring& args);
 
-// Saves the whole screen as a BMP in the screenshot folder.
+// Has the test script photograph the display as NAME.png (when it asks for pictures).
 void SaveScreenshot(const std::wstring& name);
 
 }  // namespace e2e
