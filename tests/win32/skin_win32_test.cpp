@@ -230,4 +230,124 @@ TEST_F(SkinWindowTest, SwitchingMapAndRectangleSkinsTenTimesLeaksNothing) {
   EXPECT_EQ(tomari::gdi::LiveHandles(), gdiBefore);
 }
 
+
+// ---- The shipped skins -----------------------------------------------------------
+
+// The composed faces of a skin in every state, one above the other, the key
+// colour shown as light grey and everything scaled up three times: a picture
+// of the skin for a person to look at (build/windows/skin_faces/).
+void SaveFaceSheet(const tomari::SkinData& skin, const std::string& name) {
+  std::vector<Bitmap> faces;
+  for (int s = 0; s < tomari::kButtonStateCount; ++s) {
+    const std::vector<int> states(skin.Buttons.size(), s);
+    faces.push_back(tomari::ComposeFace(skin, states));
+    tomari::SaveBitmapAsPng(faces.back(), tomari::WideToUtf8(skintest::FullPath(
+                                              win32test::TestBinDir() + L"..\\skin_faces\\")) +
+                                              name + "_" + std::to_string(s) + ".png");
+  }
+  constexpr int kScale = 3, kGap = 4;
+  const int w = faces[0].width, h = faces[0].height;
+  Bitmap sheet((w + 2 * kGap) * kScale, ((h + kGap) * tomari::kButtonStateCount + kGap) * kScale,
+               MakePixel(0xD8, 0xDC, 0xE0));
+  for (int s = 0; s < tomari::kButtonStateCount; ++s)
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const Pixel p = faces[s].At(x, y);
+        if (p == kKey) continue;
+        for (int dy = 0; dy < kScale; ++dy)
+          for (int dx = 0; dx < kScale; ++dx)
+            sheet.At((kGap + x) * kScale + dx, (kGap + s * (h + kGap) + y) * kScale + dy) = p;
+      }
+  EXPECT_TRUE(tomari::SaveBitmapAsPng(
+      sheet, tomari::WideToUtf8(skintest::FullPath(win32test::TestBinDir() +
+                                                   L"..\\skin_faces\\")) +
+                 name + "_sheet.png"));
+}
+
+class SkinShipped : public SkinWindowTest {
+ protected:
+  void SetUp() override {
+    SkinWindowTest::SetUp();
+    CreateDirectoryW(skintest::FullPath(win32test::TestBinDir() + L"..\\skin_faces").c_str(),
+                     nullptr);
+    app.settings.AppFolder = tomari::WideToUtf8(skintest::DistDir());
+    app.settings.HasImageLibrary = library.Load(app.settings.AppFolder);
+    ASSERT_TRUE(app.settings.HasImageLibrary);
+  }
+  std::string SkinPath(const char* name) {
+    return app.settings.AppFolder + "Skins\\" + name + "\\" + name + ".tsk";
+  }
+};
+
+TEST_F(SkinShipped, DefaultIsACompactRectangleSkinWithEveryLook) {
+  Apply(SkinPath("Default"));
+  const tomari::SkinData& skin = app.skin;
+  ASSERT_TRUE(skin.loaded);
+  EXPECT_FALSE(skin.IsMapSkin());
+  EXPECT_EQ(skin.BackColor, 0xFF00FF);
+  EXPECT_GE(skin.Back().height, 24);
+  EXPECT_LE(skin.Back().height, 28);
+  EXPECT_EQ(skin.Back().At(0, 0), kKey) << "rounded corner";
+  EXPECT_EQ(skin.Back().At(skin.Back().width - 1, skin.Back().height - 1), kKey);
+  const std::vector<std::string> types = {"WINDOWSET", "TITLECLOCK", "CAPTUREALL", "GETTEXT",
+                                          "TOPMOST",   "SEMITRANSPARENT", "SETTING", "POPUP"};
+  ASSERT_EQ(skin.Buttons.size(), types.size());
+  EXPECT_EQ(skin.Buttons[0].ToolTip, "このウインドウに固定");
+  const auto hand = reinterpret_cast<tomari::CursorHandle>(LoadCursorW(nullptr, IDC_HAND));
+  for (size_t i = 0; i < types.size(); ++i) {
+    const tomari::SkinButton& b = skin.Buttons[i];
+    SCOPED_TRACE(b.Type);
+    EXPECT_EQ(b.Type, types[i]);
+    EXPECT_FALSE(b.ToolTip.empty());
+    EXPECT_EQ(b.Cursor, hand);
+    EXPECT_GE(b.Rectangle.left, 0);
+    EXPECT_LE(b.Rectangle.right, skin.Back().width);
+    EXPECT_LE(b.Rectangle.bottom, skin.Back().height);
+    for (int s = 0; s < tomari::kButtonStateCount; ++s) {
+      EXPECT_EQ(b.Images[s].width, b.Rectangle.Width());
+      EXPECT_EQ(b.Images[s].height, b.Rectangle.Height());
+      if (s > 0) {
+        EXPECT_NE(b.Images[s].pixels, b.Images[0].pixels) << "look " << s;
+      }
+    }
+    // Neighbours never overlap, so the first button under the pointer is the only one.
+    if (i > 0) {
+      EXPECT_GE(b.Rectangle.left, skin.Buttons[i - 1].Rectangle.right);
+    }
+  }
+  ExpectRegionMatches(skin.Back(), kKey);
+  SaveFaceSheet(skin, "Default");
+}
+
+TEST_F(SkinShipped, BranchIsAMapSkinWhoseButtonsAreTheMapsColours) {
+  Apply(SkinPath("Branch"));
+  const tomari::SkinData& skin = app.skin;
+  ASSERT_TRUE(skin.loaded);
+  ASSERT_TRUE(skin.IsMapSkin());
+  for (int s = 0; s < tomari::kButtonStateCount; ++s) EXPECT_FALSE(skin.Images[s].Empty()) << s;
+  ASSERT_EQ(skin.Buttons.size(), 5u);
+  // The PNGs came through TransG32.dll; the loader reads them to the same pixels.
+  EXPECT_EQ(decoder.Decode(app.skin.folder + "Back.png").pixels, skin.Back().pixels);
+  for (size_t i = 0; i < skin.Buttons.size(); ++i) {
+    const tomari::SkinButton& b = skin.Buttons[i];
+    SCOPED_TRACE(b.Type);
+    EXPECT_NE(b.Color, tomari::kNoColor);
+    EXPECT_FALSE(b.ToolTip.empty());
+    int hits = 0;
+    for (int y = 0; y < skin.Map.height; ++y)
+      for (int x = 0; x < skin.Map.width; ++x)
+        if (tomari::HitTestButton(skin, b, x, y)) {
+          ++hits;
+          for (size_t j = 0; j < skin.Buttons.size(); ++j) {
+            if (j != i) {
+              EXPECT_FALSE(tomari::HitTestButton(skin, skin.Buttons[j], x, y));
+            }
+          }
+        }
+    EXPECT_GT(hits, 300) << "a round button of about 25 pixels";
+  }
+  ExpectRegionMatches(skin.Back(), kKey);
+  SaveFaceSheet(skin, "Branch");
+}
+
 }  // namespace
