@@ -124,6 +124,14 @@ TEST_F(ImagingDecode, JpegDecodesToThePicture) {
   EXPECT_LE(photoDifference, 40);
 }
 
+TEST_F(ImagingDecode, BmpAndPngWrittenThroughWicReadBackExactly) {
+  const Bitmap photo = skintest::PhotoLike(45, 21);
+  ASSERT_TRUE(tomari::wic::EncodeFile(photo, folder / L"w.bmp", tomari::wic::Format::Bmp, {}));
+  EXPECT_EQ(loader.Decode(folder.Utf8(L"w.bmp")).pixels, photo.pixels);
+  ASSERT_TRUE(tomari::SaveBitmapAsPng(photo, folder.Utf8(L"w.png")));
+  EXPECT_EQ(loader.Decode(folder.Utf8(L"w.png")).pixels, photo.pixels);
+}
+
 TEST_F(ImagingDecode, ByContentNotByExtension) {
   const Bitmap p = Pattern();
   EXPECT_EQ(Decode(L"really_png.bmp", bytes::EncodePng(p)).pixels, p.pixels);
@@ -372,6 +380,18 @@ TEST(ImagingProbe, OnlyAWholeLibraryCounts) {
   std::string corrupt = "MZ" + std::string(4096, '\x90');
   ASSERT_TRUE(skintest::WriteBytes(app / L"TransG32.dll", corrupt));
   EXPECT_FALSE(library.Load(app.Utf8())) << "a corrupt file";
+
+  // A library built for another machine (the PE header's machine field says
+  // x64): the loader refuses it, and so must the probe.
+  std::string dll = skintest::ReadBytes(skintest::DistDir() + L"TransG32.dll");
+  ASSERT_GT(dll.size(), 0x200u);
+  const std::uint32_t pe = static_cast<unsigned char>(dll[0x3C]) |
+                           static_cast<unsigned char>(dll[0x3D]) << 8;
+  ASSERT_EQ(dll.compare(pe, 4, std::string("PE\0\0", 4)), 0);
+  dll[pe + 4] = '\x64';
+  dll[pe + 5] = '\x86';
+  ASSERT_TRUE(skintest::WriteBytes(app / L"TransG32.dll", dll));
+  EXPECT_FALSE(library.Load(app.Utf8())) << "a library for another machine";
 
   ASSERT_TRUE(DeleteFileW((app / L"TransG32.dll").c_str()));
   ASSERT_TRUE(CreateDirectoryW((app / L"TransG32.dll").c_str(), nullptr));
