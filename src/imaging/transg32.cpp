@@ -73,35 +73,29 @@ wic::EncodeOptions PngOptions(BYTE choice) {
 // encoder, and a baseline file opens everywhere a progressive one would.
 extern "C" {
 
-int __stdcall DCReadPNG(const char* path, HDC surface) {
-  return ReadPng(FromAnsi(path), surface);
-}
+int __stdcall DCReadPNG(const char* path, HDC surface) { return ReadPng(FromAnsi(path), surface); }
 
 int __stdcall DCReadPNGW(const wchar_t* path, HDC surface) {
   return ReadPng(FromWide(path), surface);
 }
 
-int __stdcall DCSavetoJPEG(HDC surface, int width, int height,
-                                                 const char* path, BYTE quality,
-                                                 short progressive) {
+int __stdcall DCSavetoJPEG(HDC surface, int width, int height, const char* path, BYTE quality,
+                           short progressive) {
   (void)progressive;
   return Save(surface, width, height, FromAnsi(path), wic::Format::Jpeg, JpegOptions(quality));
 }
 
-int __stdcall DCSavetoJPEGW(HDC surface, int width, int height,
-                                                  const wchar_t* path, BYTE quality,
-                                                  short progressive) {
+int __stdcall DCSavetoJPEGW(HDC surface, int width, int height, const wchar_t* path, BYTE quality,
+                            short progressive) {
   (void)progressive;
   return Save(surface, width, height, FromWide(path), wic::Format::Jpeg, JpegOptions(quality));
 }
 
-int __stdcall DCSavetoPNG(HDC surface, int width, int height,
-                                                const char* path, BYTE choice) {
+int __stdcall DCSavetoPNG(HDC surface, int width, int height, const char* path, BYTE choice) {
   return Save(surface, width, height, FromAnsi(path), wic::Format::Png, PngOptions(choice));
 }
 
-int __stdcall DCSavetoPNGW(HDC surface, int width, int height,
-                                                 const wchar_t* path, BYTE choice) {
+int __stdcall DCSavetoPNGW(HDC surface, int width, int height, const wchar_t* path, BYTE choice) {
   return Save(surface, width, height, FromWide(path), wic::Format::Png, PngOptions(choice));
 }
 

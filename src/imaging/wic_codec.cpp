@@ -54,10 +54,9 @@ Pixel FromBgra(std::uint32_t bgra) { return bgra & 0x00FFFFFFu; }
 
 Pixel FromColor(WICColor c) { return c & 0x00FFFFFFu; }
 
-bool ReadWholeFile(const std::wstring& path, std::vector<unsigned char>& bytes,
-                   std::size_t limit) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+bool ReadWholeFile(const std::wstring& path, std::vector<unsigned char>& bytes, std::size_t limit) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
   bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
@@ -65,9 +64,9 @@ bool ReadWholeFile(const std::wstring& path, std::vector<unsigned char>& bytes,
   if (ok) {
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
-    ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read,
-                                    nullptr) &&
-                           read == bytes.size());
+    ok = bytes.empty() ||
+         (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+          read == bytes.size());
   }
   CloseHandle(file);
   return ok;
@@ -123,8 +122,7 @@ bool DecodeIndexed(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
   if (!gif || !GifColorTable(path, colors)) {
     ComPtr<IWICPalette> palette;
     if (FAILED(factory->CreatePalette(palette.Put()))) return false;
-    if (FAILED(frame->CopyPalette(palette.Get())) &&
-        FAILED(decoder->CopyPalette(palette.Get())))
+    if (FAILED(frame->CopyPalette(palette.Get())) && FAILED(decoder->CopyPalette(palette.Get())))
       return false;
     WICColor raw[256] = {};
     UINT count = 0;
@@ -231,8 +229,10 @@ std::vector<BYTE> MapToPalette(const Bitmap& image, const std::vector<WICColor>&
       int best = 0;
       long bestDistance = -1;
       for (std::size_t c = 0; c < colors.size(); ++c) {
-        const long dr = static_cast<long>((p >> 16) & 0xFF) - static_cast<long>((colors[c] >> 16) & 0xFF);
-        const long dg = static_cast<long>((p >> 8) & 0xFF) - static_cast<long>((colors[c] >> 8) & 0xFF);
+        const long dr =
+            static_cast<long>((p >> 16) & 0xFF) - static_cast<long>((colors[c] >> 16) & 0xFF);
+        const long dg =
+            static_cast<long>((p >> 8) & 0xFF) - static_cast<long>((colors[c] >> 8) & 0xFF);
         const long db = static_cast<long>(p & 0xFF) - static_cast<long>(colors[c] & 0xFF);
         const long d = dr * dr + dg * dg + db * db;
         if (bestDistance < 0 || d < bestDistance) {
@@ -262,8 +262,8 @@ bool EncodeFrame(IWICImagingFactory* factory, IWICBitmapFrameEncode* frame, cons
           IsEqualGUID(format, GUID_WICPixelFormat8bppIndexed) &&
           SUCCEEDED(frame->SetPalette(palette.Get()))) {
         std::vector<BYTE> indices = MapToPalette(image, colors);
-        return SUCCEEDED(frame->WritePixels(height, width, static_cast<UINT>(indices.size()),
-                                            indices.data()));
+        return SUCCEEDED(
+            frame->WritePixels(height, width, static_cast<UINT>(indices.size()), indices.data()));
       }
     }
     // An encoder without palettes still gets a correct, full-colour file.
@@ -282,8 +282,8 @@ bool EncodeFrame(IWICImagingFactory* factory, IWICBitmapFrameEncode* frame, cons
   ComPtr<IWICBitmapSource> converted;
   return SUCCEEDED(factory->CreateBitmapFromMemory(
              width, height, GUID_WICPixelFormat32bppBGR, width * 4,
-             static_cast<UINT>(copy.pixels.size() * 4),
-             reinterpret_cast<BYTE*>(copy.pixels.data()), source.Put())) &&
+             static_cast<UINT>(copy.pixels.size() * 4), reinterpret_cast<BYTE*>(copy.pixels.data()),
+             source.Put())) &&
          SUCCEEDED(WICConvertBitmapSource(format, source.Get(), converted.Put())) &&
          SUCCEEDED(frame->WriteSource(converted.Get(), nullptr));
 }
@@ -406,8 +406,8 @@ bool EncodeFile(const Bitmap& image, const std::wstring& path, Format format,
 }
 
 bool ReadSurface(HDC surface, int width, int height, Bitmap& out) {
-  if (!surface || !SaneSize(static_cast<UINT>(std::max(width, 0)),
-                            static_cast<UINT>(std::max(height, 0))))
+  if (!surface ||
+      !SaneSize(static_cast<UINT>(std::max(width, 0)), static_cast<UINT>(std::max(height, 0))))
     return false;
   DibSurface copy(surface, width, height);
   if (!copy.Ok() || !BitBlt(copy.dc, 0, 0, width, height, surface, 0, 0, SRCCOPY)) return false;
@@ -428,10 +428,9 @@ bool DrawToSurface(const Bitmap& image, HDC surface) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  return SetDIBitsToDevice(surface, 0, 0, static_cast<DWORD>(image.width),
-                           static_cast<DWORD>(image.height), 0, 0, 0,
-                           static_cast<UINT>(image.height), image.pixels.data(), &info,
-                           DIB_RGB_COLORS) > 0;
+  return SetDIBitsToDevice(
+             surface, 0, 0, static_cast<DWORD>(image.width), static_cast<DWORD>(image.height), 0, 0,
+             0, static_cast<UINT>(image.height), image.pixels.data(), &info, DIB_RGB_COLORS) > 0;
 }
 
 }  // namespace tomari::wic

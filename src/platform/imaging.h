@@ -21,8 +21,7 @@ class ImageDecoder {
   // `DCReadPNG` of TransG32.dll: draws the file into a width x height surface
   // (black where the picture does not reach). False when the library is not
   // loaded or rejects the file; `out` is then left alone.
-  virtual bool ReadPngWithLibrary(const std::string& path, int width, int height,
-                                  Bitmap& out) = 0;
+  virtual bool ReadPngWithLibrary(const std::string& path, int width, int height, Bitmap& out) = 0;
 };
 
 // A cursor as the system hands it out; 0 is "no cursor".

@@ -49,8 +49,8 @@ inline constexpr std::int64_t kMaxImagePixels = 16 * 1024 * 1024;
 using SkinImage = Bitmap;
 
 struct SkinButton {
-  std::string Type;   // upper-cased command keyword
-  std::string Value;  // as written
+  std::string Type;            // upper-cased command keyword
+  std::string Value;           // as written
   CursorHandle Cursor = 0;     // 0 when the cursor could not be loaded
   bool CursorOwned = false;    // loaded from a file: destroyed with the skin
   Rect Rectangle;              // rectangle skins; all 0 in a map skin
@@ -126,8 +126,7 @@ struct SkinCursor {
   bool owned = false;
 };
 // A system cursor by name, or the cursor file `value` in the skin folder.
-SkinCursor GetSkinCursor(std::string_view value, const std::string& folder,
-                         CursorLoader& cursors);
+SkinCursor GetSkinCursor(std::string_view value, const std::string& folder, CursorLoader& cursors);
 // Shows `cursor`; a 0 handle is first replaced by the arrow, written back.
 void SetSkinCursor(CursorHandle& cursor, CursorLoader& cursors);
 

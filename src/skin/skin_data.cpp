@@ -6,8 +6,7 @@
 
 namespace tomari {
 
-SkinCursor GetSkinCursor(std::string_view value, const std::string& folder,
-                         CursorLoader& cursors) {
+SkinCursor GetSkinCursor(std::string_view value, const std::string& folder, CursorLoader& cursors) {
   if (const auto id = SystemCursorId(value)) return {cursors.LoadSystem(*id), false};
   const CursorHandle handle = cursors.LoadFromFile(folder + std::string(value));
   return {handle, handle != 0};

@@ -55,10 +55,10 @@ void DrawButton(Bitmap& face, const SkinData& skin, std::size_t index, int state
   }
   const SkinImage& image = button.Images[state];
   const Rect& r = button.Rectangle;
-  const std::int64_t width = std::min<std::int64_t>(
-      static_cast<std::int64_t>(r.right) - r.left, image.width);
-  const std::int64_t height = std::min<std::int64_t>(
-      static_cast<std::int64_t>(r.bottom) - r.top, image.height);
+  const std::int64_t width =
+      std::min<std::int64_t>(static_cast<std::int64_t>(r.right) - r.left, image.width);
+  const std::int64_t height =
+      std::min<std::int64_t>(static_cast<std::int64_t>(r.bottom) - r.top, image.height);
   for (std::int64_t y = 0; y < height; ++y) {
     const std::int64_t fy = r.top + y;
     if (fy < 0 || fy >= face.height) continue;

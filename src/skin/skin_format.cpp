@@ -13,9 +13,8 @@ struct NamedColor {
 };
 
 constexpr NamedColor kColorWords[] = {
-    {"RED", 0x0000FF},  {"GREEN", 0x00FF00},   {"BLUE", 0xFF0000},
-    {"CYAN", 0xFFFF00}, {"MAGENTA", 0xFF00FF}, {"YELLOW", 0x00FFFF},
-    {"BLACK", 0x000000}, {"WHITE", 0xFFFFFF},
+    {"RED", 0x0000FF},     {"GREEN", 0x00FF00},  {"BLUE", 0xFF0000},  {"CYAN", 0xFFFF00},
+    {"MAGENTA", 0xFF00FF}, {"YELLOW", 0x00FFFF}, {"BLACK", 0x000000}, {"WHITE", 0xFFFFFF},
 };
 
 struct NamedCursor {
@@ -24,7 +23,7 @@ struct NamedCursor {
 };
 
 constexpr NamedCursor kCursorNames[] = {
-    {"APPSTARTING", 32650}, {"ARROW", 32512},    {"", 32512},       {"CROSS", 32515},
+    {"APPSTARTING", 32650}, {"ARROW", 32512},    {"", 32512},        {"CROSS", 32515},
     {"IBEAM", 32513},       {"NO", 32648},       {"SIZEALL", 32646}, {"SIZENESW", 32643},
     {"SIZENS", 32645},      {"SIZENWSE", 32642}, {"SIZEWE", 32644},  {"UPARROW", 32516},
     {"WAIT", 32514},        {"HAND", 32649},
@@ -94,7 +93,7 @@ std::string ResolveButtonImagePath(const std::string& value, const std::string& 
   if (!value.empty() && IsSeparator(value[0])) {
     // Rooted on the drive of the directory it was written against.
     return startupFolder.size() >= 2 && startupFolder[1] == ':' ? startupFolder.substr(0, 2) + value
-                                                                 : value;
+                                                                : value;
   }
   std::string fromStart = startupFolder + value;
   if (fs.Exists(fromStart)) return fromStart;

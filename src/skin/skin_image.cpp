@@ -67,8 +67,10 @@ SkinImage CutSkinImage(const SkinImage& source, int left, int top, int width, in
   // a fresh bitmap would.
   const std::int64_t x0 = std::max<std::int64_t>(0, -static_cast<std::int64_t>(left));
   const std::int64_t y0 = std::max<std::int64_t>(0, -static_cast<std::int64_t>(top));
-  const std::int64_t x1 = std::min<std::int64_t>(width, static_cast<std::int64_t>(source.width) - left);
-  const std::int64_t y1 = std::min<std::int64_t>(height, static_cast<std::int64_t>(source.height) - top);
+  const std::int64_t x1 =
+      std::min<std::int64_t>(width, static_cast<std::int64_t>(source.width) - left);
+  const std::int64_t y1 =
+      std::min<std::int64_t>(height, static_cast<std::int64_t>(source.height) - top);
   for (std::int64_t y = y0; y < y1; ++y)
     for (std::int64_t x = x0; x < x1; ++x)
       cut.At(static_cast<int>(x), static_cast<int>(y)) =

@@ -87,9 +87,8 @@ void LoadSkin(App& app, FileSystem& fs, TextCodec& codec, ImageDecoder& decoder,
     for (int state = 0; state < kButtonStateCount; ++state) {
       const std::string own = text(section, kStateKeys[state]);
       button.Images[state] =
-          own.empty()
-              ? CutSkinImage(skin.Images[state], r.left, r.top, r.Width(), r.Height())
-              : image(ResolveButtonImagePath(own, skin.StartupFolder, skin.folder, fs));
+          own.empty() ? CutSkinImage(skin.Images[state], r.left, r.top, r.Width(), r.Height())
+                      : image(ResolveButtonImagePath(own, skin.StartupFolder, skin.folder, fs));
     }
   }
 

@@ -47,7 +47,9 @@ class FakeCursorLoader : public CursorLoader {
   // The handle a system cursor id is given: its id plus this base.
   static constexpr CursorHandle kSystemBase = 0x10000;
   static CursorHandle SystemHandle(int id) { return kSystemBase + static_cast<CursorHandle>(id); }
-  static bool IsSystemHandle(CursorHandle h) { return h >= kSystemBase && h < kSystemBase + 0x10000; }
+  static bool IsSystemHandle(CursorHandle h) {
+    return h >= kSystemBase && h < kSystemBase + 0x10000;
+  }
 
   // File cursors loaded and not destroyed.
   std::size_t Live() const { return live_.size(); }

@@ -52,8 +52,8 @@ inline std::string BmpHeaders(int width, int height, int bits, unsigned paletteS
 
 inline std::string EncodeBmp24(const Bitmap& image, bool topDown = false) {
   const std::size_t stride = (static_cast<std::size_t>(image.width) * 3 + 3) & ~std::size_t{3};
-  std::string s = BmpHeaders(image.width, topDown ? -image.height : image.height, 24, 0,
-                             stride * image.height);
+  std::string s =
+      BmpHeaders(image.width, topDown ? -image.height : image.height, 24, 0, stride * image.height);
   for (int row = 0; row < image.height; ++row) {
     const int y = topDown ? row : image.height - 1 - row;
     std::string line;
@@ -72,8 +72,8 @@ inline std::string EncodeBmp24(const Bitmap& image, bool topDown = false) {
 inline std::string EncodeBmp8(int width, int height, const std::vector<Pixel>& palette,
                               const std::vector<std::uint8_t>& indices) {
   const std::size_t stride = (static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
-  std::string s = BmpHeaders(width, height, 8, static_cast<unsigned>(palette.size()),
-                             stride * height);
+  std::string s =
+      BmpHeaders(width, height, 8, static_cast<unsigned>(palette.size()), stride * height);
   for (Pixel p : palette) {
     s += static_cast<char>(Blue(p));
     s += static_cast<char>(Green(p));
@@ -127,7 +127,8 @@ inline std::string ZlibStored(const std::string& raw) {
 }
 
 // RGB, or RGBA when `alpha` holds one byte per pixel.
-inline std::string EncodePng(const Bitmap& image, const std::vector<std::uint8_t>* alpha = nullptr) {
+inline std::string EncodePng(const Bitmap& image,
+                             const std::vector<std::uint8_t>* alpha = nullptr) {
   std::string png = "\x89PNG\r\n\x1a\n";
   std::string header;
   Be32(header, static_cast<std::uint32_t>(image.width));

@@ -17,14 +17,22 @@ constexpr Pixel kKey = MakePixel(255, 0, 255);
 // One character per pixel: 'k' key colour, letters and digits a few fixed colours.
 Pixel PixelOf(char c) {
   switch (c) {
-    case 'k': return kKey;
-    case '.': return MakePixel(200, 200, 200);
-    case 'a': return MakePixel(10, 20, 30);
-    case 'b': return MakePixel(40, 50, 60);
-    case 'r': return MakePixel(255, 0, 0);
-    case 'g': return MakePixel(0, 255, 0);
-    case 'u': return MakePixel(0, 0, 255);
-    default: return MakePixel(c, c, c);
+    case 'k':
+      return kKey;
+    case '.':
+      return MakePixel(200, 200, 200);
+    case 'a':
+      return MakePixel(10, 20, 30);
+    case 'b':
+      return MakePixel(40, 50, 60);
+    case 'r':
+      return MakePixel(255, 0, 0);
+    case 'g':
+      return MakePixel(0, 255, 0);
+    case 'u':
+      return MakePixel(0, 0, 255);
+    default:
+      return MakePixel(c, c, c);
   }
 }
 
@@ -245,12 +253,10 @@ TEST(SkinFace, MapSkinPaintsTheStateImageWhereTheMapHasTheColour) {
   for (int s = 1; s < kButtonStateCount; ++s) {
     const Pixel p = PixelOf(static_cast<char>('0' + s));
     const int redOnly[] = {s, kStateBack, s};
-    EXPECT_EQ(ComposeFace(skin, redOnly).pixels,
-              (std::vector<Pixel>{p, p, g, g, g, g, p, g}))
+    EXPECT_EQ(ComposeFace(skin, redOnly).pixels, (std::vector<Pixel>{p, p, g, g, g, g, p, g}))
         << "state " << s;
     const int greenOnly[] = {kStateBack, s};
-    EXPECT_EQ(ComposeFace(skin, greenOnly).pixels,
-              (std::vector<Pixel>{g, g, p, g, p, p, g, g}))
+    EXPECT_EQ(ComposeFace(skin, greenOnly).pixels, (std::vector<Pixel>{g, g, p, g, p, p, g, g}))
         << "state " << s;
   }
   // A missing state image (e.g. no Down image in the skin) paints nothing.

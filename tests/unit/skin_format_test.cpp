@@ -36,8 +36,8 @@ TEST(SkinColor, AnythingElseGivesTheDefault) {
   EXPECT_EQ(ParseSkinColor("16777215", -1), -1);  // plain numbers are not colours
   EXPECT_EQ(ParseSkinColor("&HFFFFFF", -1), -1);
   EXPECT_EQ(ParseSkinColor("FF0000", 5), 5);
-  EXPECT_EQ(ParseSkinColor("#FF00F", -1), -1);     // five digits
-  EXPECT_EQ(ParseSkinColor("#GG0000", -1), -1);    // not hexadecimal
+  EXPECT_EQ(ParseSkinColor("#FF00F", -1), -1);   // five digits
+  EXPECT_EQ(ParseSkinColor("#GG0000", -1), -1);  // not hexadecimal
   EXPECT_EQ(ParseSkinColor("#FF 000", -1), -1);
   EXPECT_EQ(ParseSkinColor("", 0), 0);
   EXPECT_EQ(ParseSkinColor("#", -1), -1);
@@ -104,7 +104,8 @@ TEST(SkinCursorNames, SetSkinCursorFallsBackToTheArrowAndWritesItBack) {
 }
 
 TEST(SkinPaths, FolderEndsAtTheLastSeparator) {
-  EXPECT_EQ(SkinFolderOf("C:\\Tomari\\Skins\\Default\\Default.tsk"), "C:\\Tomari\\Skins\\Default\\");
+  EXPECT_EQ(SkinFolderOf("C:\\Tomari\\Skins\\Default\\Default.tsk"),
+            "C:\\Tomari\\Skins\\Default\\");
   EXPECT_EQ(SkinFolderOf("D:/skins/x.tsk"), "D:/skins/");
   EXPECT_EQ(SkinFolderOf("C:\\a/b\\c.tsk"), "C:\\a/b\\");
   EXPECT_EQ(SkinFolderOf("x.tsk"), "");
@@ -132,8 +133,7 @@ TEST(SkinPaths, ButtonImagesLookInTheStartupFolderThenTheSkinFolder) {
   fs.Put("C:\\Tomari\\Skins\\Mine\\both.bmp", "x");
 
   EXPECT_EQ(ResolveButtonImagePath("both.bmp", start, skin, fs), "C:\\Tomari\\both.bmp");
-  EXPECT_EQ(ResolveButtonImagePath("btn.bmp", start, skin, fs),
-            "C:\\Tomari\\Skins\\Mine\\btn.bmp");
+  EXPECT_EQ(ResolveButtonImagePath("btn.bmp", start, skin, fs), "C:\\Tomari\\Skins\\Mine\\btn.bmp");
   EXPECT_EQ(ResolveButtonImagePath("Skins\\Mine\\btn.bmp", start, skin, fs),
             "C:\\Tomari\\Skins\\Mine\\btn.bmp");
   // Nowhere: the start-up path, which then loads as an empty image.

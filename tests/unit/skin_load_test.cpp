@@ -49,8 +49,7 @@ constexpr Pixel kKey = MakePixel(255, 0, 255);
 
 class SkinLoadTest : public ::testing::Test {
  protected:
-  SkinLoadTest()
-      : ports{desktop, desktop, widget, fs, clock, codec} {
+  SkinLoadTest() : ports{desktop, desktop, widget, fs, clock, codec} {
     app.settings.AppFolder = "C:\\Tomari\\";
     app.skin.StartupFolder = "C:\\Tomari\\";
     app.settings.MainSkin = kSkin;
@@ -168,8 +167,8 @@ TEST_F(SkinLoadTest, LongValuesAreCutAt127Bytes) {
   // 100 two-byte characters: the cut may not split one.
   std::string japanese;
   for (int i = 0; i < 100; ++i) japanese += "あ";
-  WriteSkin(kSkin, "[Skin]\n[Button01]\nType=NONE\nToolTip=" + longTip + "\nValue=" + japanese +
-                       "\n");
+  WriteSkin(kSkin,
+            "[Skin]\n[Button01]\nType=NONE\nToolTip=" + longTip + "\nValue=" + japanese + "\n");
   Load();
   ASSERT_EQ(app.skin.Buttons.size(), 1u);
   EXPECT_EQ(app.skin.Buttons[0].ToolTip, std::string(127, 'x'));
@@ -212,8 +211,8 @@ TEST_F(SkinLoadTest, RectangleSkinCutsButtonsAndDropsTheGlobalStateImages) {
   const SkinButton& b = s.Buttons[0];
   EXPECT_EQ(b.Rectangle, (Rect{1, 0, 3, 2}));
   EXPECT_EQ(b.Images[kStateBack].pixels,
-            (std::vector<Pixel>{MakePixel(10, 10, 10), MakePixel(10, 10, 10),
-                                MakePixel(10, 10, 10), MakePixel(10, 10, 10)}));
+            (std::vector<Pixel>{MakePixel(10, 10, 10), MakePixel(10, 10, 10), MakePixel(10, 10, 10),
+                                MakePixel(10, 10, 10)}));
   for (int state = kStateFloat; state < kButtonStateCount; ++state)
     EXPECT_EQ(b.Images[state].pixels, std::vector<Pixel>(4, static_cast<Pixel>(state)));
 }

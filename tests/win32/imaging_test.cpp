@@ -1,9 +1,8 @@
 // Pictures under Wine: the WIC picture loader, TransG32.dll's entry points and
 // the probe that decides whether the application may use the library.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <thread>
 #include <vector>
@@ -51,7 +50,8 @@ const std::vector<Pixel> kPalette16 = [] {
 
 std::vector<std::uint8_t> Indices(int w, int h, unsigned colours) {
   std::vector<std::uint8_t> idx(static_cast<size_t>(w) * h);
-  for (size_t i = 0; i < idx.size(); ++i) idx[i] = static_cast<std::uint8_t>((i * 7 + i / 5) % colours);
+  for (size_t i = 0; i < idx.size(); ++i)
+    idx[i] = static_cast<std::uint8_t>((i * 7 + i / 5) % colours);
   return idx;
 }
 
@@ -91,10 +91,10 @@ TEST_F(ImagingDecode, PngWithAndWithoutAlphaGivesTheColoursAlphaIgnored) {
 TEST_F(ImagingDecode, GifPixelsComeFromThePaletteTransparentOnesKeepTheirColour) {
   const auto idx = Indices(23, 6, 16);
   const Bitmap expected = FromIndices(23, 6, kPalette16, idx);
-  EXPECT_EQ(Decode(L"plain.gif", bytes::EncodeGif(23, 6, kPalette16, idx)).pixels,
-            expected.pixels);
+  EXPECT_EQ(Decode(L"plain.gif", bytes::EncodeGif(23, 6, kPalette16, idx)).pixels, expected.pixels);
   // Index 3 is magenta and transparent: it stays magenta, the skin's key colour.
-  const Bitmap transparent = Decode(L"transparent.gif", bytes::EncodeGif(23, 6, kPalette16, idx, 3));
+  const Bitmap transparent =
+      Decode(L"transparent.gif", bytes::EncodeGif(23, 6, kPalette16, idx, 3));
   EXPECT_EQ(transparent.pixels, expected.pixels);
   // A four-colour GIF with the transparent entry first.
   const std::vector<Pixel> four = {MakePixel(255, 0, 255), MakePixel(1, 2, 3),
@@ -110,7 +110,8 @@ TEST_F(ImagingDecode, JpegDecodesToThePicture) {
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x)
       blocks.At(x, y) = (x / 16 + y / 16) % 2 ? MakePixel(200, 40, 40) : MakePixel(30, 90, 160);
-  ASSERT_TRUE(tomari::wic::EncodeFile(blocks, folder / L"blocks.jpg", tomari::wic::Format::Jpeg, {}));
+  ASSERT_TRUE(
+      tomari::wic::EncodeFile(blocks, folder / L"blocks.jpg", tomari::wic::Format::Jpeg, {}));
   const Bitmap decoded = loader.Decode(folder.Utf8(L"blocks.jpg"));
   const int blockDifference = skintest::MaxChannelDifference(blocks, decoded);
   EXPECT_GE(blockDifference, 0);
@@ -196,8 +197,8 @@ class ImagingLibrary : public ::testing::Test {
 TEST_F(ImagingLibrary, ExportsTheThreeEntryPointsUndecoratedAndTheWideOnes) {
   EXPECT_TRUE(library.Loaded());
   EXPECT_TRUE(library.HasWideEntryPoints());
-  for (const char* name : {"DCReadPNG", "DCSavetoJPEG", "DCSavetoPNG", "DCReadPNGW",
-                           "DCSavetoJPEGW", "DCSavetoPNGW"})
+  for (const char* name :
+       {"DCReadPNG", "DCSavetoJPEG", "DCSavetoPNG", "DCReadPNGW", "DCSavetoJPEGW", "DCSavetoPNGW"})
     EXPECT_NE(GetProcAddress(module(), name), nullptr) << name;
   EXPECT_EQ(GetProcAddress(module(), "DCReadPNG@8"), nullptr);
   EXPECT_EQ(GetProcAddress(module(), "_DCSavetoJPEG@24"), nullptr);
@@ -232,8 +233,8 @@ TEST_F(ImagingLibrary, ReadPngTakesShiftJisAndWidePaths) {
   const std::wstring wide = files / L"日本語.png";
   char ansi[MAX_PATH * 2];
   BOOL lossy = FALSE;
-  ASSERT_GT(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi,
-                                sizeof ansi, nullptr, &lossy),
+  ASSERT_GT(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi, sizeof ansi,
+                                nullptr, &lossy),
             0);
   ASSERT_FALSE(lossy) << "the Wine prefix must run with the Japanese code page";
   auto readPng = Entry<int(__stdcall*)(const char*, HDC)>("DCReadPNG");
@@ -311,8 +312,8 @@ TEST_F(ImagingLibrary, JpegQualityHundredStaysWithinEightLevels) {
   skintest::ImageSurface surface(photo);
   ASSERT_TRUE(library.SaveJpeg(surface.dc(), photo.width, photo.height, files.Utf8(L"q100.jpg"),
                                100, false));
-  ASSERT_TRUE(library.SaveJpeg(surface.dc(), photo.width, photo.height, files.Utf8(L"q10.jpg"),
-                               10, true));
+  ASSERT_TRUE(
+      library.SaveJpeg(surface.dc(), photo.width, photo.height, files.Utf8(L"q10.jpg"), 10, true));
   tomari::Win32ImageDecoder loader;
   const Bitmap best = loader.Decode(files.Utf8(L"q100.jpg"));
   const int difference = skintest::MaxChannelDifference(photo, best);
@@ -343,8 +344,8 @@ TEST_F(ImagingLibrary, SavesReadOnlyTheTopLeftOfALargerSurface) {
 TEST_F(ImagingLibrary, FailedWritesAreReportedAndLeaveNothingBehind) {
   const Bitmap p = Pattern();
   skintest::ImageSurface surface(p);
-  EXPECT_FALSE(library.SavePng(surface.dc(), p.width, p.height,
-                               files.Utf8(L"no_such_folder\\a.png"), 0));
+  EXPECT_FALSE(
+      library.SavePng(surface.dc(), p.width, p.height, files.Utf8(L"no_such_folder\\a.png"), 0));
   EXPECT_FALSE(library.SavePng(surface.dc(), 0, p.height, files.Utf8(L"zero.png"), 0));
   EXPECT_FALSE(library.SaveJpeg(nullptr, p.width, p.height, files.Utf8(L"null.jpg"), 90, false));
   EXPECT_EQ(files.Count(), 0);
@@ -355,9 +356,9 @@ TEST_F(ImagingLibrary, FailedWritesAreReportedAndLeaveNothingBehind) {
   // The ANSI entry points return their code too.
   auto savePng = Entry<int(__stdcall*)(HDC, int, int, const char*, BYTE)>("DCSavetoPNG");
   EXPECT_NE(savePng(surface.dc(), p.width, p.height, nullptr, 0), 0);
-  EXPECT_EQ(savePng(surface.dc(), p.width, p.height,
-                    tomari::WideToUtf8(files / L"ansi.png").c_str(), 0),
-            0);
+  EXPECT_EQ(
+      savePng(surface.dc(), p.width, p.height, tomari::WideToUtf8(files / L"ansi.png").c_str(), 0),
+      0);
   EXPECT_TRUE(skintest::FileExists(files / L"ansi.png"));
 }
 
@@ -385,8 +386,8 @@ TEST(ImagingProbe, OnlyAWholeLibraryCounts) {
   // x64): the loader refuses it, and so must the probe.
   std::string dll = skintest::ReadBytes(skintest::DistDir() + L"TransG32.dll");
   ASSERT_GT(dll.size(), 0x200u);
-  const std::uint32_t pe = static_cast<unsigned char>(dll[0x3C]) |
-                           static_cast<unsigned char>(dll[0x3D]) << 8;
+  const std::uint32_t pe =
+      static_cast<unsigned char>(dll[0x3C]) | static_cast<unsigned char>(dll[0x3D]) << 8;
   ASSERT_EQ(dll.compare(pe, 4, std::string("PE\0\0", 4)), 0);
   dll[pe + 4] = '\x64';
   dll[pe + 5] = '\x86';

@@ -84,7 +84,9 @@ class TempFolder {
 
   const std::wstring& path() const { return path_; }
   std::wstring operator/(const std::wstring& name) const { return path_ + name; }
-  std::string Utf8(const std::wstring& name = L"") const { return tomari::WideToUtf8(path_ + name); }
+  std::string Utf8(const std::wstring& name = L"") const {
+    return tomari::WideToUtf8(path_ + name);
+  }
   // Number of entries in the folder.
   int Count() const {
     int n = 0;

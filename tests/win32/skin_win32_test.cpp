@@ -1,9 +1,8 @@
 // Skins on a real widget window under Wine: the outline, cursors, switching
 // skins without leaks, and the shipped skins (whose composed faces are saved as
 // PNG files to look at).
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -57,7 +56,7 @@ std::string CursorFile() {
   for (int i = 0; i < 6; ++i) bytes::Le32(s, 0);
   bytes::Le32(s, 0x000000);
   bytes::Le32(s, 0xFFFFFF);
-  for (int y = 0; y < 32; ++y) bytes::Le32(s, y < 16 ? 0x0000FFFFu : 0);  // colour
+  for (int y = 0; y < 32; ++y) bytes::Le32(s, y < 16 ? 0x0000FFFFu : 0);            // colour
   for (int y = 0; y < 32; ++y) bytes::Le32(s, y < 16 ? 0xFFFF0000u : 0xFFFFFFFFu);  // mask
   return s;
 }
@@ -173,7 +172,8 @@ TEST_F(SkinWindowTest, TheWidgetTakesTheSizeAndKeyColouredOutlineOfTheBackImage)
   std::vector<std::uint8_t> idx(back.pixels.size());
   for (size_t i = 0; i < idx.size(); ++i)
     idx[i] = back.pixels[i] == kKey ? 0 : (back.pixels[i] == palette[1] ? 1 : 2);
-  ASSERT_TRUE(skintest::WriteBytes(folder / L"back.gif", bytes::EncodeGif(41, 17, palette, idx, 0)));
+  ASSERT_TRUE(
+      skintest::WriteBytes(folder / L"back.gif", bytes::EncodeGif(41, 17, palette, idx, 0)));
   WriteSkin(L"gif.tsk", "[Skin]\nBackColor=magenta\nBack=back.gif\n");
   Apply(folder.Utf8(L"gif.tsk"));
   ExpectRegionMatches(back, kKey);
@@ -230,7 +230,6 @@ TEST_F(SkinWindowTest, SwitchingMapAndRectangleSkinsTenTimesLeaksNothing) {
   EXPECT_EQ(tomari::gdi::LiveHandles(), gdiBefore);
 }
 
-
 // ---- The shipped skins -----------------------------------------------------------
 
 // The composed faces of a skin in every state, one above the other, the key
@@ -241,9 +240,10 @@ void SaveFaceSheet(const tomari::SkinData& skin, const std::string& name) {
   for (int s = 0; s < tomari::kButtonStateCount; ++s) {
     const std::vector<int> states(skin.Buttons.size(), s);
     faces.push_back(tomari::ComposeFace(skin, states));
-    tomari::SaveBitmapAsPng(faces.back(), tomari::WideToUtf8(skintest::FullPath(
-                                              win32test::TestBinDir() + L"..\\skin_faces\\")) +
-                                              name + "_" + std::to_string(s) + ".png");
+    tomari::SaveBitmapAsPng(
+        faces.back(),
+        tomari::WideToUtf8(skintest::FullPath(win32test::TestBinDir() + L"..\\skin_faces\\")) +
+            name + "_" + std::to_string(s) + ".png");
   }
   constexpr int kScale = 3, kGap = 4;
   const int w = faces[0].width, h = faces[0].height;
@@ -259,8 +259,7 @@ void SaveFaceSheet(const tomari::SkinData& skin, const std::string& name) {
             sheet.At((kGap + x) * kScale + dx, (kGap + s * (h + kGap) + y) * kScale + dy) = p;
       }
   EXPECT_TRUE(tomari::SaveBitmapAsPng(
-      sheet, tomari::WideToUtf8(skintest::FullPath(win32test::TestBinDir() +
-                                                   L"..\\skin_faces\\")) +
+      sheet, tomari::WideToUtf8(skintest::FullPath(win32test::TestBinDir() + L"..\\skin_faces\\")) +
                  name + "_sheet.png"));
 }
 
@@ -289,8 +288,8 @@ TEST_F(SkinShipped, DefaultIsACompactRectangleSkinWithEveryLook) {
   EXPECT_LE(skin.Back().height, 28);
   EXPECT_EQ(skin.Back().At(0, 0), kKey) << "rounded corner";
   EXPECT_EQ(skin.Back().At(skin.Back().width - 1, skin.Back().height - 1), kKey);
-  const std::vector<std::string> types = {"WINDOWSET", "TITLECLOCK", "CAPTUREALL", "GETTEXT",
-                                          "TOPMOST",   "SEMITRANSPARENT", "SETTING", "POPUP"};
+  const std::vector<std::string> types = {"WINDOWSET", "TITLECLOCK",      "CAPTUREALL", "GETTEXT",
+                                          "TOPMOST",   "SEMITRANSPARENT", "SETTING",    "POPUP"};
   ASSERT_EQ(skin.Buttons.size(), types.size());
   EXPECT_EQ(skin.Buttons[0].ToolTip, "このウインドウに固定");
   const auto hand = reinterpret_cast<tomari::CursorHandle>(LoadCursorW(nullptr, IDC_HAND));

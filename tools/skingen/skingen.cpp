@@ -123,7 +123,8 @@ void Fill(Bitmap& image, const Shape& shape, const std::function<Pixel(int, int)
 }
 
 void Fill(Bitmap& image, const Shape& shape, Pixel colour, double opacity = 1.0) {
-  Fill(image, shape, [colour](int, int) { return colour; }, opacity);
+  Fill(
+      image, shape, [colour](int, int) { return colour; }, opacity);
 }
 
 // Inside or outside, no blending: for the widget's outline against the key colour.
@@ -162,8 +163,8 @@ Shape IconShape(Icon icon) {
           },
           Circle(8, 8, 2.4));
     case Icon::Menu:
-      return Union({RoundBox(2, 3, 14, 5, 0.5), RoundBox(2, 7, 14, 9, 0.5),
-                    RoundBox(2, 11, 14, 13, 0.5)});
+      return Union(
+          {RoundBox(2, 3, 14, 5, 0.5), RoundBox(2, 7, 14, 9, 0.5), RoundBox(2, 11, 14, 13, 0.5)});
   }
   return Box(0, 0, 0, 0);
 }
@@ -258,7 +259,8 @@ Bitmap DefaultSkinImage(const Layout& layout, State state) {
     }
   // A one-pixel light edge along the top, inside the border.
   for (int x = 0; x < w; ++x)
-    if (Covers(inner, x, 1) && Covers(inner, x, 0 + 2)) image.At(x, 1) = Mix(image.At(x, 1), kHighlight, 0.8);
+    if (Covers(inner, x, 1) && Covers(inner, x, 0 + 2))
+      image.At(x, 1) = Mix(image.At(x, 1), kHighlight, 0.8);
 
   // Grip: two columns of embossed dots.
   for (int row = 0; row < 4; ++row)
@@ -342,9 +344,8 @@ const ButtonSpec kBranchButtons[] = {
     {"POPUP", "", "メニュー", Icon::Menu},
 };
 const char* const kBranchColourWords[] = {"Red", "Green", "Blue", "Yellow", "Cyan"};
-const Pixel kBranchMapColours[] = {MakePixel(255, 0, 0), MakePixel(0, 255, 0),
-                                   MakePixel(0, 0, 255), MakePixel(255, 255, 0),
-                                   MakePixel(0, 255, 255)};
+const Pixel kBranchMapColours[] = {MakePixel(255, 0, 0), MakePixel(0, 255, 0), MakePixel(0, 0, 255),
+                                   MakePixel(255, 255, 0), MakePixel(0, 255, 255)};
 
 double DiscX(size_t i) { return 22.5 + 28.0 * static_cast<double>(i); }
 constexpr double kDiscY = 15.5;
@@ -395,11 +396,29 @@ Bitmap BranchSkinImage(State state) {
     Pixel centre = kLeafCentre, edge = kLeafEdge, rim = kRim, icon = kIcon;
     double shift = 0;
     switch (state) {
-      case kHover: centre = kHoverCentre; edge = kHoverEdge; break;
-      case kDown: centre = kDownCentre; edge = kDownEdge; shift = 1; break;
-      case kUnavailable: centre = kGreyCentre; edge = kGreyEdge; rim = kGreyRim; icon = kIconGrey; break;
-      case kOn: centre = kBerryCentre; edge = kBerryEdge; rim = kBerryRim; icon = kIconOnBerry; break;
-      default: break;
+      case kHover:
+        centre = kHoverCentre;
+        edge = kHoverEdge;
+        break;
+      case kDown:
+        centre = kDownCentre;
+        edge = kDownEdge;
+        shift = 1;
+        break;
+      case kUnavailable:
+        centre = kGreyCentre;
+        edge = kGreyEdge;
+        rim = kGreyRim;
+        icon = kIconGrey;
+        break;
+      case kOn:
+        centre = kBerryCentre;
+        edge = kBerryEdge;
+        rim = kBerryRim;
+        icon = kIconOnBerry;
+        break;
+      default:
+        break;
     }
     // The rim is the outermost ring, painted without blending into the key.
     for (int y = 0; y < kBranchHeight; ++y)
@@ -420,7 +439,8 @@ Bitmap BranchMap() {
   for (size_t i = 0; i < std::size(kBranchButtons); ++i)
     for (int y = 0; y < kBranchHeight; ++y)
       for (int x = 0; x < kBranchWidth; ++x)
-        if (Covers(Circle(DiscX(i), kDiscY, kDiscRadius), x, y)) map.At(x, y) = kBranchMapColours[i];
+        if (Covers(Circle(DiscX(i), kDiscY, kDiscRadius), x, y))
+          map.At(x, y) = kBranchMapColours[i];
   return map;
 }
 

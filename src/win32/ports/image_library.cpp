@@ -22,8 +22,8 @@ bool ToAnsiPath(const std::string& utf8, std::string& ansi) {
                                     nullptr, &lossy);
   if (n <= 1 || lossy) return false;
   ansi.assign(static_cast<size_t>(n), '\0');
-  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi.data(), n,
-                          nullptr, &lossy) != n ||
+  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi.data(), n, nullptr,
+                          &lossy) != n ||
       lossy)
     return false;
   ansi.resize(static_cast<size_t>(n - 1));
@@ -90,8 +90,8 @@ bool ImageLibrary::SaveJpeg(HDC surface, int width, int height, const std::strin
   if (!module_ || !surface) return false;
   const short flag = progressive ? -1 : 0;
   if (saveJpegW_)
-    return saveJpegW_(surface, width, height, Utf8ToWide(path).c_str(), ClampByte(quality),
-                      flag) == 0;
+    return saveJpegW_(surface, width, height, Utf8ToWide(path).c_str(), ClampByte(quality), flag) ==
+           0;
   std::string ansi;
   if (!ToAnsiPath(path, ansi)) return false;
   saveJpeg_(surface, width, height, ansi.c_str(), ClampByte(quality), flag);

@@ -17,9 +17,8 @@ Bitmap Win32ImageDecoder::Decode(const std::string& path) {
 
 bool Win32ImageDecoder::ReadPngWithLibrary(const std::string& path, int width, int height,
                                            Bitmap& out) {
-  if (!library_ || !library_->Loaded() || width <= 0 || height <= 0 ||
-      width > wic::kMaxSide || height > wic::kMaxSide ||
-      static_cast<long long>(width) * height > wic::kMaxPixels)
+  if (!library_ || !library_->Loaded() || width <= 0 || height <= 0 || width > wic::kMaxSide ||
+      height > wic::kMaxSide || static_cast<long long>(width) * height > wic::kMaxPixels)
     return false;
   HDC screen = GetDC(nullptr);
   gdi::DibSection surface(screen, width, height);
