@@ -39,9 +39,11 @@ void LoadSkin(App& app, FileSystem& fs, TextCodec& codec, ImageDecoder& decoder,
   if (file.empty() || !fs.Exists(file)) return;
   const bool hasLibrary = app.settings.HasImageLibrary;
 
-  // Read once: a skin has up to 99 sections of a dozen keys each.
+  // Read once: a skin has up to 99 sections of a dozen keys each. A name that
+  // exists but cannot be read (a folder, a locked file) is no skin either: the
+  // plain widget beats an invisible 0 x 0 one.
   IniFile ini(codec);
-  ini.Load(fs, file);
+  if (ini.Load(fs, file) != IniFile::LoadResult::kLoaded) return;
   const auto text = [&](const std::string& section, const char* key) {
     return ini.ReadString(section, key, "", kIniValueLimit);
   };

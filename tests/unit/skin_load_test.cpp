@@ -348,6 +348,18 @@ TEST_F(SkinLoadTest, AMissingSkinFileReleasesTheOldSkinAndLoadsNothing) {
   EXPECT_FALSE(app.skin.loaded);
 }
 
+TEST_F(SkinLoadTest, AFolderOrAnUnreadableFileIsNoSkin) {
+  app.settings.MainSkin = "C:\\Tomari\\Skins\\Folder.tsk";
+  fs.AddFolder(app.settings.MainSkin);
+  Load();
+  EXPECT_FALSE(app.skin.loaded);
+  app.settings.MainSkin = kSkin;
+  WriteSkin(kSkin, "[Skin]\nBack=back.bmp\n");
+  fs.failReads = true;
+  Load();
+  EXPECT_FALSE(app.skin.loaded);
+}
+
 TEST_F(SkinLoadTest, ApplySkinSizesShapesAndDrawsTheWidget) {
   WriteSkin(kSkin, "[Skin]\nBackColor=magenta\nBack=back.bmp\n");
   Picture(std::string(kFolder) + "back.bmp", BackImage());
