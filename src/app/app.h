@@ -93,6 +93,17 @@ struct CommandState {
   bool LayerChecked = false;
 };
 
+// What the widget's face shows: each button's look, and the tooltip and cursor
+// of the button under the pointer. RefreshButtons keeps it, so the hover tick
+// presents a face only when it differs from the one on the screen.
+struct ButtonLook {
+  bool shown = false;       // false: no face of a loaded skin (yet)
+  std::vector<int> states;  // per button, a ButtonState; -1: not drawn over Back
+  std::string ToolTip;
+  CursorHandle Cursor = 0;  // 0: the arrow
+  friend bool operator==(const ButtonLook&, const ButtonLook&) = default;
+};
+
 // The window that carries the title clock and the title it had before.
 struct ClockRecord {
   WindowHandle Window = 0;
@@ -124,6 +135,7 @@ struct App {
   CommandState menu;
   ClockRecord clock;
   SkinData skin;
+  ButtonLook look;
   WindowHandle TargetWindow = 0;
   WindowHandle WidgetHandle = 0;
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/imaging.h"
 #include "platform/types.h"
 #include "skin/bitmap.h"
 
@@ -77,6 +78,10 @@ class WidgetWindow {
   virtual void Present(const Bitmap& face) {}
   // The text shown when there is no skin face.
   virtual void SetLabel(const std::string& text) {}
+  // The tooltip over the widget; "" shows none.
+  virtual void SetToolTip(const std::string& text) {}
+  // The cursor over the widget; 0 is the arrow.
+  virtual void SetWidgetCursor(CursorHandle cursor) {}
 };
 
 class FileSystem {
