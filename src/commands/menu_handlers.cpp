@@ -1,0 +1,234 @@
+// What the popup menu's items and the skin buttons do. Every change to the
+// attached window is flagged, so that leaving it gives back exactly that.
+#include "commands/menu_handlers.h"
+
+#include <algorithm>
+
+#include "skin/skin.h"
+
+namespace tomari {
+
+namespace {
+
+// A window we may change: still there and answering. A hung program would
+// block us on a style change and would not show it anyway.
+bool Reachable(WindowSystem& windows, WindowHandle h) {
+  return h != 0 && windows.IsWindow(h) && !windows.IsHung(h);
+}
+
+std::uint8_t AlphaByte(std::int32_t opacity) {
+  return static_cast<std::uint8_t>(std::clamp<std::int32_t>(opacity, 0, 255));
+}
+
+// Both ticks idle while a modal dialog runs its own message loop; afterwards
+// the widget goes back above whatever the dialog left on top.
+template <class ShowDialog>
+void WhileBusy(App& app, Ports& ports, ShowDialog&& show) {
+  const bool wasBusy = app.widget.Busy;
+  app.widget.Busy = true;
+  show();
+  app.widget.Busy = wasBusy;
+  ports.widget.SetTopMost(true);
+}
+
+// A capture button's Value chooses the destination, in any case; any other
+// word, the empty one included, leaves it to the settings like the menu.
+void CaptureForButton(CommandSink& sink, int inside, const std::string& value) {
+  const std::string word = UpperAscii(value);
+  if (word == "FILESAVE")
+    sink.CaptureTarget(inside, 1, 0);
+  else if (word == "DATESAVE")
+    sink.CaptureTarget(inside, 1, 1);
+  else if (word == "COPY")
+    sink.CaptureTarget(inside, 0, -1);
+  else
+    sink.CaptureTarget(inside, -1, -1);
+}
+
+}  // namespace
+
+void Menu_WindowSet_Click(App& app, Ports& ports) {
+  CommandState& m = app.menu;
+  m.WindowSetChecked = !m.WindowSetChecked;
+  m.TopMostEnabled = m.WindowSetChecked;
+  m.LayerEnabled = m.WindowSetChecked && app.settings.HasLayeredWindows;
+  RefreshButtons(app, ports, -1, -1, 0);
+}
+
+void Menu_TitleClock_Click(App& app) { app.menu.TitleClockChecked = !app.menu.TitleClockChecked; }
+
+void Menu_Capture_Set_Click(CommandSink& sink, int index) {
+  sink.CaptureTarget(index != 0 ? 1 : 0, -1, -1);
+}
+
+void Menu_String_Click(App& app, Ports& ports, CommandSink& sink) {
+  WhileBusy(app, ports, [&] { sink.ShowTextGrab(); });
+}
+
+void Menu_TopMost_Click(App& app, Ports& ports) {
+  const WindowHandle h = app.widget.AttachedWindow;
+  if (!Reachable(ports.windows, h)) return;
+  app.menu.TopMostChecked = !app.menu.TopMostChecked;
+  ports.windows.SetTopMost(h, app.menu.TopMostChecked);
+  // TargetTopMost stays as recorded: leaving the window gives that back.
+  app.widget.ChangedTopMost = true;
+}
+
+void Menu_Layer_Click(App& app, Ports& ports) {
+  // Without the system's layered-window call, none is ever made.
+  if (!app.settings.HasLayeredWindows) return;
+  WindowSystem& windows = ports.windows;
+  const WindowHandle h = app.widget.AttachedWindow;
+  if (!Reachable(windows, h)) return;
+  app.menu.LayerChecked = !app.menu.LayerChecked;
+  const std::uint32_t ex = windows.GetExStyle(h);
+  if (app.menu.LayerChecked) {
+    if ((ex & kExLayered) == 0) windows.SetExStyle(h, ex | kExLayered);
+    windows.SetLayered(h, 0, AlphaByte(app.settings.LayerTransparency), kLwaAlpha);
+  } else if ((ex & kExLayered) != 0) {
+    windows.SetExStyle(h, ex & ~kExLayered);
+  }
+  app.widget.ChangedLayer = true;
+}
+
+void Menu_AntiPercher_Click(App& app, Ports& ports, CommandSink& sink) {
+  WhileBusy(app, ports, [&] { sink.ShowExclusionEditor(); });
+}
+
+void Menu_Setting_Click(App& app, Ports& ports, CommandSink& sink) {
+  WhileBusy(app, ports, [&] { sink.ShowSettings(); });
+}
+
+void Menu_Version_Click(App& app, Ports& ports, CommandSink& sink) {
+  WhileBusy(app, ports, [&] { sink.ShowVersion(); });
+}
+
+CommandResult Menu_Exit_Click(CommandSink& sink) {
+  sink.Exit();
+  return CommandResult::Exited;
+}
+
+void SetTransparency(App& app, Ports& ports, std::int32_t opacity) {
+  const std::uint8_t alpha = AlphaByte(opacity);
+  app.settings.LayerTransparency = alpha;
+  // Only a window we made (or found) semi-transparent takes the new opacity.
+  if (!app.settings.HasLayeredWindows || !app.menu.LayerChecked) return;
+  const WindowHandle h = app.widget.AttachedWindow;
+  if (!Reachable(ports.windows, h)) return;
+  ports.windows.SetLayered(h, 0, alpha, kLwaAlpha);
+  app.widget.ChangedLayer = true;
+}
+
+void ChangeSkin(App& app, Ports& ports, CommandSink& sink, const std::string& value) {
+  app.settings.MainSkin = app.skin.folder + value;
+  ApplySkin(app, ports, sink.Decoder(), sink.Cursors());
+}
+
+void OpenLink(Shell& shell, const std::string& value) {
+  // The shell would open the current folder for an empty name.
+  if (value.empty()) return;
+  shell.Open(value);
+}
+
+void OpenMail(Shell& shell, const std::string& value) { shell.Open("mailto:" + value); }
+
+CommandResult ShowPopupMenu(App& app, Ports& ports, CommandSink& sink) {
+  return RunMenuItem(app, ports, sink, sink.OpenPopupMenu());
+}
+
+CommandResult RunMenuItem(App& app, Ports& ports, CommandSink& sink, MenuItem item) {
+  switch (item) {
+    case MenuItem::None:
+      break;
+    case MenuItem::WindowSet:
+      Menu_WindowSet_Click(app, ports);
+      break;
+    case MenuItem::TitleClock:
+      Menu_TitleClock_Click(app);
+      break;
+    case MenuItem::CaptureAll:
+      Menu_Capture_Set_Click(sink, 0);
+      break;
+    case MenuItem::CaptureInside:
+      Menu_Capture_Set_Click(sink, 1);
+      break;
+    case MenuItem::String:
+      Menu_String_Click(app, ports, sink);
+      break;
+    case MenuItem::TopMost:
+      Menu_TopMost_Click(app, ports);
+      break;
+    case MenuItem::Layer:
+      Menu_Layer_Click(app, ports);
+      break;
+    case MenuItem::AntiPercher:
+      Menu_AntiPercher_Click(app, ports, sink);
+      break;
+    case MenuItem::Setting:
+      Menu_Setting_Click(app, ports, sink);
+      break;
+    case MenuItem::Version:
+      Menu_Version_Click(app, ports, sink);
+      break;
+    case MenuItem::Exit:
+      return Menu_Exit_Click(sink);
+  }
+  return CommandResult::Done;
+}
+
+CommandResult RunCommand(App& app, Ports& ports, CommandSink& sink, Command command,
+                         const std::string& value) {
+  switch (command) {
+    case Command::WindowSet:
+      Menu_WindowSet_Click(app, ports);
+      break;
+    case Command::CaptureInside:
+      CaptureForButton(sink, 1, value);
+      break;
+    case Command::CaptureAll:
+      CaptureForButton(sink, 0, value);
+      break;
+    case Command::GetText:
+      Menu_String_Click(app, ports, sink);
+      break;
+    case Command::AntiPercher:
+      Menu_AntiPercher_Click(app, ports, sink);
+      break;
+    case Command::TitleClock:
+      Menu_TitleClock_Click(app);
+      break;
+    case Command::TopMost:
+      Menu_TopMost_Click(app, ports);
+      break;
+    case Command::SemiTransparent:
+      Menu_Layer_Click(app, ports);
+      break;
+    case Command::Transparency:
+      SetTransparency(app, ports, TransparencyValue(value));
+      break;
+    case Command::Setting:
+      Menu_Setting_Click(app, ports, sink);
+      break;
+    case Command::ChangeSkin:
+      ChangeSkin(app, ports, sink, value);
+      break;
+    case Command::Link:
+      OpenLink(sink.GetShell(), value);
+      break;
+    case Command::Mail:
+      OpenMail(sink.GetShell(), value);
+      break;
+    case Command::About:
+      Menu_Version_Click(app, ports, sink);
+      break;
+    case Command::Popup:
+      return ShowPopupMenu(app, ports, sink);
+    case Command::Exit:
+      return Menu_Exit_Click(sink);
+    case Command::None:
+      break;
+  }
+  return CommandResult::Done;
+}
+
+}  // namespace tomari

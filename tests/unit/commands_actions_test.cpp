@@ -1,0 +1,401 @@
+// What the buttons and the menu items do: the changes to the attached window
+// and how leaving it gives back exactly its own state, the dialogs' Busy
+// bracket, capture destinations, links, skins, the menu and exit.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commands_world.h"
+
+namespace tomari {
+namespace {
+
+using test::CommandWorld;
+using test::FakeCodec;
+
+constexpr WindowHandle kTarget = 0x100;
+constexpr WindowHandle kOther = 0x200;
+
+// Attached to kTarget and fixed to it, with kOther ready to be attached next.
+struct FixedWorld : CommandWorld {
+  explicit FixedWorld(std::uint32_t exStyle = 0, LayeredAttributes layered = {}) {
+    AddTarget(kTarget, exStyle).layered = layered;
+    AddTarget(kOther);
+    Attach(kTarget);
+    Menu_WindowSet_Click(app, ports);
+    desktop.ClearLog();
+  }
+  test::FakeWindow& Target() { return desktop.Window(kTarget); }
+  bool TargetTopMost() { return (Target().exStyle & kExTopMost) != 0; }
+  bool TargetLayered() { return (Target().exStyle & kExLayered) != 0; }
+  CommandResult Click(int x = 5, int y = 5) { return RunButtonCommand(app, ports, sink, x, y); }
+};
+
+TEST(WindowSetCommand, FixingOffersTopMostAndSemiTransparencyUnfixingWithdrawsThem) {
+  CommandWorld w;
+  w.AddTarget(kTarget, kExTopMost);
+  w.Attach(kTarget);
+  w.AddButton("TOPMOST", Rect{0, 0, 10, 10});
+  Menu_WindowSet_Click(w.app, w.ports);
+  EXPECT_TRUE(w.app.menu.WindowSetChecked);
+  EXPECT_TRUE(w.app.menu.TopMostEnabled);
+  EXPECT_TRUE(w.app.menu.LayerEnabled);
+  // The buttons show it at once.
+  EXPECT_EQ(w.widget.presents, 1);
+  EXPECT_EQ(w.FaceStateAt(0), kStateAvailable);
+
+  Menu_WindowSet_Click(w.app, w.ports);
+  EXPECT_FALSE(w.app.menu.WindowSetChecked);
+  EXPECT_FALSE(w.app.menu.TopMostEnabled);
+  EXPECT_FALSE(w.app.menu.LayerEnabled);
+  EXPECT_TRUE(w.app.menu.TopMostChecked);  // the window's state is not touched
+  EXPECT_EQ(w.FaceStateAt(0), kStateUnavailable);
+  EXPECT_TRUE(w.desktop.ChangesOn(kTarget).empty());
+
+  w.app.settings.HasLayeredWindows = false;
+  Menu_WindowSet_Click(w.app, w.ports);
+  EXPECT_TRUE(w.app.menu.TopMostEnabled);
+  EXPECT_FALSE(w.app.menu.LayerEnabled);
+}
+
+TEST(TitleClockCommand, OnlyFlipsTheSwitch) {
+  FixedWorld w;
+  w.AddButton("TITLECLOCK", Rect{0, 0, 10, 10});
+  w.Click();
+  EXPECT_TRUE(w.app.menu.TitleClockChecked);
+  EXPECT_EQ(w.FaceStateAt(0), kStateAvailable);
+  Menu_TitleClock_Click(w.app);
+  EXPECT_FALSE(w.app.menu.TitleClockChecked);
+  EXPECT_TRUE(w.desktop.calls.empty());
+  EXPECT_TRUE(w.sink.calls.empty());
+}
+
+TEST(TopMostCommand, TheWindowJoinsTheBandAndLeavesItWhenTheWidgetMovesOn) {
+  FixedWorld w;
+  w.AddButton("TOPMOST", Rect{0, 0, 10, 10});
+  w.Click();
+  EXPECT_TRUE(w.app.menu.TopMostChecked);
+  EXPECT_TRUE(w.TargetTopMost());
+  EXPECT_TRUE(w.app.widget.ChangedTopMost);
+  EXPECT_FALSE(w.app.widget.TargetTopMost);  // the recorded state stays
+  EXPECT_EQ(w.FaceStateAt(0), kStateAvailable);
+
+  w.Attach(kOther);
+  EXPECT_FALSE(w.TargetTopMost());
+  EXPECT_FALSE(w.app.widget.ChangedTopMost);
+  EXPECT_EQ(w.desktop.ChangesOn(kTarget),
+            (std::vector<std::string>{"SetTopMost(256, 1)", "SetTopMost(256, 0)"}));
+}
+
+TEST(TopMostCommand, AWindowThatWasTopMostIsTopMostAgainWhenLeft) {
+  FixedWorld w(kExTopMost);
+  EXPECT_TRUE(w.app.menu.TopMostChecked);
+  Menu_TopMost_Click(w.app, w.ports);
+  EXPECT_FALSE(w.app.menu.TopMostChecked);
+  EXPECT_FALSE(w.TargetTopMost());
+  w.Attach(kOther);
+  EXPECT_TRUE(w.TargetTopMost());
+}
+
+TEST(TopMostCommand, AWindowThatIsGoneOrHungIsLeftAlone) {
+  for (const bool hung : {false, true}) {
+    FixedWorld w;
+    if (hung)
+      w.Target().hung = true;
+    else
+      w.desktop.Close(kTarget);
+    Menu_TopMost_Click(w.app, w.ports);
+    Menu_Layer_Click(w.app, w.ports);
+    EXPECT_FALSE(w.app.menu.TopMostChecked) << hung;
+    EXPECT_FALSE(w.app.menu.LayerChecked) << hung;
+    EXPECT_FALSE(w.app.widget.ChangedTopMost) << hung;
+    EXPECT_FALSE(w.app.widget.ChangedLayer) << hung;
+    EXPECT_TRUE(w.desktop.calls.empty()) << hung;
+  }
+}
+
+TEST(LayerCommand, AnOpaqueWindowTurnsSemiTransparentAndOpaqueAgainWhenLeft) {
+  FixedWorld w;
+  w.AddButton("SEMITRANSPARENT", Rect{0, 0, 10, 10});
+  w.Click();
+  EXPECT_TRUE(w.app.menu.LayerChecked);
+  EXPECT_TRUE(w.TargetLayered());
+  EXPECT_EQ(w.Target().layered, (LayeredAttributes{true, 0, 128, kLwaAlpha}));
+  EXPECT_TRUE(w.app.widget.ChangedLayer);
+  EXPECT_EQ(w.FaceStateAt(0), kStateAvailable);
+
+  w.Attach(kOther);
+  EXPECT_FALSE(w.TargetLayered());
+  EXPECT_FALSE(w.app.widget.ChangedLayer);
+}
+
+TEST(LayerCommand, UncheckingMakesTheWindowOpaqueAndLeavingGivesBackItsOpacity) {
+  const LayeredAttributes own{true, 0, 200, kLwaAlpha};
+  FixedWorld w(kExLayered, own);
+  EXPECT_TRUE(w.app.menu.LayerChecked);
+  Menu_Layer_Click(w.app, w.ports);
+  EXPECT_FALSE(w.app.menu.LayerChecked);
+  EXPECT_FALSE(w.TargetLayered());
+  w.Attach(kOther);
+  EXPECT_TRUE(w.TargetLayered());
+  EXPECT_EQ(w.Target().layered, own);
+}
+
+TEST(LayerCommand, AColourKeyedWindowGetsItsKeyBack) {
+  const LayeredAttributes own{true, 0x00FF00FF, 0, kLwaColorKey};
+  FixedWorld w(kExLayered, own);
+  EXPECT_FALSE(w.app.menu.LayerChecked);  // no opacity of its own
+  Menu_Layer_Click(w.app, w.ports);
+  EXPECT_EQ(w.Target().layered, (LayeredAttributes{true, 0, 128, kLwaAlpha}));
+  w.Attach(kOther);
+  EXPECT_TRUE(w.TargetLayered());
+  EXPECT_EQ(w.Target().layered, own);
+}
+
+TEST(LayerCommand, TheOpacitySettingReachesTheSystemWithinAByte) {
+  for (const auto& [setting, alpha] : {std::pair{300, 255}, std::pair{-4, 0}, std::pair{64, 64}}) {
+    FixedWorld w;
+    w.app.settings.LayerTransparency = setting;
+    Menu_Layer_Click(w.app, w.ports);
+    EXPECT_EQ(w.Target().layered.alpha, alpha) << setting;
+  }
+}
+
+TEST(LayerCommand, WithoutLayeredWindowsNoLayeredCallIsEverMade) {
+  FixedWorld w;
+  w.app.settings.HasLayeredWindows = false;
+  w.AddButton("SEMITRANSPARENT", Rect{0, 0, 10, 10});
+  w.AddButton("TRANSPARENCY", Rect{20, 0, 30, 10}, "64");
+  w.app.menu.LayerChecked = true;  // whatever the menu says
+  w.Click(5, 5);
+  w.Click(25, 5);
+  Menu_Layer_Click(w.app, w.ports);
+  SetTransparency(w.app, w.ports, 32);
+  EXPECT_EQ(w.desktop.Count("SetLayered"), 0);
+  EXPECT_EQ(w.desktop.Count("SetExStyle"), 0);
+  EXPECT_EQ(w.app.settings.LayerTransparency, 32);
+}
+
+TEST(TransparencyCommand, AClickSetsTheOpacityAtOnceAndKeepsItForLater) {
+  FixedWorld w;
+  Menu_Layer_Click(w.app, w.ports);
+  w.AddButton("TRANSPARENCY", Rect{0, 0, 10, 10}, "64.5");
+  w.AddButton("不透明度", Rect{20, 0, 30, 10}, "300");
+  w.AddButton("透明度", Rect{40, 0, 50, 10}, "100");
+
+  w.Click(5, 5);
+  EXPECT_EQ(w.app.settings.LayerTransparency, 64);
+  EXPECT_EQ(w.Target().layered, (LayeredAttributes{true, 0, 64, kLwaAlpha}));
+  w.Click(25, 5);
+  EXPECT_EQ(w.app.settings.LayerTransparency, 255);
+  EXPECT_EQ(w.Target().layered.alpha, 255);
+  w.Click(45, 5);
+  EXPECT_EQ(w.app.settings.LayerTransparency, 100);
+  // The row of presets shows which one is current.
+  EXPECT_EQ(w.app.look.states, (std::vector<int>{kStateBack, kStateBack, kStateAvailable}));
+}
+
+TEST(TransparencyCommand, ActsOnAWindowFoundSemiTransparentEvenWhenNotFixed) {
+  CommandWorld w;
+  const LayeredAttributes own{true, 0, 200, kLwaAlpha};
+  w.AddTarget(kTarget, kExLayered).layered = own;
+  w.AddTarget(kOther);
+  w.Attach(kTarget);
+  w.AddButton("TRANSPARENCY", Rect{0, 0, 10, 10}, "50");
+  RefreshButtons(w.app, w.ports, 5, 5, 0);
+  EXPECT_EQ(w.FaceStateAt(0), kStateUnavailable);
+
+  RunButtonCommand(w.app, w.ports, w.sink, 5, 5);
+  EXPECT_EQ(w.desktop.Window(kTarget).layered.alpha, 50);
+  EXPECT_EQ(w.app.settings.LayerTransparency, 50);
+  EXPECT_EQ(w.FaceStateAt(0), kStateUnavailable);
+  w.Attach(kOther);
+  EXPECT_EQ(w.desktop.Window(kTarget).layered, own);
+}
+
+TEST(TransparencyCommand, WhileOpaqueOnlyTheSettingChanges) {
+  FixedWorld w;
+  SetTransparency(w.app, w.ports, 90);
+  EXPECT_EQ(w.app.settings.LayerTransparency, 90);
+  EXPECT_TRUE(w.desktop.calls.empty());
+  EXPECT_FALSE(w.app.widget.ChangedLayer);
+}
+
+TEST(CaptureCommands, TheValueChoosesTheDestinationInAnyCase) {
+  const struct {
+    const char* type;
+    const char* value;
+    const char* call;
+  } kCases[] = {
+      {"CAPTUREALL", "FILESAVE", "Capture(0, 1, 0)"},
+      {"CAPTUREALL", "datesave", "Capture(0, 1, 1)"},
+      {"全体複写", "Copy", "Capture(0, 0, -1)"},
+      {"CAPTUREALL", "", "Capture(0, -1, -1)"},
+      {"CAPTUREALL", "PRINT", "Capture(0, -1, -1)"},
+      {"CAPTUREALL", " COPY", "Capture(0, -1, -1)"},
+      {"CAPTUREINSIDE", "DateSave", "Capture(1, 1, 1)"},
+      {"内部複写", "COPY", "Capture(1, 0, -1)"},
+      {"内側複写", "", "Capture(1, -1, -1)"},
+  };
+  for (const auto& c : kCases) {
+    FixedWorld w;
+    w.AddButton(c.type, Rect{0, 0, 10, 10}, c.value);
+    w.Click();
+    EXPECT_EQ(w.sink.calls, std::vector<std::string>{c.call}) << c.type << " " << c.value;
+  }
+}
+
+TEST(DialogCommands, RunWithBothTicksIdleAndPutTheWidgetBackOnTop) {
+  const struct {
+    const char* type;
+    const char* call;
+  } kCases[] = {
+      {"GETTEXT", "TextGrab [busy]"},
+      {"文字取得", "TextGrab [busy]"},
+      {"ANTIPERCHER", "ExclusionEditor [busy]"},
+      {"SETTING", "Settings [busy]"},
+      {"ABOUT", "Version [busy]"},
+      {"情報", "Version [busy]"},
+  };
+  for (const auto& c : kCases) {
+    FixedWorld w;
+    w.AddButton(c.type, Rect{0, 0, 10, 10});
+    w.widget.topMostChanges.clear();
+    w.Click();
+    EXPECT_EQ(w.sink.calls, std::vector<std::string>{c.call}) << c.type;
+    EXPECT_FALSE(w.app.widget.Busy) << c.type;
+    EXPECT_EQ(w.widget.topMostChanges, std::vector<bool>{true}) << c.type;
+  }
+}
+
+TEST(ShellCommands, LinkOpensTheValueAndMailAMailtoAddress) {
+  FixedWorld w;
+  w.AddButton("LINK", Rect{0, 0, 10, 10}, "https://example.org/a b");
+  w.AddButton("MAIL", Rect{20, 0, 30, 10}, "someone@example.org");
+  w.AddButton("リンク", Rect{40, 0, 50, 10}, "");
+  w.AddButton("メール", Rect{60, 0, 70, 10}, "");
+  for (int x : {5, 25, 45, 65}) w.Click(x, 5);
+  EXPECT_EQ(w.shell.opened, (std::vector<std::string>{"https://example.org/a b",
+                                                      "mailto:someone@example.org", "mailto:"}));
+}
+
+TEST(ChangeSkinCommand, LoadsTheSkinBesideTheCurrentOneAndDrawsItForThePointer) {
+  CommandWorld w;
+  const std::string folder = w.app.skin.folder;
+  w.files.Put(folder + "Other.tsk",
+              FakeCodec::Sjis("[Skin]\r\nBack=back.bmp\r\n"
+                              "[Button01]\r\nType=無機能\r\nLeft=0\r\nTop=0\r\nWidth=10\r\n"
+                              "Height=10\r\nToolTip=新しいボタン\r\n"));
+  w.files.Put(folder + "back.bmp", "BM");
+  w.decoder.AddPicture(folder + "back.bmp", Bitmap(30, 12, MakePixel(9, 9, 9)));
+  w.AddButton("CHANGESKIN", Rect{0, 0, 20, 20}, "Other.tsk", "switch");
+  w.AddButton("LINK", Rect{0, 0, 20, 20}, "never");
+
+  EXPECT_EQ(RunButtonCommand(w.app, w.ports, w.sink, 5, 5), CommandResult::Done);
+  ASSERT_EQ(w.sink.calls.size(), 0u);
+  EXPECT_TRUE(w.shell.opened.empty());
+  EXPECT_EQ(w.app.settings.MainSkin, folder + "Other.tsk");
+  ASSERT_TRUE(w.app.skin.loaded);
+  ASSERT_EQ(w.app.skin.Buttons.size(), 1u);
+  // The redraw after the click is the new skin's, for the click point.
+  EXPECT_EQ(w.app.look.states, std::vector<int>{kStateFloat});
+  EXPECT_EQ(w.widget.toolTip, "新しいボタン");
+  EXPECT_EQ(w.widget.face.width, 30);
+}
+
+TEST(PopupCommand, ShowsTheMenuAndRunsTheItemPicked) {
+  FixedWorld w;
+  w.AddButton("POPUP", Rect{0, 0, 10, 10});
+  w.sink.popupPick = MenuItem::TopMost;
+  EXPECT_EQ(w.Click(), CommandResult::Done);
+  EXPECT_EQ(w.sink.calls, std::vector<std::string>{"Popup"});
+  EXPECT_TRUE(w.TargetTopMost());
+}
+
+TEST(ExitCommand, AfterTheCloseRequestNothingIsTouched) {
+  for (const bool fromMenu : {false, true}) {
+    FixedWorld w;
+    w.AddButton(fromMenu ? "メニュー" : "EXIT", Rect{0, 0, 10, 10});
+    w.sink.popupPick = MenuItem::Exit;
+    // The close request tears the widget's skin down.
+    w.sink.onExit = [&] { w.app.skin = SkinData{}; };
+    const int presents = w.widget.presents;
+    const int tips = w.widget.toolTipSets;
+    const int cursors = w.widget.cursorSets;
+    EXPECT_EQ(w.Click(), CommandResult::Exited) << fromMenu;
+    EXPECT_EQ(w.sink.calls.back(), "Exit") << fromMenu;
+    EXPECT_EQ(w.widget.presents, presents) << fromMenu;
+    EXPECT_EQ(w.widget.toolTipSets, tips) << fromMenu;
+    EXPECT_EQ(w.widget.cursorSets, cursors) << fromMenu;
+    EXPECT_TRUE(w.desktop.calls.empty()) << fromMenu;
+  }
+}
+
+TEST(ButtonClicks, TheFirstUsableButtonUnderThePointerRunsAndNoOther) {
+  FixedWorld w;
+  w.app.menu.WindowSetChecked = false;  // unfixed by hand: TOPMOST unavailable
+  w.app.menu.TopMostEnabled = false;
+  w.AddButton("BOGUS", Rect{0, 0, 40, 20});
+  w.AddButton("TOPMOST", Rect{0, 0, 40, 20});
+  w.AddButton("LINK", Rect{0, 0, 40, 20}, "first");
+  w.AddButton("LINK", Rect{0, 0, 40, 20}, "second");
+  w.Click(5, 5);
+  EXPECT_EQ(w.shell.opened, std::vector<std::string>{"first"});
+  EXPECT_FALSE(w.TargetTopMost());
+  w.Click(100, 30);  // on no button
+  EXPECT_EQ(w.shell.opened.size(), 1u);
+}
+
+TEST(ButtonClicks, NoneDoesNothingButShowItself) {
+  FixedWorld w;
+  w.AddButton("NONE", Rect{0, 0, 10, 10}, "LINK", "nothing here");
+  const WidgetState before = w.app.widget;
+  const CommandState menuBefore = w.app.menu;
+  EXPECT_EQ(w.Click(), CommandResult::Done);
+  EXPECT_TRUE(w.sink.calls.empty());
+  EXPECT_TRUE(w.shell.opened.empty());
+  EXPECT_TRUE(w.desktop.calls.empty());
+  EXPECT_EQ(w.app.widget.Busy, before.Busy);
+  EXPECT_EQ(w.app.menu.WindowSetChecked, menuBefore.WindowSetChecked);
+  EXPECT_EQ(w.widget.presents, 2);  // the fixing, then the redraw after the click
+  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
+  EXPECT_EQ(w.widget.toolTip, "nothing here");
+}
+
+TEST(MenuItems, EachItemRunsItsAction) {
+  const struct {
+    MenuItem item;
+    const char* call;  // "" when only state changes
+  } kCases[] = {
+      {MenuItem::None, ""},
+      {MenuItem::CaptureAll, "Capture(0, -1, -1)"},
+      {MenuItem::CaptureInside, "Capture(1, -1, -1)"},
+      {MenuItem::String, "TextGrab [busy]"},
+      {MenuItem::AntiPercher, "ExclusionEditor [busy]"},
+      {MenuItem::Setting, "Settings [busy]"},
+      {MenuItem::Version, "Version [busy]"},
+      {MenuItem::Exit, "Exit"},
+  };
+  for (const auto& c : kCases) {
+    FixedWorld w;
+    const CommandResult r = RunMenuItem(w.app, w.ports, w.sink, c.item);
+    EXPECT_EQ(r, c.item == MenuItem::Exit ? CommandResult::Exited : CommandResult::Done);
+    const std::vector<std::string> expected =
+        *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{};
+    EXPECT_EQ(w.sink.calls, expected) << static_cast<int>(c.item);
+  }
+  FixedWorld w;
+  RunMenuItem(w.app, w.ports, w.sink, MenuItem::TopMost);
+  EXPECT_TRUE(w.TargetTopMost());
+  RunMenuItem(w.app, w.ports, w.sink, MenuItem::Layer);
+  EXPECT_TRUE(w.TargetLayered());
+  RunMenuItem(w.app, w.ports, w.sink, MenuItem::TitleClock);
+  EXPECT_TRUE(w.app.menu.TitleClockChecked);
+  RunMenuItem(w.app, w.ports, w.sink, MenuItem::WindowSet);
+  EXPECT_FALSE(w.app.menu.WindowSetChecked);
+  EXPECT_TRUE(w.sink.calls.empty());
+}
+
+}  // namespace
+}  // namespace tomari

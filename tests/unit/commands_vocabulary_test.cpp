@@ -1,0 +1,372 @@
+// Which Type names which command, when each command is usable or switched on,
+// and how the face, tooltip and cursor follow the pointer.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commands_world.h"
+
+namespace tomari {
+namespace {
+
+using test::CommandWorld;
+
+TEST(CommandNames, EveryKeywordAndSynonymNamesItsCommand) {
+  const struct {
+    const char* type;
+    Command command;
+  } kCases[] = {
+      {"WINDOWSET", Command::WindowSet},
+      {"固定", Command::WindowSet},
+      {"CAPTUREINSIDE", Command::CaptureInside},
+      {"内部複写", Command::CaptureInside},
+      {"内側複写", Command::CaptureInside},
+      {"CAPTUREALL", Command::CaptureAll},
+      {"全体複写", Command::CaptureAll},
+      {"GETTEXT", Command::GetText},
+      {"文字取得", Command::GetText},
+      {"ANTIPERCHER", Command::AntiPercher},
+      {"対象外にする", Command::AntiPercher},
+      {"TITLECLOCK", Command::TitleClock},
+      {"タイトル時計", Command::TitleClock},
+      {"TOPMOST", Command::TopMost},
+      {"最前面", Command::TopMost},
+      {"SEMITRANSPARENT", Command::SemiTransparent},
+      {"半透明", Command::SemiTransparent},
+      {"TRANSPARENCY", Command::Transparency},
+      {"透明度", Command::Transparency},
+      {"不透明度", Command::Transparency},
+      {"SETTING", Command::Setting},
+      {"設定", Command::Setting},
+      {"CHANGESKIN", Command::ChangeSkin},
+      {"スキン変更", Command::ChangeSkin},
+      {"LINK", Command::Link},
+      {"リンク", Command::Link},
+      {"MAIL", Command::Mail},
+      {"メール", Command::Mail},
+      {"ABOUT", Command::About},
+      {"情報", Command::About},
+      {"POPUP", Command::Popup},
+      {"メニュー", Command::Popup},
+      {"EXIT", Command::Exit},
+      {"終了", Command::Exit},
+      {"NONE", Command::None},
+      {"無機能", Command::None},
+  };
+  for (const auto& c : kCases) {
+    const auto found = FindCommand(c.type);
+    ASSERT_TRUE(found.has_value()) << c.type;
+    EXPECT_EQ(*found, c.command) << c.type;
+  }
+  for (int i = 0; i < kCommandCount; ++i) {
+    const auto command = static_cast<Command>(i);
+    EXPECT_EQ(FindCommand(CommandKeyword(command)), command);
+  }
+}
+
+TEST(CommandNames, OnlyExactSpellingsCount) {
+  // The loader upper-cases Type, so a lower-case word here never came from a skin.
+  for (const char* type : {"", "exit", "Exit", " EXIT", "EXIT ", "EXITS", "CAPTURE", "透明", "内部",
+                           "複写", "TRANSPARENT", "ＥＸＩＴ"})
+    EXPECT_FALSE(FindCommand(type).has_value()) << type;
+}
+
+// One button per command, side by side, in table order.
+struct StateWorld : CommandWorld {
+  explicit StateWorld(const std::string& transparencyValue = "128") {
+    for (int i = 0; i < kCommandCount; ++i) {
+      const auto command = static_cast<Command>(i);
+      AddButton(std::string(CommandKeyword(command)), Rect{i * 7, 0, i * 7 + 6, 10},
+                command == Command::Transparency ? transparencyValue : "");
+    }
+  }
+  // One letter per command: U unavailable, O on, N normal.
+  std::string Drawn() {
+    RefreshButtons(app, ports, -1, -1, 0);
+    std::string out;
+    for (int s : app.look.states) {
+      if (s == kStateUnavailable)
+        out += 'U';
+      else if (s == kStateAvailable)
+        out += 'O';
+      else
+        out += s == kStateBack ? 'N' : '?';
+    }
+    return out;
+  }
+  // One letter per command: R a click runs it, - it does not.
+  std::string Dispatched() {
+    std::string out;
+    for (int i = 0; i < kCommandCount; ++i)
+      out += IsCommandAvailable(app, static_cast<Command>(i), CommandPath::Dispatch) ? 'R' : '-';
+    return out;
+  }
+};
+
+struct Flags {
+  bool attached, fixed, clock, topEnabled, topChecked, layerEnabled, layerChecked, layeredApi;
+  int opacity;
+};
+
+void Apply(App& app, const Flags& f) {
+  app.menu.WindowMenuEnabled = f.attached;
+  app.menu.WindowSetChecked = f.fixed;
+  app.menu.TitleClockChecked = f.clock;
+  app.menu.TopMostEnabled = f.topEnabled;
+  app.menu.TopMostChecked = f.topChecked;
+  app.menu.LayerEnabled = f.layerEnabled;
+  app.menu.LayerChecked = f.layerChecked;
+  app.settings.HasLayeredWindows = f.layeredApi;
+  app.settings.LayerTransparency = f.opacity;
+}
+
+TEST(CommandStates, EachCommandUnderTheFlagsThatMatter) {
+  // Columns: WINDOWSET CAPTUREINSIDE CAPTUREALL GETTEXT ANTIPERCHER TITLECLOCK
+  // TOPMOST SEMITRANSPARENT TRANSPARENCY | SETTING CHANGESKIN LINK MAIL ABOUT
+  // POPUP EXIT NONE. The TRANSPARENCY button's Value is 128.
+  const struct {
+    const char* what;
+    Flags flags;
+    const char* drawn;
+    const char* dispatched;
+  } kRows[] = {
+      {"no target", {0, 0, 0, 0, 0, 0, 0, 1, 128}, "UUUUUUUUUNNNNNNNN", "---------RRRRRRRR"},
+      {"no target, every switch on",
+       {0, 1, 1, 1, 1, 1, 1, 1, 128},
+       "UUUUUUUUUNNNNNNNN",
+       "---------RRRRRRRR"},
+      {"attached", {1, 0, 0, 0, 0, 0, 0, 1, 128}, "NNNNNNUUUNNNNNNNN", "RRRRRR---RRRRRRRR"},
+      {"fixed", {1, 1, 0, 1, 0, 1, 0, 1, 128}, "ONNNNNNNUNNNNNNNN", "RRRRRRRR-RRRRRRRR"},
+      {"fixed, clock on", {1, 1, 1, 1, 0, 1, 0, 1, 128}, "ONNNNONNUNNNNNNNN", "RRRRRRRR-RRRRRRRR"},
+      {"fixed, top-most", {1, 1, 0, 1, 1, 1, 0, 1, 128}, "ONNNNNONUNNNNNNNN", "RRRRRRRR-RRRRRRRR"},
+      {"fixed, semi-transparent at 128",
+       {1, 1, 0, 1, 0, 1, 1, 1, 128},
+       "ONNNNNNOONNNNNNNN",
+       "RRRRRRRRRRRRRRRRR"},
+      {"fixed, semi-transparent at 100",
+       {1, 1, 0, 1, 0, 1, 1, 1, 100},
+       "ONNNNNNONNNNNNNNN",
+       "RRRRRRRRRRRRRRRRR"},
+      // Attached to a window that was top-most and layered already, not fixed:
+      // the checks show it, but nothing is offered; TRANSPARENCY still acts.
+      {"not fixed, found top-most and layered",
+       {1, 0, 0, 0, 1, 0, 1, 1, 128},
+       "NNNNNNUUUNNNNNNNN",
+       "RRRRRR--RRRRRRRRR"},
+      {"clock on, not fixed",
+       {1, 0, 1, 0, 0, 0, 0, 1, 128},
+       "NNNNNOUUUNNNNNNNN",
+       "RRRRRR---RRRRRRRR"},
+      {"fixed without layered windows",
+       {1, 1, 0, 1, 0, 0, 0, 0, 128},
+       "ONNNNNNUUNNNNNNNN",
+       "RRRRRRR--RRRRRRRR"},
+      // Whatever the menu says, without the layered-window call neither acts.
+      {"layer flags but no layered windows",
+       {1, 1, 0, 1, 0, 1, 1, 0, 128},
+       "ONNNNNNUUNNNNNNNN",
+       "RRRRRRR--RRRRRRRR"},
+  };
+  for (const auto& row : kRows) {
+    StateWorld world;
+    Apply(world.app, row.flags);
+    EXPECT_EQ(world.Drawn(), row.drawn) << row.what;
+    EXPECT_EQ(world.Dispatched(), row.dispatched) << row.what;
+  }
+}
+
+TEST(CommandStates, WithoutATargetNothingOnTheTargetIsOfferedWhateverTheSwitches) {
+  StateWorld world;
+  for (int bits = 0; bits < 256; ++bits) {
+    const auto bit = [&](int n) { return (bits >> n & 1) != 0; };
+    const Flags f{bit(0), bit(1), bit(2), bit(3), bit(4), bit(5), bit(6), bit(7), 128};
+    Apply(world.app, f);
+    const std::string drawn = world.Drawn();
+    const std::string dispatched = world.Dispatched();
+    // Settings, skins, links, the version, the menu, exit and NONE never depend on anything.
+    EXPECT_EQ(drawn.substr(9), "NNNNNNNN") << bits;
+    EXPECT_EQ(dispatched.substr(9), "RRRRRRRR") << bits;
+    if (!f.attached) {
+      EXPECT_EQ(drawn.substr(0, 9), "UUUUUUUUU") << bits;
+      EXPECT_EQ(dispatched.substr(0, 9), "---------") << bits;
+    }
+    // A button drawn live always reacts to a click.
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+      if (drawn[i] != 'U') {
+        EXPECT_EQ(dispatched[i], 'R') << bits << " slot " << i;
+      }
+    }
+  }
+}
+
+TEST(CommandStates, TransparencyIsOnWhenItsNumberIsTheOpacity) {
+  const struct {
+    const char* value;
+    int opacity;
+    bool on;
+  } kCases[] = {
+      {"100", 100, true},   {"100.0", 100, true},  {"0100", 100, true}, {"100.4", 100, false},
+      {"99.5", 100, false}, {"100abc", 100, true}, {"", 0, true},       {"abc", 0, true},
+      {"300", 300, true},   {"300", 255, false},   {"-3", -3, true},    {"1e2", 100, false},
+  };
+  for (const auto& c : kCases) {
+    StateWorld world(c.value);
+    Apply(world.app, Flags{1, 1, 0, 1, 0, 1, 1, 1, c.opacity});
+    EXPECT_EQ(world.Drawn()[8], c.on ? 'O' : 'N') << c.value << " vs " << c.opacity;
+    EXPECT_EQ(TransparencyMatches(c.value, c.opacity), c.on) << c.value;
+  }
+}
+
+TEST(TransparencyValue, LeadingDecimalNumberRoundedHalfToEvenWithinAByte) {
+  const struct {
+    const char* value;
+    int opacity;
+  } kCases[] = {
+      {"128", 128},    {"  64", 64},
+      {"\t64", 64},    {"+7", 7},
+      {"0", 0},        {"2.5", 2},
+      {"3.5", 4},      {"100.5", 100},
+      {"101.5", 102},  {"0.5", 0},
+      {".5", 0},       {"1.5", 2},
+      {"2.50001", 3},  {"2.4999", 2},
+      {"2.500", 2},    {"254.5", 254},
+      {"254.51", 255}, {"255", 255},
+      {"255.5", 255},  {"256", 255},
+      {"300", 255},    {"99999999999999999999999999", 255},
+      {"-5", 0},       {"-0.4", 0},
+      {"-0", 0},       {"", 0},
+      {"abc", 0},      {"12abc", 12},
+      {"1,5", 1},      {"1.2.3", 1},
+      {"1e2", 1},      {"0x20", 0},
+      {".", 0},        {"-", 0},
+      {"+", 0},        {"5.", 5},
+      {"７", 0},       {"64 %", 64},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(TransparencyValue(c.value), c.opacity) << c.value;
+}
+
+// ---- The face, the tooltip and the cursor -----------------------------------
+
+TEST(RefreshButtons, TheButtonUnderThePointerFloatsOrIsDownAndGivesItsTipAndCursor) {
+  CommandWorld w;
+  const CursorHandle hand = test::FakeCursorLoader::SystemHandle(32649);
+  w.AddButton("LINK", Rect{0, 0, 20, 20}, "a", "Open a", hand);
+  w.AddButton("MAIL", Rect{30, 0, 50, 20}, "b", "Mail b");
+
+  RefreshButtons(w.app, w.ports, 5, 5, 0);
+  // Once a button has the pointer, later ones are left to the Back image.
+  EXPECT_EQ(w.app.look.states, (std::vector<int>{kStateFloat, -1}));
+  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
+  EXPECT_EQ(w.FaceStateAt(1), -1);
+  EXPECT_EQ(w.widget.toolTip, "Open a");
+  EXPECT_EQ(w.widget.cursor, hand);
+
+  RefreshButtons(w.app, w.ports, 35, 5, 1);
+  EXPECT_EQ(w.FaceStateAt(0), kStateBack);
+  EXPECT_EQ(w.FaceStateAt(1), kStateDown);
+  EXPECT_EQ(w.widget.toolTip, "Mail b");
+  EXPECT_EQ(w.widget.cursor, 0u);  // the arrow
+
+  // A right button held shows the hover look, not the pressed one.
+  RefreshButtons(w.app, w.ports, 35, 5, 2);
+  EXPECT_EQ(w.FaceStateAt(1), kStateFloat);
+
+  RefreshButtons(w.app, w.ports, -1, -1, 0);
+  EXPECT_EQ(w.app.look.states, (std::vector<int>{kStateBack, kStateBack}));
+  EXPECT_EQ(w.widget.toolTip, "");
+  EXPECT_EQ(w.widget.cursor, 0u);
+  EXPECT_EQ(w.widget.presents, 4);
+}
+
+TEST(RefreshButtons, OverlappingButtonsLightOnlyTheFirstUsableOne) {
+  CommandWorld w;
+  w.AddButton("UNKNOWN", Rect{0, 0, 40, 20}, "", "never");
+  w.AddButton("TOPMOST", Rect{0, 0, 40, 20}, "", "top");  // unavailable: not fixed
+  w.AddButton("LINK", Rect{0, 0, 40, 20}, "a", "first link");
+  w.AddButton("LINK", Rect{10, 0, 50, 20}, "b", "second link");
+  w.AddButton("NONE", Rect{60, 0, 80, 20}, "", "elsewhere");
+
+  RefreshButtons(w.app, w.ports, 15, 5, 0);
+  // Unknown types are not drawn; a later hit is not drawn either: the Back
+  // image shows it in its normal look.
+  EXPECT_EQ(w.app.look.states, (std::vector<int>{-1, kStateUnavailable, kStateFloat, -1, -1}));
+  EXPECT_EQ(w.widget.toolTip, "first link");
+  EXPECT_EQ(w.FaceStateAt(2), kStateFloat);  // drawn over the TOPMOST button
+  EXPECT_EQ(w.FaceStateAt(4), -1);
+
+  RefreshButtons(w.app, w.ports, 70, 5, 0);
+  EXPECT_EQ(w.app.look.states,
+            (std::vector<int>{-1, kStateUnavailable, kStateBack, kStateBack, kStateFloat}));
+  EXPECT_EQ(w.widget.toolTip, "elsewhere");
+}
+
+TEST(RefreshButtons, AButtonThatIsOnTakesNoHoverLookAndNoTip) {
+  CommandWorld w;
+  w.AddTarget(0x100, kExTopMost);
+  w.Attach(0x100);
+  Menu_WindowSet_Click(w.app, w.ports);
+  ASSERT_TRUE(w.app.menu.TopMostChecked);
+  w.AddButton("TOPMOST", Rect{0, 0, 20, 20}, "", "top-most",
+              test::FakeCursorLoader::SystemHandle(32649));
+
+  RefreshButtons(w.app, w.ports, 5, 5, 1);
+  EXPECT_EQ(w.FaceStateAt(0), kStateAvailable);
+  EXPECT_EQ(w.widget.toolTip, "");
+  EXPECT_EQ(w.widget.cursor, 0u);
+
+  // A button beneath an On one gets the pointer.
+  w.AddButton("NONE", Rect{0, 0, 20, 20}, "", "beneath");
+  RefreshButtons(w.app, w.ports, 5, 5, 0);
+  EXPECT_EQ(w.app.look.states, (std::vector<int>{kStateAvailable, kStateFloat}));
+  EXPECT_EQ(w.widget.toolTip, "beneath");
+}
+
+TEST(RefreshButtons, WithoutASkinNothingIsDrawnAndAnOldTipGoes) {
+  CommandWorld w;
+  w.AddButton("NONE", Rect{0, 0, 20, 20}, "", "tip", 0x900001);
+  RefreshButtons(w.app, w.ports, 5, 5, 0);
+  ASSERT_EQ(w.widget.presents, 1);
+
+  w.app.skin = SkinData{};  // the next skin could not be loaded
+  RefreshButtons(w.app, w.ports, 5, 5, 0);
+  EXPECT_EQ(w.widget.presents, 1);
+  EXPECT_EQ(w.widget.toolTip, "");
+  EXPECT_EQ(w.widget.cursor, 0u);
+  EXPECT_FALSE(w.app.look.shown);
+  EXPECT_EQ(RunButtonCommand(w.app, w.ports, w.sink, 5, 5), CommandResult::Done);
+  EXPECT_EQ(w.widget.presents, 1);
+}
+
+TEST(RefreshButtons, ASkinWithoutButtonsShowsItsBackImage) {
+  CommandWorld w;
+  RefreshButtons(w.app, w.ports, 5, 5, 1);
+  ASSERT_EQ(w.widget.presents, 1);
+  EXPECT_EQ(w.widget.face.width, test::kFaceWidth);
+  EXPECT_EQ(w.widget.face.At(5, 5), test::kBackPixel);
+  EXPECT_EQ(w.widget.toolTip, "");
+}
+
+TEST(RefreshButtonsIfChanged, PresentsOnlyWhatDiffersFromTheScreen) {
+  CommandWorld w;
+  w.AddButton("NONE", Rect{0, 0, 20, 20}, "", "tip");
+  w.AddButton("WINDOWSET", Rect{30, 0, 50, 20});
+
+  EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 100, 30, 0));  // nothing shown yet
+  EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 100, 30, 0));
+  EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 60, 2, 0));  // still over nothing
+  EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 2, 2, 0));
+  EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 0));  // same button
+  EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 1));   // pressed
+  EXPECT_EQ(w.widget.presents, 3);
+  EXPECT_EQ(w.widget.toolTipSets, 2);  // "" at first, then "tip"
+
+  // A state change elsewhere shows although the pointer stayed.
+  w.app.menu.WindowMenuEnabled = true;
+  EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 1));
+  EXPECT_EQ(w.FaceStateAt(1), -1);     // no longer Unavailable
+  EXPECT_EQ(w.widget.toolTipSets, 2);  // the tip did not change
+}
+
+}  // namespace
+}  // namespace tomari

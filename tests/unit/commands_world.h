@@ -1,0 +1,166 @@
+#pragma once
+// A widget with a hand-built rectangle skin on a fake desktop, and a sink that
+// writes down what the commands ask of the Win32 side, with the Busy and
+// Pressed flags they were asked under.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "commands/attributes.h"
+#include "commands/commands.h"
+#include "commands/menu_handlers.h"
+#include "platform/ports.h"
+#include "skin/skin.h"
+#include "support/fake_codec.h"
+#include "support/fake_desktop.h"
+#include "support/fake_files.h"
+#include "support/fake_imaging.h"
+#include "support/fake_shell.h"
+
+namespace tomari::test {
+
+inline constexpr WindowHandle kWidgetWindow = 0x10;
+inline constexpr int kFaceWidth = 120;
+inline constexpr int kFaceHeight = 40;
+inline constexpr Pixel kBackPixel = MakePixel(1, 2, 3);
+
+// The colour of a button's image for one look, unique per slot and look.
+inline Pixel StatePixel(std::size_t slot, int state) {
+  return MakePixel(static_cast<int>(20 + slot), 40 * state + 10, 99);
+}
+
+// Our widget, remembering what it was last shown.
+class LookWidget : public FakeWidget {
+ public:
+  using FakeWidget::FakeWidget;
+  void Present(const Bitmap& f) override {
+    face = f;
+    ++presents;
+  }
+  void SetToolTip(const std::string& text) override {
+    toolTip = text;
+    ++toolTipSets;
+  }
+  void SetWidgetCursor(CursorHandle c) override {
+    cursor = c;
+    ++cursorSets;
+  }
+  Bitmap face;
+  int presents = 0;
+  std::string toolTip = "unset";
+  int toolTipSets = 0;
+  CursorHandle cursor = 0xDEAD;
+  int cursorSets = 0;
+};
+
+class RecordingSink : public CommandSink {
+ public:
+  RecordingSink(App& app, Shell& shell, ImageDecoder& decoder, CursorLoader& cursors)
+      : app_(app), shell_(shell), decoder_(decoder), cursors_(cursors) {}
+
+  Shell& GetShell() override { return shell_; }
+  ImageDecoder& Decoder() override { return decoder_; }
+  CursorLoader& Cursors() override { return cursors_; }
+
+  MenuItem OpenPopupMenu() override {
+    Note("Popup");
+    if (onPopup) onPopup();
+    return popupPick;
+  }
+  void Exit() override {
+    Note("Exit");
+    if (onExit) onExit();
+  }
+  void CaptureTarget(int inside, int toFile, int dateName) override {
+    Note("Capture(" + std::to_string(inside) + ", " + std::to_string(toFile) + ", " +
+         std::to_string(dateName) + ")");
+  }
+  void ShowTextGrab() override { Note("TextGrab"); }
+  void ShowExclusionEditor() override { Note("ExclusionEditor"); }
+  void ShowSettings() override { Note("Settings"); }
+  void ShowVersion() override { Note("Version"); }
+
+  // Each call as "Name" plus " [busy]" / " [pressed]" for the flags set at the time.
+  std::vector<std::string> calls;
+  MenuItem popupPick = MenuItem::None;
+  std::function<void()> onPopup;
+  std::function<void()> onExit;
+
+ private:
+  void Note(std::string call) {
+    if (app_.widget.Busy) call += " [busy]";
+    if (app_.widget.Pressed) call += " [pressed]";
+    calls.push_back(std::move(call));
+  }
+  App& app_;
+  Shell& shell_;
+  ImageDecoder& decoder_;
+  CursorLoader& cursors_;
+};
+
+struct CommandWorld {
+  FakeDesktop desktop;
+  LookWidget widget{kWidgetWindow, kFaceWidth, kFaceHeight, &desktop};
+  FakeFileSystem files;
+  FakeCodec codec;
+  FakeClock clock;
+  Ports ports{desktop, desktop, widget, files, clock, codec};
+  FakeShell shell;
+  FakeImageDecoder decoder;
+  FakeCursorLoader cursors;
+  App app;
+  RecordingSink sink{app, shell, decoder, cursors};
+
+  CommandWorld() {
+    app.settings.AppFolder = "C:\\Tomari\\";
+    app.settings.HasLayeredWindows = true;
+    app.ownWindows.Reset();
+    app.ownWindows.Add(kWidgetWindow);
+    app.WidgetHandle = kWidgetWindow;
+    app.TargetWindow = kWidgetWindow;
+    app.skin.loaded = true;
+    app.skin.folder = "C:\\Tomari\\Skins\\Test\\";
+    app.skin.Images[kStateBack] = Bitmap(kFaceWidth, kFaceHeight, kBackPixel);
+  }
+
+  // Appends a rectangle button whose looks are filled with StatePixel.
+  SkinButton& AddButton(const std::string& type, Rect r, const std::string& value = {},
+                        const std::string& toolTip = {}, CursorHandle cursor = 0) {
+    const std::size_t slot = app.skin.Buttons.size();
+    SkinButton& b = app.skin.Buttons.emplace_back();
+    b.Type = type;
+    b.Value = value;
+    b.ToolTip = toolTip;
+    b.Cursor = cursor;
+    b.Rectangle = r;
+    for (int s = 0; s < kButtonStateCount; ++s)
+      b.Images[s] = Bitmap(r.Width(), r.Height(), StatePixel(slot, s));
+    return b;
+  }
+
+  // A plain window of another program.
+  FakeWindow& AddTarget(WindowHandle h, std::uint32_t exStyle = 0) {
+    return desktop.AddWindow(h, "Target", "TargetClass", Rect{200, 200, 600, 500}, exStyle);
+  }
+  // Attaches to `h` the way the tracking tick does.
+  void Attach(WindowHandle h) {
+    RestoreWindowAttributes(app, desktop, app.widget.AttachedWindow);
+    RecordWindowAttributes(app, desktop, h);
+    app.widget.AttachedWindow = h;
+    app.TargetWindow = h;
+    app.menu.WindowMenuEnabled = true;
+  }
+  // The look drawn on the presented face at a button's top-left pixel, -1 for
+  // the Back image, -2 for anything else.
+  int FaceStateAt(std::size_t slot) const {
+    const Rect& r = app.skin.Buttons.at(slot).Rectangle;
+    const Pixel p = widget.face.At(r.left, r.top);
+    if (p == kBackPixel) return -1;
+    for (int s = 0; s < kButtonStateCount; ++s)
+      if (p == StatePixel(slot, s)) return s;
+    return -2;
+  }
+};
+
+}  // namespace tomari::test
