@@ -1,0 +1,113 @@
+#include "perch/pointer.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "commands/menu_handlers.h"
+
+namespace tomari {
+
+namespace {
+
+int Saturate(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+bool HasTarget(const App& app, Ports& ports) {
+  return app.TargetWindow != 0 && app.TargetWindow != ports.widget.Handle();
+}
+
+void MoveBy(WindowSystem& windows, WindowHandle h, int dx, int dy) {
+  Rect r;
+  if (!windows.GetRect(h, r)) return;  // closed meanwhile
+  windows.MoveTo(h, Saturate(std::int64_t{r.left} + dx), Saturate(std::int64_t{r.top} + dy));
+}
+
+// The pressed point stays under the pointer: the widget moves by the pointer's
+// distance from it, and with the right button the target moves along.
+void Drag(App& app, Ports& ports, int button, int modifiers, int x, int y) {
+  const int dx = Saturate(std::int64_t{x} - app.widget.PressX);
+  const int dy = Saturate(std::int64_t{y} - app.widget.PressY);
+  if (dx == 0 && dy == 0) return;
+  const Rect r = ports.widget.GetRect();
+  ports.widget.MoveTo(Saturate(std::int64_t{r.left} + dx), Saturate(std::int64_t{r.top} + dy),
+                      false);
+  if (button == kButtonRight && HasTarget(app, ports))
+    MoveWindowChain(app, ports.windows, app.TargetWindow, dx, dy, modifiers);
+}
+
+}  // namespace
+
+void PointerPress(App& app, Ports& ports, int button, int modifiers, int x, int y) {
+  WidgetState& w = app.widget;
+  w.Pressed = true;
+  w.PressX = x;
+  w.PressY = y;
+  const Rect r = ports.widget.GetRect();
+  w.PressLeft = r.left;
+  w.PressTop = r.top;
+  RefreshButtons(app, ports, x, y, button);
+}
+
+void PointerMove(App& app, Ports& ports, int button, int modifiers, int x, int y) {
+  // A plain hover, a middle-button drag or both buttons at once end any press.
+  if (button != kButtonLeft && button != kButtonRight) app.widget.Pressed = false;
+  if (app.widget.Pressed) Drag(app, ports, button, modifiers, x, y);
+}
+
+CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int button, int modifiers,
+                             int x, int y) {
+  WidgetState& w = app.widget;
+  if (!w.Pressed) return CommandResult::Done;
+  Drag(app, ports, button, modifiers, x, y);
+  const Rect r = ports.widget.GetRect();
+  // Written on a click too: when the last placement was clamped to the monitor,
+  // the clamped distance becomes part of the user's offset.
+  if (HasTarget(app, ports)) {
+    app.settings.PositionXOffset = Saturate(std::int64_t{r.left} - w.BaseX);
+    app.settings.PositionYOffset = Saturate(std::int64_t{r.top} - w.BaseY);
+  }
+  if (r.left == w.PressLeft && r.top == w.PressTop) {
+    CommandResult result = CommandResult::Done;
+    if (button == kButtonRight)
+      result = ShowPopupMenu(app, ports, sink);
+    else if (button == kButtonLeft)
+      result = RunButtonCommand(app, ports, sink, x, y);
+    if (result == CommandResult::Exited) return result;
+  }
+  w.Pressed = false;
+  return CommandResult::Done;
+}
+
+bool HoverTick(App& app, Ports& ports) {
+  if (app.widget.Busy) return false;
+  const int state = app.widget.Pressed ? 1 : 0;
+  const Point p = ports.screen.CursorPos();
+  const Rect r = ports.widget.GetRect();
+  return RefreshButtonsIfChanged(app, ports, Saturate(std::int64_t{p.x} - r.left),
+                                 Saturate(std::int64_t{p.y} - r.top), state);
+}
+
+void MoveWindowChain(const App& app, WindowSystem& windows, WindowHandle window, int dx, int dy,
+                     int modifiers) {
+  if (dx == 0 && dy == 0) return;
+  if ((modifiers & kModCtrl) != 0) {
+    const std::int32_t levels = app.settings.DragParent;
+    // The system's chains end; a broken one must not move a window twice.
+    std::vector<WindowHandle> moved{window};
+    std::int32_t n = 0;
+    for (WindowHandle p = windows.GetParent(window);
+         p != 0 && std::find(moved.begin(), moved.end(), p) == moved.end();
+         p = windows.GetParent(p)) {
+      MoveBy(windows, p, dx, dy);
+      moved.push_back(p);
+      if (levels != 0 && ++n == levels) break;
+    }
+  }
+  MoveBy(windows, window, dx, dy);
+}
+
+}  // namespace tomari

@@ -1,0 +1,347 @@
+// Press, move, release and the hover tick on the widget, and the owner chain a
+// Ctrl + right drag carries along.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commands_world.h"
+#include "perch/placement.h"
+#include "perch/pointer.h"
+
+namespace tomari {
+namespace {
+
+constexpr WindowHandle kTarget = 0x100;
+constexpr WindowHandle kOwner1 = 0x101;
+constexpr WindowHandle kOwner2 = 0x102;
+constexpr WindowHandle kOwner3 = 0x103;
+constexpr WindowHandle kOwner4 = 0x104;
+
+// The widget at (300, 100) with a LINK button in its top-left corner, and a
+// target whose owner chain is four windows long.
+struct PointerWorld : test::CommandWorld {
+  PointerWorld() {
+    widget.rect = Rect{300, 100, 300 + test::kFaceWidth, 100 + test::kFaceHeight};
+    AddButton("LINK", Rect{0, 0, 20, 20}, "button");
+    AddTarget(kTarget).parent = kOwner1;
+    WindowHandle child = kOwner1;
+    for (WindowHandle owner : {kOwner2, kOwner3, kOwner4, WindowHandle{0}}) {
+      desktop.AddWindow(child, "Owner", "OwnerClass", Rect{0, 0, 800, 600}).parent = owner;
+      child = owner;
+    }
+    shell.onOpen = [this](const std::string&) { pressedDuringCommand = app.widget.Pressed; };
+  }
+  void AttachTarget() {
+    Attach(kTarget);
+    app.widget.BaseX = 300;
+    app.widget.BaseY = 100;
+  }
+  // Mouse events at a screen point, made relative to the widget as the system does.
+  void Press(int button, int sx, int sy, int mods = 0) {
+    PointerPress(app, ports, button, mods, sx - widget.rect.left, sy - widget.rect.top);
+  }
+  void Move(int button, int sx, int sy, int mods = 0) {
+    PointerMove(app, ports, button, mods, sx - widget.rect.left, sy - widget.rect.top);
+  }
+  CommandResult Release(int button, int sx, int sy, int mods = 0) {
+    return PointerRelease(app, ports, sink, button, mods, sx - widget.rect.left,
+                          sy - widget.rect.top);
+  }
+  Point WidgetAt() const { return Point{widget.rect.left, widget.rect.top}; }
+  Point WindowAt(WindowHandle h) {
+    const Rect& r = desktop.Window(h).rect;
+    return Point{r.left, r.top};
+  }
+  bool pressedDuringCommand = false;
+};
+
+TEST(PointerClick, ALeftClickRunsTheButtonUnderTheReleasePointWhilePressed) {
+  PointerWorld w;
+  w.Press(kButtonLeft, 305, 105);
+  EXPECT_TRUE(w.app.widget.Pressed);
+  EXPECT_EQ(w.FaceStateAt(0), kStateDown);
+  EXPECT_EQ(w.app.widget.PressLeft, 300);
+  EXPECT_EQ(w.app.widget.PressTop, 100);
+
+  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Done);
+  EXPECT_EQ(w.shell.opened, std::vector<std::string>{"button"});
+  EXPECT_TRUE(w.pressedDuringCommand);
+  EXPECT_FALSE(w.app.widget.Pressed);
+  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
+  EXPECT_TRUE(w.widget.moves.empty());
+}
+
+TEST(PointerClick, ARightClickOpensTheMenuAndRunsThePick) {
+  PointerWorld w;
+  w.AttachTarget();
+  Menu_WindowSet_Click(w.app, w.ports);
+  w.sink.popupPick = MenuItem::TopMost;
+  w.Press(kButtonRight, 305, 105);
+  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);  // the pressed look is the left button's
+  w.Release(kButtonRight, 305, 105);
+  EXPECT_EQ(w.sink.calls, std::vector<std::string>{"Popup [pressed]"});
+  EXPECT_TRUE(w.app.menu.TopMostChecked);
+  EXPECT_FALSE(w.app.widget.Pressed);
+  EXPECT_TRUE(w.shell.opened.empty());
+}
+
+TEST(PointerClick, ADragThatEndsWhereItStartedIsAClick) {
+  PointerWorld w;
+  w.Press(kButtonLeft, 305, 105);
+  w.Move(kButtonLeft, 345, 125);
+  EXPECT_EQ(w.WidgetAt(), (Point{340, 120}));
+  w.Move(kButtonLeft, 305, 105);
+  w.Release(kButtonLeft, 305, 105);
+  EXPECT_EQ(w.shell.opened, std::vector<std::string>{"button"});
+
+  w.Press(kButtonRight, 305, 105);
+  w.Move(kButtonRight, 295, 95);
+  w.Move(kButtonRight, 305, 105);
+  w.Release(kButtonRight, 305, 105);
+  EXPECT_EQ(w.sink.calls, std::vector<std::string>{"Popup [pressed]"});
+}
+
+TEST(PointerClick, TheExitButtonLeavesEverythingAsItWas) {
+  PointerWorld w;
+  w.app.skin.Buttons[0].Type = "EXIT";
+  w.Press(kButtonLeft, 305, 105);
+  const int presents = w.widget.presents;
+  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Exited);
+  EXPECT_EQ(w.sink.calls, std::vector<std::string>{"Exit [pressed]"});
+  EXPECT_EQ(w.widget.presents, presents);
+  EXPECT_TRUE(w.app.widget.Pressed);  // not even the press is cleared
+}
+
+TEST(PointerDrag, ALeftDragMovesTheWidgetAndRemembersTheDropRelativeToTheTarget) {
+  PointerWorld w;
+  w.AttachTarget();
+  w.Press(kButtonLeft, 310, 110);
+  w.Move(kButtonLeft, 325, 110);
+  w.Move(kButtonLeft, 340, 110);
+  w.Release(kButtonLeft, 340, 110);
+  EXPECT_EQ(w.WidgetAt(), (Point{330, 100}));
+  EXPECT_EQ(w.app.settings.PositionXOffset, 30);
+  EXPECT_EQ(w.app.settings.PositionYOffset, 0);
+  EXPECT_TRUE(w.shell.opened.empty());
+  EXPECT_EQ(w.WindowAt(kTarget), (Point{200, 200}));  // a left drag leaves it
+  EXPECT_FALSE(w.app.widget.Pressed);
+  // The widget moves without entering the top-most band anew.
+  for (const auto& move : w.widget.moves) EXPECT_FALSE(move.topMost);
+}
+
+TEST(PointerDrag, WithoutATargetTheOffsetsStayAsTheyWere) {
+  PointerWorld w;
+  w.app.settings.PositionXOffset = 7;
+  w.app.settings.PositionYOffset = -3;
+  w.Press(kButtonLeft, 310, 110);
+  w.Release(kButtonLeft, 340, 150);
+  EXPECT_EQ(w.WidgetAt(), (Point{330, 140}));
+  EXPECT_EQ(w.app.settings.PositionXOffset, 7);
+  EXPECT_EQ(w.app.settings.PositionYOffset, -3);
+}
+
+TEST(PointerDrag, ARightDragCarriesTheTargetButNotItsOwner) {
+  PointerWorld w;
+  w.AttachTarget();
+  w.Press(kButtonRight, 310, 110);
+  w.Move(kButtonRight, 310, 115);
+  w.Release(kButtonRight, 310, 120);
+  EXPECT_EQ(w.WidgetAt(), (Point{300, 110}));
+  EXPECT_EQ(w.WindowAt(kTarget), (Point{200, 210}));
+  EXPECT_EQ(w.WindowAt(kOwner1), (Point{0, 0}));
+  EXPECT_TRUE(w.sink.calls.empty());
+  EXPECT_EQ(w.app.settings.PositionYOffset, 10);
+}
+
+TEST(PointerDrag, CtrlRightDragCarriesOwnersAsFarAsDragParentSays) {
+  PointerWorld w;
+  w.AttachTarget();
+  w.app.settings.DragParent = 1;
+  w.Press(kButtonRight, 310, 110, kModCtrl);
+  w.Move(kButtonRight, 315, 110, kModCtrl | kModShift);
+  w.Release(kButtonRight, 315, 110, kModCtrl);
+  EXPECT_EQ(w.WindowAt(kTarget), (Point{205, 200}));
+  EXPECT_EQ(w.WindowAt(kOwner1), (Point{5, 0}));
+  EXPECT_EQ(w.WindowAt(kOwner2), (Point{0, 0}));
+}
+
+TEST(PointerButtons, TheMiddleButtonNeitherClicksNorDrags) {
+  PointerWorld w;
+  w.AttachTarget();
+  w.Press(kButtonMiddle, 305, 105);
+  w.Release(kButtonMiddle, 305, 105);
+  EXPECT_FALSE(w.app.widget.Pressed);
+  EXPECT_TRUE(w.shell.opened.empty());
+  EXPECT_TRUE(w.sink.calls.empty());
+
+  // With a move in between, the move ends the press; the release finds none.
+  w.app.widget.BaseX = 250;  // as if the last placement had been clamped
+  w.Press(kButtonMiddle, 305, 105);
+  w.Move(kButtonMiddle, 325, 105);
+  EXPECT_FALSE(w.app.widget.Pressed);
+  w.Release(kButtonMiddle, 325, 105);
+  EXPECT_EQ(w.WidgetAt(), (Point{300, 100}));
+  EXPECT_EQ(w.app.settings.PositionXOffset, 0);
+}
+
+TEST(PointerButtons, BothButtonsOrAPlainMoveEndThePress) {
+  for (const int code : {kButtonLeft | kButtonRight, 0}) {
+    PointerWorld w;
+    w.AttachTarget();
+    w.app.widget.BaseX = 250;
+    w.Press(kButtonLeft, 305, 105);
+    w.Move(code, 325, 105);
+    EXPECT_FALSE(w.app.widget.Pressed) << code;
+    EXPECT_EQ(w.WidgetAt(), (Point{300, 100})) << code;
+    w.Release(kButtonLeft, 305, 105);
+    EXPECT_TRUE(w.shell.opened.empty()) << code;
+    EXPECT_EQ(w.app.settings.PositionXOffset, 0) << code;
+  }
+}
+
+TEST(PointerButtons, AReleaseWithoutAPressDoesNothing) {
+  PointerWorld w;
+  w.AttachTarget();
+  w.app.widget.BaseX = 250;
+  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Done);
+  w.Release(kButtonRight, 305, 105);
+  EXPECT_TRUE(w.shell.opened.empty());
+  EXPECT_TRUE(w.sink.calls.empty());
+  EXPECT_EQ(w.app.settings.PositionXOffset, 0);
+  EXPECT_EQ(w.widget.presents, 0);
+}
+
+TEST(PointerOffsets, AClickAfterAClampedPlacementKeepsTheClampedPlace) {
+  PointerWorld w;
+  // Flush with the top of the monitor: the default anchors put the widget
+  // 40 pixels above it, and the placement pulls it down onto the screen.
+  w.desktop.Window(kTarget).rect = Rect{200, 0, 600, 300};
+  w.AttachTarget();
+  PlaceWidget(w.app, w.ports, kTarget);
+  ASSERT_EQ(w.app.widget.BaseY, -40);
+  ASSERT_EQ(w.WidgetAt(), (Point{340, 0}));
+
+  w.Press(kButtonLeft, 400, 30);  // the widget's empty area
+  w.Release(kButtonLeft, 400, 30);
+  EXPECT_EQ(w.app.settings.PositionXOffset, 0);
+  EXPECT_EQ(w.app.settings.PositionYOffset, 40);
+  EXPECT_TRUE(w.shell.opened.empty());
+  PlaceWidget(w.app, w.ports, kTarget);
+  EXPECT_EQ(w.WidgetAt(), (Point{340, 0}));
+}
+
+TEST(PointerOffsets, WithoutAutomaticPlacementTheOffsetsComeFromTheLastBase) {
+  PointerWorld w;
+  w.app.settings.PositionAuto = 0;
+  w.Attach(kTarget);  // no placement has run: the base is (0, 0)
+  w.Press(kButtonLeft, 330, 130);
+  w.Release(kButtonLeft, 330, 130);
+  EXPECT_EQ(w.app.settings.PositionXOffset, 300);
+  EXPECT_EQ(w.app.settings.PositionYOffset, 100);
+}
+
+TEST(HoverTick, PresentsOnlyWhenTheLookTheTipOrTheCursorChanges) {
+  PointerWorld w;
+  w.app.skin.Buttons[0].ToolTip = "tip";
+  w.AddButton("WINDOWSET", Rect{30, 0, 50, 20}, "", "fix", 0x900001);
+  w.desktop.cursor = Point{0, 0};
+  EXPECT_TRUE(HoverTick(w.app, w.ports));
+  EXPECT_FALSE(HoverTick(w.app, w.ports));
+  EXPECT_EQ(w.FaceStateAt(1), kStateUnavailable);
+
+  w.desktop.cursor = Point{305, 105};
+  EXPECT_TRUE(HoverTick(w.app, w.ports));
+  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
+  EXPECT_EQ(w.widget.toolTip, "tip");
+  w.desktop.cursor = Point{315, 115};
+  EXPECT_FALSE(HoverTick(w.app, w.ports));
+
+  w.app.widget.Pressed = true;
+  EXPECT_TRUE(HoverTick(w.app, w.ports));
+  EXPECT_EQ(w.FaceStateAt(0), kStateDown);
+  w.app.widget.Pressed = false;
+
+  // A target arrives: the WINDOWSET button comes alive without the pointer moving.
+  w.AttachTarget();
+  w.desktop.cursor = Point{335, 105};
+  EXPECT_TRUE(HoverTick(w.app, w.ports));
+  EXPECT_EQ(w.FaceStateAt(1), kStateFloat);
+  EXPECT_EQ(w.widget.cursor, 0x900001u);
+  EXPECT_EQ(w.widget.toolTip, "fix");
+
+  // While a dialog runs the widget is left alone.
+  w.app.widget.Busy = true;
+  w.desktop.cursor = Point{0, 0};
+  EXPECT_FALSE(HoverTick(w.app, w.ports));
+  EXPECT_EQ(w.widget.toolTip, "fix");
+  w.app.widget.Busy = false;
+  EXPECT_TRUE(HoverTick(w.app, w.ports));
+  EXPECT_EQ(w.widget.toolTip, "");
+  EXPECT_EQ(w.widget.cursor, 0u);
+  EXPECT_EQ(w.widget.presents, 5);
+}
+
+TEST(HoverTick, ThePointerFarLeftOfTheWidgetHitsNothing) {
+  PointerWorld w;
+  w.widget.rect = Rect{-2000000000, 0, -2000000000 + 120, 40};
+  w.desktop.cursor = Point{2000000000, 5};  // a distance beyond int
+  EXPECT_TRUE(HoverTick(w.app, w.ports));
+  EXPECT_EQ(w.app.look.states, std::vector<int>{kStateBack});
+}
+
+// ---- MoveWindowChain --------------------------------------------------------
+
+std::vector<std::string> Moves(const test::FakeDesktop& d) {
+  std::vector<std::string> out;
+  for (const auto& c : d.calls)
+    if (c.op == "MoveTo") out.push_back(c.ToString());
+  return out;
+}
+
+TEST(MoveWindowChain, OwnersFirstNearestFirstThenTheWindow) {
+  const struct {
+    int dragParent;
+    std::vector<std::string> moves;
+  } kCases[] = {
+      {0,
+       {"MoveTo(257, 3,-4)", "MoveTo(258, 3,-4)", "MoveTo(259, 3,-4)", "MoveTo(260, 3,-4)",
+        "MoveTo(256, 203,196)"}},
+      {1, {"MoveTo(257, 3,-4)", "MoveTo(256, 203,196)"}},
+      {3, {"MoveTo(257, 3,-4)", "MoveTo(258, 3,-4)", "MoveTo(259, 3,-4)", "MoveTo(256, 203,196)"}},
+      {10,
+       {"MoveTo(257, 3,-4)", "MoveTo(258, 3,-4)", "MoveTo(259, 3,-4)", "MoveTo(260, 3,-4)",
+        "MoveTo(256, 203,196)"}},
+  };
+  for (const auto& c : kCases) {
+    PointerWorld w;
+    w.app.settings.DragParent = c.dragParent;
+    MoveWindowChain(w.app, w.desktop, kTarget, 3, -4, kModCtrl);
+    EXPECT_EQ(Moves(w.desktop), c.moves) << c.dragParent;
+  }
+}
+
+TEST(MoveWindowChain, WithoutCtrlOrDistanceLittleOrNothingMoves) {
+  PointerWorld w;
+  MoveWindowChain(w.app, w.desktop, kTarget, 3, -4, kModShift | kModAlt);
+  EXPECT_EQ(Moves(w.desktop), std::vector<std::string>{"MoveTo(256, 203,196)"});
+  w.desktop.ClearLog();
+  MoveWindowChain(w.app, w.desktop, kTarget, 0, 0, kModCtrl);
+  EXPECT_TRUE(w.desktop.calls.empty());
+}
+
+TEST(MoveWindowChain, ABrokenChainMovesEachWindowOnceAndSkipsClosedOnes) {
+  PointerWorld w;
+  w.desktop.Window(kOwner3).parent = kOwner1;  // 0x101 -> 0x102 -> 0x103 -> 0x101
+  MoveWindowChain(w.app, w.desktop, kTarget, 1, 1, kModCtrl);
+  EXPECT_EQ(Moves(w.desktop).size(), 4u);
+
+  PointerWorld v;
+  v.desktop.Close(kOwner2);  // the chain ends there: its owner cannot be asked for
+  MoveWindowChain(v.app, v.desktop, kTarget, 1, 1, kModCtrl);
+  EXPECT_EQ(Moves(v.desktop),
+            (std::vector<std::string>{"MoveTo(257, 1,1)", "MoveTo(256, 201,201)"}));
+}
+
+}  // namespace
+}  // namespace tomari
