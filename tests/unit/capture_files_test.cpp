@@ -1,0 +1,180 @@
+// The file side of a capture: BMP bytes, date names, the extension rule, the
+// save dialog's filter and path splitting.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "commands/image_files.h"
+#include "support/fake_capture.h"
+
+namespace tomari {
+namespace {
+
+std::uint32_t U32(const std::string& b, std::size_t at) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+std::uint16_t U16(const std::string& b, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
+                                    static_cast<unsigned char>(b[at + 1]) << 8);
+}
+std::string Bytes(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s += static_cast<char>(v);
+  return s;
+}
+
+// ---- BMP layout ------------------------------------------------------------
+
+TEST(CaptureBmp, FiveByTwoIsNinetyBytesWithOnePaddingByteARow) {
+  Bitmap p(5, 2);
+  for (int x = 0; x < 5; ++x) {
+    p.At(x, 0) = MakePixel(0x10 + x, 0x20 + x, 0x30 + x);  // top row
+    p.At(x, 1) = MakePixel(0xA0 + x, 0xB0 + x, 0xC0 + x);  // bottom row
+  }
+  const std::string b = BmpFileBytes(p);
+  ASSERT_EQ(b.size(), 90u);
+
+  const std::string header = Bytes({'B', 'M', 90, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,  // file
+                                    40, 0, 0, 0, 5, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,  // info
+                                    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                    0, 0, 0, 0,    // 46..53
+                                    0, 0, 0, 0});  // the empty colour entry
+  EXPECT_EQ(b.substr(0, 58), header);
+
+  // The bottom row comes first; blue, green, red; one zero byte up to 16.
+  std::string bottom, top;
+  for (int x = 0; x < 5; ++x) {
+    bottom += Bytes({0xC0 + x, 0xB0 + x, 0xA0 + x});
+    top += Bytes({0x30 + x, 0x20 + x, 0x10 + x});
+  }
+  EXPECT_EQ(b.substr(58, 16), bottom + std::string(1, '\0'));
+  EXPECT_EQ(b.substr(74, 16), top + std::string(1, '\0'));
+}
+
+TEST(CaptureBmp, FourByOneIsSeventyBytesWithoutPadding) {
+  Bitmap p(4, 1);
+  for (int x = 0; x < 4; ++x) p.At(x, 0) = MakePixel(1, 2, 3 + x);
+  const std::string b = BmpFileBytes(p);
+  ASSERT_EQ(b.size(), 70u);
+  EXPECT_EQ(U32(b, 2), 70u);
+  EXPECT_EQ(b.substr(58), Bytes({3, 2, 1, 4, 2, 1, 5, 2, 1, 6, 2, 1}));
+}
+
+TEST(CaptureBmp, HeaderFieldsSitAtTheirOffsetsForAnyWidth) {
+  for (int w : {1, 2, 3, 4, 7, 29, 640}) {
+    const int h = 3;
+    const std::string b = BmpFileBytes(test::Gradient(w, h));
+    const std::size_t row = static_cast<std::size_t>((3 * w + 3) / 4 * 4);
+    SCOPED_TRACE("width " + std::to_string(w));
+    ASSERT_EQ(b.size(), 58 + row * h);
+    EXPECT_EQ(BmpRowSize(w), row);
+    EXPECT_EQ(b.substr(0, 2), "BM");
+    EXPECT_EQ(U32(b, 2), 58 + row * h);
+    EXPECT_EQ(U32(b, 6), 0u);
+    EXPECT_EQ(U32(b, 10), 58u);
+    EXPECT_EQ(U32(b, 14), 40u);
+    EXPECT_EQ(U32(b, 18), static_cast<std::uint32_t>(w));
+    EXPECT_EQ(U32(b, 22), static_cast<std::uint32_t>(h));
+    EXPECT_EQ(U16(b, 26), 1);
+    EXPECT_EQ(U16(b, 28), 24);
+    for (std::size_t at = 30; at < 58; at += 4) EXPECT_EQ(U32(b, at), 0u) << "offset " << at;
+  }
+}
+
+TEST(CaptureBmp, EveryPixelLandsInItsRowAndColumn) {
+  const Bitmap p = test::Gradient(29, 7);
+  const std::string b = BmpFileBytes(p);
+  const std::size_t row = BmpRowSize(29);
+  for (int y = 0; y < 7; ++y) {
+    const std::size_t start = 58 + row * static_cast<std::size_t>(6 - y);
+    for (int x = 0; x < 29; ++x) {
+      const Pixel c = p.At(x, y);
+      const std::size_t at = start + 3 * static_cast<std::size_t>(x);
+      ASSERT_EQ(static_cast<unsigned char>(b[at]), c & 0xFF) << x << "," << y;
+      ASSERT_EQ(static_cast<unsigned char>(b[at + 1]), (c >> 8) & 0xFF) << x << "," << y;
+      ASSERT_EQ(static_cast<unsigned char>(b[at + 2]), (c >> 16) & 0xFF) << x << "," << y;
+    }
+    EXPECT_EQ(b[start + 87], '\0');  // 29 * 3 = 87, padded to 88
+  }
+}
+
+TEST(CaptureBmp, TheUnusedHighByteOfAPixelNeverReachesTheFile) {
+  Bitmap p(1, 1);
+  p.At(0, 0) = 0xFF123456;
+  EXPECT_EQ(BmpFileBytes(p).substr(58), Bytes({0x56, 0x34, 0x12, 0}));
+}
+
+TEST(CaptureBmp, NoBytesForAnEmptyOrInconsistentPicture) {
+  EXPECT_EQ(BmpFileBytes(Bitmap()), "");
+  Bitmap broken(4, 4);
+  broken.pixels.resize(3);
+  EXPECT_EQ(BmpFileBytes(broken), "");
+}
+
+TEST(CaptureBmp, SaveDCAsBmpWritesTheBytesThroughThePort) {
+  test::FakeFileSystem files;
+  test::FakeCapture capture(files);
+  const Bitmap p = test::Gradient(5, 2);
+  EXPECT_TRUE(SaveDCAsBmp(capture, p, "C:\\Shots\\a.bmp").ok);
+  EXPECT_EQ(files.Get("C:\\Shots\\a.bmp"), BmpFileBytes(p));
+  EXPECT_FALSE(SaveDCAsBmp(capture, Bitmap(), "C:\\Shots\\b.bmp").ok);
+  EXPECT_FALSE(files.Exists("C:\\Shots\\b.bmp"));
+}
+
+// ---- names -------------------------------------------------------------------
+
+TEST(CaptureNames, DateNameIsZeroPaddedLocalTimeWithUnderscores) {
+  EXPECT_EQ(DateFileName(DateTime{2003, 1, 17, 17, 30, 5}), "2003_01_17_17_30_05");
+  EXPECT_EQ(DateFileName(DateTime{2024, 12, 31, 0, 0, 0, 999}), "2024_12_31_00_00_00");
+  EXPECT_EQ(DateFileName(DateTime{987, 2, 3, 4, 5, 6}), "0987_02_03_04_05_06");
+  EXPECT_EQ(DateFileName(DateTime{2010, 10, 10, 23, 59, 59}), "2010_10_10_23_59_59");
+}
+
+TEST(CaptureNames, ExtensionIsAppendedUnlessTheLastFourCharactersMatch) {
+  EXPECT_EQ(WithExtension("C:\\a\\shot", kFileBmp), "C:\\a\\shot.bmp");
+  EXPECT_EQ(WithExtension("C:\\a\\shot", kFileJpeg), "C:\\a\\shot.jpg");
+  EXPECT_EQ(WithExtension("C:\\a\\shot", kFilePng), "C:\\a\\shot.png");
+  EXPECT_EQ(WithExtension("shot.BMP", kFileBmp), "shot.BMP");
+  EXPECT_EQ(WithExtension("shot.Jpg", kFileJpeg), "shot.Jpg");
+  EXPECT_EQ(WithExtension("shot.pNg", kFilePng), "shot.pNg");
+  EXPECT_EQ(WithExtension("shot.jpeg", kFileJpeg), "shot.jpeg.jpg");
+  EXPECT_EQ(WithExtension("shot.png", kFileBmp), "shot.png.bmp");
+  EXPECT_EQ(WithExtension("bmp", kFileBmp), "bmp.bmp");
+  EXPECT_EQ(WithExtension("", kFilePng), ".png");
+  EXPECT_EQ(WithExtension("画像.ＰＮＧ", kFilePng), "画像.ＰＮＧ.png");
+  EXPECT_EQ(WithExtension("画像.png", kFilePng), "画像.png");
+}
+
+TEST(CaptureNames, OtherTypesLeaveThePathAlone) {
+  EXPECT_EQ(WithExtension("shot", 3), "shot");
+  EXPECT_EQ(WithExtension("shot", -1), "shot");
+}
+
+TEST(CaptureNames, SplitPathCutsAfterTheLastBackslash) {
+  std::string folder, name;
+  SplitPath("C:\\Shots\\sub\\a.bmp", folder, name);
+  EXPECT_EQ(folder, "C:\\Shots\\sub\\");
+  EXPECT_EQ(name, "a.bmp");
+  SplitPath("a.bmp", folder, name);
+  EXPECT_EQ(folder, "");
+  EXPECT_EQ(name, "a.bmp");
+  SplitPath("C:\\Shots\\", folder, name);
+  EXPECT_EQ(folder, "C:\\Shots\\");
+  EXPECT_EQ(name, "");
+}
+
+TEST(CaptureNames, FilterListsThreeTypesWithTheLibraryAndBmpWithout) {
+  using namespace std::string_literals;
+  EXPECT_EQ(SaveDialogFilter(true),
+            "WindowsBitmap(*.bmp)\0*.bmp\0"
+            "JointPhotographExpertsGroup(*.jpg)\0*.jpg\0"
+            "PortableNetworkGraphics(*.png)\0*.png\0\0"s);
+  EXPECT_EQ(SaveDialogFilter(false), "WindowsBitmap(*.bmp)\0*.bmp\0\0"s);
+}
+
+}  // namespace
+}  // namespace tomari
