@@ -9,6 +9,8 @@
 #include "support/fake_codec.h"
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
+#include "support/fake_imaging.h"
+#include "support/fake_locale.h"
 
 using namespace tomari;
 
@@ -22,7 +24,10 @@ double TicksPerSecond(bool clockOn, bool switchTargets) {
   test::FakeFileSystem files;
   test::FakeCodec codec;
   test::FakeClock clock;
-  Ports ports{desktop, desktop, widget, files, clock, codec};
+  test::FakeImageDecoder images;
+  test::FakeCursorLoader cursors;
+  test::FakeLocale locale;
+  Ports ports{desktop, desktop, widget, files, clock, codec, images, cursors, locale};
 
   App app;
   app.settings.HasLayeredWindows = true;

@@ -71,8 +71,7 @@ std::string CurrentClockText(App& app, Ports& ports, Locale& locale) {
 }
 
 std::string CurrentClockText(App& app, Ports& ports) {
-  static const LocaleFormats kJapanese;
-  return ClockTextAt(app.settings, ports.clock.UtcNow(), kJapanese);
+  return CurrentClockText(app, ports, ports.locale);
 }
 
 void SetTitleClock(App& app, WindowSystem& windows, WindowHandle h, const std::string& text) {

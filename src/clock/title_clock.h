@@ -12,7 +12,7 @@ namespace tomari {
 // The clock text for now, in the chosen zone and format, with the user's
 // regional settings.
 std::string CurrentClockText(App& app, Ports& ports, Locale& locale);
-// The same with the Japanese regional defaults (until Ports carries a Locale).
+// The same with the user's locale from the ports.
 std::string CurrentClockText(App& app, Ports& ports);
 // The clock text for the UTC instant `utc`.
 std::string ClockTextAt(const Settings& s, const DateTime& utc, const LocaleFormats& loc);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/imaging.h"
+#include "platform/locale.h"
 #include "platform/types.h"
 #include "skin/bitmap.h"
 
@@ -124,6 +125,9 @@ struct Ports {
   FileSystem& files;
   Clock& clock;
   TextCodec& codec;
+  ImageDecoder& images;
+  CursorLoader& cursors;
+  Locale& locale;
 };
 
 }  // namespace tomari

@@ -8,10 +8,15 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "perch/tracking.h"
+#include "skin/skin.h"
+#include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"
 #include "win32/ports/win_clock.h"
 #include "win32/ports/win_codec.h"
+#include "win32/ports/win_cursors.h"
 #include "win32/ports/win_files.h"
+#include "win32/ports/win_imaging.h"
+#include "win32/ports/win_locale.h"
 #include "win32/ports/win_screen.h"
 #include "win32/ports/win_windows.h"
 #include "win32/widget_window.h"
@@ -19,9 +24,15 @@
 namespace tomari {
 namespace {
 
-// Size and text of the widget while no skin is loaded.
-constexpr int kNoSkinWidth = 150;
-constexpr int kNoSkinHeight = 20;
+// Relative per-button image paths in skins were written against the folder the
+// program starts in; every file dialog moves the current directory later.
+std::string StartupDirectory() {
+  DWORD n = GetCurrentDirectoryW(0, nullptr);
+  std::wstring dir(n, L'\0');
+  n = GetCurrentDirectoryW(n, dir.data());
+  dir.resize(n);
+  return WithTrailingBackslash(WideToUtf8(dir));
+}
 
 std::string ExecutableFolder() {
   std::wstring path(MAX_PATH, L'\0');
@@ -48,7 +59,9 @@ std::wstring InstanceMutexName() {
 
 class Program final : public WidgetEvents {
  public:
-  Program() : widget_(*this), ports_{windows_, screen_, widget_, files_, clock_, codec_} {}
+  Program()
+      : widget_(*this),
+        ports_{windows_, screen_, widget_, files_, clock_, codec_, decoder_, cursors_, locale_} {}
 
   int Run(HINSTANCE instance) {
     app_.settings.AppFolder = ExecutableFolder();
@@ -61,10 +74,14 @@ class Program final : public WidgetEvents {
     }
 
     ProbeCapabilities(app_, files_, windows_);
+    // The library counts only when it loads and has every entry point; a file
+    // of that name alone is not enough.
+    app_.settings.HasImageLibrary = library_.Load(app_.settings.AppFolder);
+    app_.skin.StartupFolder = StartupDirectory();
 
-    if (!widget_.Create(instance, kNoSkinWidth, kNoSkinHeight)) return 1;
+    if (!widget_.Create(instance, 150, 20)) return 1;
     WidgetLoad(app_, ports_);
-    ApplyNoSkin();
+    ApplySkin(app_, ports_, decoder_, cursors_);
     auto interval = TrackingInterval(app_.settings.MainTiming);
     widget_.SetTrackingInterval(interval ? *interval : 0);
     widget_.Show();
@@ -83,30 +100,30 @@ class Program final : public WidgetEvents {
     TrackingTick(app_, ports_);
   }
 
+  void OnSettingChange() override { locale_.Reload(); }
+
   void OnCloseRequest() override {
     // WM_CLOSE and WM_ENDSESSION may both arrive; shut down once.
     if (closed_) return;
     closed_ = true;
     widget_.SetTrackingInterval(0);
     CloseRequest(app_, ports_);
+    FreeSkin(app_.skin, cursors_);
     widget_.Destroy();
     PostQuitMessage(0);
   }
 
  private:
-  void ApplyNoSkin() {
-    widget_.SetSize(kNoSkinWidth, kNoSkinHeight);
-    widget_.SetShape(WidgetShape{});
-    widget_.Present(Bitmap{});
-    widget_.SetLabel(std::string(kDisplayName) + " Ver." + kVersionText);
-  }
-
   App app_;
   Win32WindowSystem windows_;
   Win32Screen screen_;
   Win32FileSystem files_;
   Win32Clock clock_;
   Win32TextCodec codec_;
+  ImageLibrary library_;
+  Win32ImageDecoder decoder_{&library_};
+  Win32CursorLoader cursors_;
+  Win32Locale locale_;
   Win32Widget widget_;
   Ports ports_;
   bool closed_ = false;

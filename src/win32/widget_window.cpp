@@ -186,6 +186,9 @@ LRESULT Win32Widget::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       events_.OnCloseRequest();
       return 0;
+    case WM_SETTINGCHANGE:
+      events_.OnSettingChange();
+      break;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:

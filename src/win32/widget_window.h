@@ -15,6 +15,8 @@ class WidgetEvents {
  public:
   virtual ~WidgetEvents() = default;
   virtual void OnTrackingTimer() = 0;
+  // The user changed regional settings (date and time formats).
+  virtual void OnSettingChange() = 0;
   // WM_CLOSE from anyone, or the session really ending.
   virtual void OnCloseRequest() = 0;
 };

@@ -71,8 +71,9 @@ TEST(Perching, WidgetSitsAboveTheTargetAndFollowsItWithoutTakingTheKeyboard) {
   ASSERT_TRUE(run.Start(L"perch"));
   RECT w = WindowRect(run.widget);
   const int ww = w.right - w.left, wh = w.bottom - w.top;
-  EXPECT_EQ(ww, 150);
-  EXPECT_EQ(wh, 20);
+  // The Default skin's size, not the bare widget's.
+  EXPECT_GT(ww, 150);
+  EXPECT_GT(wh, 20);
   LONG ex = GetWindowLongW(run.widget, GWL_EXSTYLE);
   EXPECT_TRUE(ex & WS_EX_TOPMOST);
   EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
@@ -116,7 +117,8 @@ TEST(Perching, AnchorsOffsetsAndTheMonitorClamp) {
                           "[Main]\r\nTiming=50\r\n[Position]\r\nX=3\r\nY=3\r\n"
                           "X-Offset=-12\r\nY-Offset=5\r\n"));
     RECT tr = WindowRect(t);
-    POINT p = AnchorPoint(tr, 3, 3, 150, 20);
+    RECT w = WindowRect(run.widget);
+    POINT p = AnchorPoint(tr, 3, 3, w.right - w.left, w.bottom - w.top);
     EXPECT_TRUE(WaitUntil([&] { return WidgetAt(run.widget, p.x - 12, p.y + 5); }, 5000))
         << "widget at " << WindowRect(run.widget).left << "," << WindowRect(run.widget).top;
     EXPECT_TRUE(run.Close());
@@ -129,12 +131,31 @@ TEST(Perching, AnchorsOffsetsAndTheMonitorClamp) {
     Running run;
     ASSERT_TRUE(run.Start(L"anchor2", "[Position]\r\nX=0\r\nY=1\r\n"));
     RECT tr = WindowRect(t);
-    POINT p = AnchorPoint(tr, 0, 1, 150, 20);
+    RECT w = WindowRect(run.widget);
+    POINT p = AnchorPoint(tr, 0, 1, w.right - w.left, w.bottom - w.top);
     ASSERT_LT(p.x, 0);
     EXPECT_TRUE(WaitUntil([&] { return WidgetAt(run.widget, 0, p.y); }, 5000))
         << "widget at " << WindowRect(run.widget).left << "," << WindowRect(run.widget).top;
     EXPECT_TRUE(run.Close());
   }
+}
+
+TEST(Skins, WithoutTheSkinFileTheBareWidgetPerches) {
+  Process target;
+  HWND t = StartTarget(target, L"--title \"No skin\" --rect 300,300,400,300");
+  ASSERT_TRUE(t);
+  Running run;
+  ASSERT_TRUE(run.Start(L"noskin", "[Main]\r\nSkin=C:\\nowhere\\Missing.tsk\r\n"));
+  RECT w = WindowRect(run.widget);
+  EXPECT_EQ(w.right - w.left, 150);
+  EXPECT_EQ(w.bottom - w.top, 20);
+  POINT p = AnchorPoint(WindowRect(t), 2, 0, 150, 20);
+  EXPECT_TRUE(WaitUntil([&] { return WidgetAt(run.widget, p.x, p.y); }, 5000));
+  SaveScreenshot(L"noskin");
+  ASSERT_TRUE(run.Close());
+  // The stored path is kept as the user chose it.
+  EXPECT_NE(ReadFileBytes(run.dir + L"Setting.ini").find("Skin=C:\\nowhere\\Missing.tsk\r\n"),
+            std::string::npos);
 }
 
 TEST(Instances, ASecondInstanceEndsWithoutAWindowUnlessMultiAllowsIt) {
@@ -186,7 +207,8 @@ TEST(Shutdown, ATimingOfZeroStopsTheTickButTheProgramStillClosesAndSaves) {
   ASSERT_TRUE(run.Start(L"timing0", "[Main]\r\nTiming=0\r\n"));
   Pump(800);
   RECT tr = WindowRect(t);
-  POINT p = AnchorPoint(tr, 2, 0, 150, 20);
+  RECT w = WindowRect(run.widget);
+  POINT p = AnchorPoint(tr, 2, 0, w.right - w.left, w.bottom - w.top);
   EXPECT_FALSE(WidgetAt(run.widget, p.x, p.y)) << "the tick ran although Timing is 0";
   ASSERT_TRUE(run.Close());
   std::string saved = ReadFileBytes(run.dir + L"Setting.ini");

@@ -6,6 +6,8 @@
 #include "support/fake_codec.h"
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
+#include "support/fake_imaging.h"
+#include "support/fake_locale.h"
 
 namespace tomari::test {
 
@@ -17,7 +19,10 @@ struct PerchWorld {
   FakeFileSystem files;
   FakeCodec codec;
   FakeClock clock;
-  Ports ports{desktop, desktop, widget, files, clock, codec};
+  FakeImageDecoder images;
+  FakeCursorLoader cursors;
+  FakeLocale locale;
+  Ports ports{desktop, desktop, widget, files, clock, codec, images, cursors, locale};
   App app;
 
   PerchWorld() {

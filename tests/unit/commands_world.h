@@ -16,6 +16,7 @@
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
+#include "support/fake_locale.h"
 #include "support/fake_shell.h"
 
 namespace tomari::test {
@@ -105,10 +106,11 @@ struct CommandWorld {
   FakeFileSystem files;
   FakeCodec codec;
   FakeClock clock;
-  Ports ports{desktop, desktop, widget, files, clock, codec};
-  FakeShell shell;
   FakeImageDecoder decoder;
   FakeCursorLoader cursors;
+  FakeLocale locale;
+  Ports ports{desktop, desktop, widget, files, clock, codec, decoder, cursors, locale};
+  FakeShell shell;
   App app;
   RecordingSink sink{app, shell, decoder, cursors};
 

@@ -12,6 +12,7 @@
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
+#include "support/fake_locale.h"
 
 namespace tomari {
 namespace {
@@ -49,7 +50,7 @@ constexpr Pixel kKey = MakePixel(255, 0, 255);
 
 class SkinLoadTest : public ::testing::Test {
  protected:
-  SkinLoadTest() : ports{desktop, desktop, widget, fs, clock, codec} {
+  SkinLoadTest() : ports{desktop, desktop, widget, fs, clock, codec, decoder, cursors, locale} {
     app.settings.AppFolder = "C:\\Tomari\\";
     app.skin.StartupFolder = "C:\\Tomari\\";
     app.settings.MainSkin = kSkin;
@@ -81,6 +82,7 @@ class SkinLoadTest : public ::testing::Test {
   test::FakeDesktop desktop;
   test::FakeClock clock;
   SkinWidget widget;
+  test::FakeLocale locale;
   Ports ports;
   App app;
 };

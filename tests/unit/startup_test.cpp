@@ -132,7 +132,10 @@ class Closing : public ::testing::Test {
   JournalFiles files{desktop};
   test::FakeCodec codec;
   test::FakeClock clock;
-  Ports ports{desktop, desktop, widget, files, clock, codec};
+  test::FakeImageDecoder images;
+  test::FakeCursorLoader cursors;
+  test::FakeLocale locale;
+  Ports ports{desktop, desktop, widget, files, clock, codec, images, cursors, locale};
   App app;
 };
 

@@ -19,6 +19,7 @@
 #include "win32/ports/win_cursors.h"
 #include "win32/ports/win_files.h"
 #include "win32/ports/win_imaging.h"
+#include "win32/ports/win_locale.h"
 #include "win32/ports/win_screen.h"
 #include "win32/ports/win_windows.h"
 #include "win32/skin_test_files.h"
@@ -92,13 +93,14 @@ TEST(SkinCursors, FileCursorsAreOursSystemCursorsNeverDestroyed) {
 class SkinWindowTest : public ::testing::Test, public tomari::WidgetEvents {
  protected:
   SkinWindowTest()
-      : widget(*this), decoder(&library), ports{windows, screen, widget, files, clock, codec} {}
+      : widget(*this), decoder(&library), ports{windows, screen, widget, files, clock, codec, decoder, cursors, locale} {}
   void SetUp() override {
     ASSERT_TRUE(widget.Create(GetModuleHandleW(nullptr), 150, 20));
     widget.Show();
     app.skin.StartupFolder = folder.Utf8();
   }
   void OnTrackingTimer() override {}
+  void OnSettingChange() override {}
   void OnCloseRequest() override {}
 
   void Apply(const std::string& skinPath) {
@@ -140,6 +142,7 @@ class SkinWindowTest : public ::testing::Test, public tomari::WidgetEvents {
   tomari::ImageLibrary library;
   tomari::Win32ImageDecoder decoder;
   tomari::Win32CursorLoader cursors;
+  tomari::Win32Locale locale;
   tomari::Ports ports;
 };
 
