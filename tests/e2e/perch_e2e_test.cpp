@@ -45,8 +45,11 @@ struct Running {
   HWND widget = nullptr;
   std::wstring dir;
 
-  bool Start(const std::wstring& name, const std::string& settings = {}) {
+  // "{DIR}" in `settings` stands for the program's folder.
+  bool Start(const std::wstring& name, std::string settings = {}) {
     dir = MakeProgramCopy(name);
+    for (size_t at; (at = settings.find("{DIR}")) != std::string::npos;)
+      settings.replace(at, 5, Narrow(dir));
     if (!settings.empty()) WriteFileBytes(dir + L"Setting.ini", settings);
     if (!tomari.Start(dir + L"Tomari.exe", L"")) return false;
     widget = WaitForWindow(tomari.Id(), kWidgetClass, 15000);
@@ -156,6 +159,29 @@ TEST(Skins, WithoutTheSkinFileTheBareWidgetPerches) {
   // The stored path is kept as the user chose it.
   EXPECT_NE(ReadFileBytes(run.dir + L"Setting.ini").find("Skin=C:\\nowhere\\Missing.tsk\r\n"),
             std::string::npos);
+}
+
+TEST(Skins, TheDefaultAndTheMapSkinPerchWithTheirOutlines) {
+  Process target;
+  HWND t = StartTarget(target, L"--title \"Skins\" --rect 260,260,480,300");
+  ASSERT_TRUE(t);
+  for (const char* skin : {"Default\\Default.tsk", "Branch\\Branch.tsk"}) {
+    SCOPED_TRACE(skin);
+    Running run;
+    ASSERT_TRUE(run.Start(L"skin", std::string("[Main]\r\nSkin={DIR}Skins\\") + skin + "\r\n"));
+    RECT w = WindowRect(run.widget);
+    POINT p = AnchorPoint(WindowRect(t), 2, 0, w.right - w.left, w.bottom - w.top);
+    EXPECT_TRUE(WaitUntil([&] { return WidgetAt(run.widget, p.x, p.y); }, 5000));
+    // Both skins have key-coloured corners: the window's region leaves them out.
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(run.widget, rgn), ERROR);
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+    EXPECT_TRUE(PtInRegion(rgn, (w.right - w.left) / 2, (w.bottom - w.top) / 2));
+    DeleteObject(rgn);
+    SaveScreenshot(std::string(skin).find("Branch") != std::string::npos ? L"skin-branch"
+                                                                           : L"skin-default");
+    ASSERT_TRUE(run.Close());
+  }
 }
 
 TEST(Instances, ASecondInstanceEndsWithoutAWindowUnlessMultiAllowsIt) {
