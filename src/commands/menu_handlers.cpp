@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "commands/capture.h"
 #include "skin/skin.h"
 
 namespace tomari {
@@ -31,18 +32,9 @@ void WhileBusy(App& app, Ports& ports, ShowDialog&& show) {
   ports.widget.SetTopMost(true);
 }
 
-// A capture button's Value chooses the destination, in any case; any other
-// word, the empty one included, leaves it to the settings like the menu.
 void CaptureForButton(CommandSink& sink, int inside, const std::string& value) {
-  const std::string word = UpperAscii(value);
-  if (word == "FILESAVE")
-    sink.CaptureTarget(inside, 1, 0);
-  else if (word == "DATESAVE")
-    sink.CaptureTarget(inside, 1, 1);
-  else if (word == "COPY")
-    sink.CaptureTarget(inside, 0, -1);
-  else
-    sink.CaptureTarget(inside, -1, -1);
+  const CaptureDestination d = ParseCaptureDestination(value);
+  sink.CaptureTarget(inside, d.toFile, d.dateName);
 }
 
 }  // namespace
@@ -119,9 +111,9 @@ void SetTransparency(App& app, Ports& ports, std::int32_t opacity) {
   app.widget.ChangedLayer = true;
 }
 
-void ChangeSkin(App& app, Ports& ports, CommandSink& sink, const std::string& value) {
+void ChangeSkin(App& app, Ports& ports, const std::string& value) {
   app.settings.MainSkin = app.skin.folder + value;
-  ApplySkin(app, ports, sink.Decoder(), sink.Cursors());
+  ApplySkin(app, ports, ports.images, ports.cursors);
 }
 
 void OpenLink(Shell& shell, const std::string& value) {
@@ -210,7 +202,7 @@ CommandResult RunCommand(App& app, Ports& ports, CommandSink& sink, Command comm
       Menu_Setting_Click(app, ports, sink);
       break;
     case Command::ChangeSkin:
-      ChangeSkin(app, ports, sink, value);
+      ChangeSkin(app, ports, value);
       break;
     case Command::Link:
       OpenLink(sink.GetShell(), value);

@@ -7,7 +7,6 @@
 
 #include "app/app.h"
 #include "commands/commands.h"
-#include "platform/imaging.h"
 #include "platform/ports.h"
 #include "platform/shell.h"
 
@@ -33,10 +32,8 @@ class CommandSink {
  public:
   virtual ~CommandSink() = default;
 
-  // Ports the commands need that Ports does not carry.
+  // The shell for LINK and MAIL, until Ports carries it.
   virtual Shell& GetShell() = 0;
-  virtual ImageDecoder& Decoder() = 0;
-  virtual CursorLoader& Cursors() = 0;
 
   // Shows the popup menu at the pointer, the right button picking items too,
   // with its checks and enabled states taken from app.menu. Returns the item
@@ -76,7 +73,7 @@ CommandResult Menu_Exit_Click(CommandSink& sink);
 // window's opacity at once.
 void SetTransparency(App& app, Ports& ports, std::int32_t opacity);
 // CHANGESKIN: the skin file `value`, relative to the current skin's folder.
-void ChangeSkin(App& app, Ports& ports, CommandSink& sink, const std::string& value);
+void ChangeSkin(App& app, Ports& ports, const std::string& value);
 // LINK and MAIL.
 void OpenLink(Shell& shell, const std::string& value);
 void OpenMail(Shell& shell, const std::string& value);

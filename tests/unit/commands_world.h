@@ -57,12 +57,9 @@ class LookWidget : public FakeWidget {
 
 class RecordingSink : public CommandSink {
  public:
-  RecordingSink(App& app, Shell& shell, ImageDecoder& decoder, CursorLoader& cursors)
-      : app_(app), shell_(shell), decoder_(decoder), cursors_(cursors) {}
+  RecordingSink(App& app, Shell& shell) : app_(app), shell_(shell) {}
 
   Shell& GetShell() override { return shell_; }
-  ImageDecoder& Decoder() override { return decoder_; }
-  CursorLoader& Cursors() override { return cursors_; }
 
   MenuItem OpenPopupMenu() override {
     Note("Popup");
@@ -96,8 +93,6 @@ class RecordingSink : public CommandSink {
   }
   App& app_;
   Shell& shell_;
-  ImageDecoder& decoder_;
-  CursorLoader& cursors_;
 };
 
 struct CommandWorld {
@@ -112,7 +107,7 @@ struct CommandWorld {
   Ports ports{desktop, desktop, widget, files, clock, codec, decoder, cursors, locale};
   FakeShell shell;
   App app;
-  RecordingSink sink{app, shell, decoder, cursors};
+  RecordingSink sink{app, shell};
 
   CommandWorld() {
     app.settings.AppFolder = "C:\\Tomari\\";
