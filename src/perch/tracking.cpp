@@ -1,6 +1,7 @@
 #include "perch/tracking.h"
 
 #include "clock/title_clock.h"
+#include "commands/commands.h"
 #include "commands/attributes.h"
 #include "commands/exclusion.h"
 #include "perch/placement.h"
@@ -15,6 +16,8 @@ void Attach(App& app, Ports& ports, WindowHandle target) {
   // Above a target that may itself be top-most.
   ports.widget.SetTopMost(true);
   app.menu.WindowMenuEnabled = true;
+  // The buttons that need a target come alive.
+  RefreshButtons(app, ports, -1, -1, 0);
   ports.widget.Redraw();
   app.widget.AttachedWindow = target;
 }
@@ -38,6 +41,7 @@ void LoseTarget(App& app, Ports& ports) {
   // TopMostEnabled / LayerEnabled stay as the fixed-mode command left them, so
   // they are ready for the next target.
   app.menu.WindowMenuEnabled = false;
+  RefreshButtons(app, ports, -1, -1, 0);
   ports.widget.Redraw();
   ports.widget.MoveTo(0, 0, false);
   // AttachedWindow keeps the vanished handle, so the next target is attached.

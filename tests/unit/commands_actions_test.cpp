@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commands_world.h"
+#include "perch/tracking.h"
 
 namespace tomari {
 namespace {
@@ -395,6 +396,32 @@ TEST(MenuItems, EachItemRunsItsAction) {
   RunMenuItem(w.app, w.ports, w.sink, MenuItem::WindowSet);
   EXPECT_FALSE(w.app.menu.WindowSetChecked);
   EXPECT_TRUE(w.sink.calls.empty());
+}
+
+}  // namespace
+}  // namespace tomari
+
+namespace tomari {
+namespace {
+
+// The tick attaches and loses targets; the buttons that need one must follow
+// at once, not only when the pointer next moves over the widget.
+TEST(TickRefreshesButtons, AttachAndLossRedrawTheTargetButtons) {
+  test::CommandWorld w;
+  w.AddButton("CAPTUREALL", Rect{0, 0, 20, 20});
+  w.AddButton("SETTING", Rect{20, 0, 40, 20});
+  w.AddTarget(0x500);
+  w.desktop.SetForegroundWindow(0x500);
+
+  TrackingTick(w.app, w.ports);
+  ASSERT_FALSE(w.widget.face.Empty()) << "attaching presented no face";
+  EXPECT_EQ(w.FaceStateAt(0), kStateBack) << "capture should show its normal look once attached";
+  EXPECT_EQ(w.FaceStateAt(1), kStateBack);
+
+  w.desktop.Close(0x500);
+  TrackingTick(w.app, w.ports);
+  EXPECT_EQ(w.FaceStateAt(0), kStateUnavailable);
+  EXPECT_EQ(w.FaceStateAt(1), kStateBack);
 }
 
 }  // namespace
