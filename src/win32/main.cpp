@@ -7,6 +7,9 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "commands/commands.h"
+#include "commands/menu_handlers.h"
+#include "perch/pointer.h"
 #include "perch/tracking.h"
 #include "skin/skin.h"
 #include "win32/ports/image_library.h"
@@ -18,7 +21,9 @@
 #include "win32/ports/win_imaging.h"
 #include "win32/ports/win_locale.h"
 #include "win32/ports/win_screen.h"
+#include "win32/ports/win_shell.h"
 #include "win32/ports/win_windows.h"
+#include "win32/popup_menu.h"
 #include "win32/widget_window.h"
 
 namespace tomari {
@@ -57,13 +62,14 @@ std::wstring InstanceMutexName() {
   return std::wstring(L"Local\\Tomari.Instance.") + user;
 }
 
-class Program final : public WidgetEvents {
+class Program final : public WidgetEvents, public CommandSink {
  public:
   Program()
       : widget_(*this),
         ports_{windows_, screen_, widget_, files_, clock_, codec_, decoder_, cursors_, locale_} {}
 
   int Run(HINSTANCE instance) {
+    instance_ = instance;
     app_.settings.AppFolder = ExecutableFolder();
 
     HANDLE mutex = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
@@ -82,8 +88,10 @@ class Program final : public WidgetEvents {
     if (!widget_.Create(instance, 150, 20)) return 1;
     WidgetLoad(app_, ports_);
     ApplySkin(app_, ports_, decoder_, cursors_);
+    RefreshButtons(app_, ports_, -1, -1, 0);
     auto interval = TrackingInterval(app_.settings.MainTiming);
     widget_.SetTrackingInterval(interval ? *interval : 0);
+    widget_.SetHoverInterval(kHoverInterval);
     widget_.Show();
 
     MSG msg;
@@ -102,11 +110,44 @@ class Program final : public WidgetEvents {
 
   void OnSettingChange() override { locale_.Reload(); }
 
+  void OnHoverTimer() override {
+    if (closed_) return;
+    HoverTick(app_, ports_);
+  }
+
+  void OnPointerPress(int button, int modifiers, int x, int y) override {
+    if (!closed_) PointerPress(app_, ports_, button, modifiers, x, y);
+  }
+  void OnPointerMove(int button, int modifiers, int x, int y) override {
+    if (!closed_) PointerMove(app_, ports_, button, modifiers, x, y);
+  }
+  void OnPointerRelease(int button, int modifiers, int x, int y) override {
+    if (!closed_) PointerRelease(app_, ports_, *this, button, modifiers, x, y);
+    // After an exit the widget is gone: nothing more may touch it.
+  }
+
+  // What the commands need from this side.
+  Shell& GetShell() override { return shell_; }
+  MenuItem OpenPopupMenu() override {
+    POINT at{};
+    GetCursorPos(&at);
+    return TrackWidgetMenu(instance_, widget_.hwnd(), app_.menu, at);
+  }
+  void Exit() override { OnCloseRequest(); }
+  // Capture and the dialogs arrive with their own work; the commands already
+  // route here with the widget kept busy around them.
+  void CaptureTarget(int, int, int) override {}
+  void ShowTextGrab() override {}
+  void ShowExclusionEditor() override {}
+  void ShowSettings() override {}
+  void ShowVersion() override {}
+
   void OnCloseRequest() override {
     // WM_CLOSE and WM_ENDSESSION may both arrive; shut down once.
     if (closed_) return;
     closed_ = true;
     widget_.SetTrackingInterval(0);
+    widget_.SetHoverInterval(0);
     CloseRequest(app_, ports_);
     FreeSkin(app_.skin, cursors_);
     widget_.Destroy();
@@ -124,6 +165,8 @@ class Program final : public WidgetEvents {
   Win32ImageDecoder decoder_{&library_};
   Win32CursorLoader cursors_;
   Win32Locale locale_;
+  Win32Shell shell_;
+  HINSTANCE instance_ = nullptr;
   Win32Widget widget_;
   Ports ports_;
   bool closed_ = false;

@@ -1,5 +1,8 @@
 #include "win32/widget_window.h"
 
+#include <windowsx.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -11,6 +14,25 @@ namespace tomari {
 namespace {
 
 constexpr UINT_PTR kTrackingTimer = 1;
+constexpr UINT_PTR kHoverTimer = 2;
+
+// The message's button flags as 1 left, 2 right, 4 middle. MK_SHIFT is 4 and
+// MK_MBUTTON 0x10, so wParam cannot be passed on as it is.
+int HeldButtons(WPARAM wp) {
+  int b = 0;
+  if (wp & MK_LBUTTON) b |= 1;
+  if (wp & MK_RBUTTON) b |= 2;
+  if (wp & MK_MBUTTON) b |= 4;
+  return b;
+}
+
+int Modifiers(WPARAM wp) {
+  int m = 0;
+  if (wp & MK_SHIFT) m |= 1;
+  if (wp & MK_CONTROL) m |= 2;
+  if (GetKeyState(VK_MENU) < 0) m |= 4;
+  return m;
+}
 
 int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -50,7 +72,6 @@ Win32Widget::~Win32Widget() {
 bool Win32Widget::Create(HINSTANCE instance, int width, int height) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &Win32Widget::Proc;
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOMARI));
@@ -59,12 +80,35 @@ bool Win32Widget::Create(HINSTANCE instance, int width, int height) {
   wc.lpszClassName = kWidgetClassName;
   RegisterClassExW(&wc);
   font_ = CreateLabelFont();
+  INITCOMMONCONTROLSEX icc{};
+  icc.dwSize = sizeof(icc);
+  icc.dwICC = ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&icc);
   // A tool window stays out of the taskbar and Alt+Tab; WS_EX_NOACTIVATE keeps a
   // click on the widget from taking the keyboard from the user's window.
   hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kWidgetClassName,
                           L"トマリギ", WS_POPUP, 0, 0, width, height, nullptr, nullptr, instance,
                           this);
-  return hwnd_ != nullptr;
+  if (!hwnd_) return false;
+  CreateToolTip(instance);
+  return true;
+}
+
+void Win32Widget::CreateToolTip(HINSTANCE instance) {
+  // TTS_ALWAYSTIP: the widget is almost never the active window.
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                             instance, nullptr);
+  if (!tooltip_) return;
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = hwnd_;
+  ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  ti.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  SendMessageW(tooltip_, TTM_ACTIVATE, FALSE, 0);
 }
 
 void Win32Widget::Show() {
@@ -75,6 +119,7 @@ void Win32Widget::Show() {
 void Win32Widget::Destroy() {
   if (hwnd_) {
     KillTimer(hwnd_, kTrackingTimer);
+    KillTimer(hwnd_, kHoverTimer);
     HWND h = hwnd_;
     hwnd_ = nullptr;
     DestroyWindow(h);
@@ -86,6 +131,60 @@ void Win32Widget::SetTrackingInterval(unsigned milliseconds) {
   if (milliseconds == 0) return;
   if (milliseconds > USER_TIMER_MAXIMUM) milliseconds = USER_TIMER_MAXIMUM;
   SetTimer(hwnd_, kTrackingTimer, milliseconds, nullptr);
+}
+
+void Win32Widget::SetHoverInterval(unsigned milliseconds) {
+  KillTimer(hwnd_, kHoverTimer);
+  if (milliseconds > 0) SetTimer(hwnd_, kHoverTimer, milliseconds, nullptr);
+}
+
+void Win32Widget::SetToolTip(const std::string& text) {
+  std::wstring wide = Utf8ToWide(text);
+  if (!tooltip_ || wide == tooltipText_) return;
+  tooltipText_ = wide;
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.hwnd = hwnd_;
+  ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  ti.lpszText = tooltipText_.data();
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  SendMessageW(tooltip_, TTM_ACTIVATE, tooltipText_.empty() ? FALSE : TRUE, 0);
+}
+
+void Win32Widget::SetWidgetCursor(CursorHandle cursor) {
+  cursor_ = reinterpret_cast<HCURSOR>(cursor);
+  // Shown at once when the pointer is over the widget; WM_SETCURSOR keeps it.
+  POINT p;
+  if (GetCursorPos(&p) && WindowFromPoint(p) == hwnd_)
+    SetCursor(cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void Win32Widget::Pointer(UINT msg, WPARAM wp, LPARAM lp) {
+  const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+  const int mods = Modifiers(wp);
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+      // Captured, so a fast drag never loses the widget.
+      SetCapture(hwnd_);
+      events_.OnPointerPress(button, mods, x, y);
+      break;
+    }
+    case WM_MOUSEMOVE:
+      events_.OnPointerMove(HeldButtons(wp), mods, x, y);
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+      // Released before a command or the menu runs: both need the mouse.
+      if (GetCapture() == hwnd_ && HeldButtons(wp) == 0) ReleaseCapture();
+      events_.OnPointerRelease(button, mods, x, y);
+      break;
+    }
+  }
 }
 
 WindowHandle Win32Widget::Handle() { return reinterpret_cast<WindowHandle>(hwnd_); }
@@ -182,7 +281,23 @@ LRESULT Win32Widget::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return MA_NOACTIVATE;
     case WM_TIMER:
       if (wp == kTrackingTimer) events_.OnTrackingTimer();
+      else if (wp == kHoverTimer) events_.OnHoverTimer();
       return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+      Pointer(msg, wp, lp);
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT) {
+        SetCursor(cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
+        return TRUE;
+      }
+      break;
     case WM_CLOSE:
       events_.OnCloseRequest();
       return 0;

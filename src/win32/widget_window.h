@@ -15,6 +15,12 @@ class WidgetEvents {
  public:
   virtual ~WidgetEvents() = default;
   virtual void OnTrackingTimer() = 0;
+  virtual void OnHoverTimer() = 0;
+  // Mouse input in widget pixels. `button`: 1 left, 2 right, 4 middle (for a
+  // move, the buttons held); `modifiers`: 1 Shift, 2 Ctrl, 4 Alt.
+  virtual void OnPointerPress(int button, int modifiers, int x, int y) = 0;
+  virtual void OnPointerMove(int button, int modifiers, int x, int y) = 0;
+  virtual void OnPointerRelease(int button, int modifiers, int x, int y) = 0;
   // The user changed regional settings (date and time formats).
   virtual void OnSettingChange() = 0;
   // WM_CLOSE from anyone, or the session really ending.
@@ -37,6 +43,7 @@ class Win32Widget final : public WidgetWindow {
   HWND hwnd() const { return hwnd_; }
   // Starts (interval > 0) or stops the tracking timer.
   void SetTrackingInterval(unsigned milliseconds);
+  void SetHoverInterval(unsigned milliseconds);
 
   WindowHandle Handle() override;
   Rect GetRect() override;
@@ -47,18 +54,25 @@ class Win32Widget final : public WidgetWindow {
   void SetShape(const WidgetShape& shape) override;
   void Present(const Bitmap& face) override;
   void SetLabel(const std::string& text) override;
+  void SetToolTip(const std::string& text) override;
+  void SetWidgetCursor(CursorHandle cursor) override;
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
   void PaintLabel(HDC dc, const RECT& rc);
+  void CreateToolTip(HINSTANCE instance);
+  void Pointer(UINT msg, WPARAM wp, LPARAM lp);
 
   WidgetEvents& events_;
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
   Bitmap face_;
   std::wstring label_;
+  HWND tooltip_ = nullptr;
+  std::wstring tooltipText_;
+  HCURSOR cursor_ = nullptr;  // null: the arrow
 };
 
 }  // namespace tomari

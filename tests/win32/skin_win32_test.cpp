@@ -101,6 +101,10 @@ class SkinWindowTest : public ::testing::Test, public tomari::WidgetEvents {
   }
   void OnTrackingTimer() override {}
   void OnSettingChange() override {}
+  void OnHoverTimer() override {}
+  void OnPointerPress(int, int, int, int) override {}
+  void OnPointerMove(int, int, int, int) override {}
+  void OnPointerRelease(int, int, int, int) override {}
   void OnCloseRequest() override {}
 
   void Apply(const std::string& skinPath) {
