@@ -1,0 +1,345 @@
+#pragma once
+// What the capture tests under Wine share: the target's bar pattern, a widget
+// of our own, the core's ports over the real system, and a driver that answers
+// the system's dialogs from another thread, the way a user would.
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app.h"
+#include "commands/capture.h"
+#include "platform/ports.h"
+#include "platform/prompts.h"
+#include "win32/ports/win_codec.h"
+#include "win32/ports/win_cursors.h"
+#include "win32/ports/win_files.h"
+#include "win32/ports/win_imaging.h"
+#include "win32/ports/win_locale.h"
+#include "win32/ports/win_screen.h"
+#include "win32/ports/win_windows.h"
+#include "win32/win32_test_support.h"
+
+namespace capturetest {
+
+// target_app.exe paints vertical bars of these colours, 16 pixels each.
+inline tomari::Pixel BarAt(int x) {
+  static const tomari::Pixel kBars[8] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00,
+                                         0x00FFFF, 0xFF00FF, 0x000000, 0xFFFFFF};
+  return kBars[(x / 16) % 8];
+}
+
+// Pixels of `picture` in the rectangle at (left, top) that differ from the
+// bars (bar 0 starting at `left`); 0 when the rectangle shows exactly the bars.
+inline long CountOffBars(const tomari::Bitmap& picture, int left, int top, int width,
+                         int height) {
+  long off = 0;
+  for (int y = top; y < top + height; ++y)
+    for (int x = left; x < left + width; ++x)
+      if (picture.At(x, y) != BarAt(x - left)) ++off;
+  return off;
+}
+
+// A top-most, never-activated popup painted in one colour: our widget.
+class FakeWidgetWindow : public tomari::WidgetWindow {
+ public:
+  FakeWidgetWindow(RECT rect, COLORREF colour) {
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof(wc);
+      wc.lpfnWndProc = Proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"TomariCaptureTestWidget";
+      registered = RegisterClassExW(&wc) != 0;
+    }
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                            L"TomariCaptureTestWidget", L"widget", WS_POPUP, rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd_);
+    win32test::Pump(100);
+  }
+  ~FakeWidgetWindow() override { DestroyWindow(hwnd_); }
+  FakeWidgetWindow(const FakeWidgetWindow&) = delete;
+  FakeWidgetWindow& operator=(const FakeWidgetWindow&) = delete;
+  HWND hwnd() const { return hwnd_; }
+  int redraws = 0;
+
+  tomari::WindowHandle Handle() override { return tomari::FromHwnd(hwnd_); }
+  tomari::Rect GetRect() override {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return {r.left, r.top, r.right, r.bottom};
+  }
+  void MoveTo(int, int, bool) override {}
+  void SetTopMost(bool) override {}
+  void Redraw() override { ++redraws; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(h, &ps);
+      HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(h, GWLP_USERDATA)));
+      FillRect(dc, &ps.rcPaint, brush);
+      DeleteObject(brush);
+      EndPaint(h, &ps);
+      return 0;
+    }
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return DefWindowProcW(h, msg, wp, lp);
+  }
+  HWND hwnd_ = nullptr;
+};
+
+class FixedClock : public tomari::Clock {
+ public:
+  tomari::DateTime local{2003, 1, 17, 17, 30, 5, 0, 5};
+  tomari::DateTime UtcNow() override { return local; }
+  tomari::DateTime LocalNow() override { return local; }
+};
+
+// Answers like FakePrompts, for the tests that are not about the dialogs.
+class ScriptedPrompts : public tomari::Prompts {
+ public:
+  std::vector<int> answers;                // message boxes, in order; then Cancel
+  std::vector<std::string> dialogAnswers;  // save dialogs (path), then Cancel
+  int dialogFilterIndex = 1;
+  std::vector<std::string> messages;
+  std::vector<tomari::SaveDialogRequest> dialogs;
+
+  int ShowMessage(tomari::WindowHandle, const std::string& text, const std::string&,
+                  std::uint32_t) override {
+    messages.push_back(text);
+    if (answers.empty()) return tomari::kIdCancel;
+    const int a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+  bool ShowSaveDialog(const tomari::SaveDialogRequest& request, std::string& path,
+                      int& filterIndex) override {
+    dialogs.push_back(request);
+    if (dialogAnswers.empty()) return false;
+    path = dialogAnswers.front();
+    dialogAnswers.erase(dialogAnswers.begin());
+    filterIndex = dialogFilterIndex;
+    return true;
+  }
+};
+
+// The core's ports over the real system, our widget and an App attached to
+// `target`.
+struct CaptureRig {
+  CaptureRig(HWND target, FakeWidgetWindow& widget, tomari::Prompts& prompts,
+             tomari::CaptureSystem& capture)
+      : widget(widget), capturePorts{prompts, capture} {
+    app.WidgetHandle = widget.Handle();
+    app.ownWindows.Reset();
+    app.ownWindows.Add(app.WidgetHandle);
+    app.TargetWindow = tomari::FromHwnd(target);
+    app.settings.HasImageLibrary = true;
+  }
+  tomari::CaptureResult Capture(int inside, int toFile, int dateName) {
+    return tomari::CaptureTarget(app, ports, capturePorts, inside, toFile, dateName);
+  }
+
+  tomari::Win32WindowSystem windows;
+  tomari::Win32Screen screen;
+  FakeWidgetWindow& widget;
+  tomari::Win32FileSystem files;
+  FixedClock clock;
+  tomari::Win32TextCodec codec;
+  tomari::Win32ImageDecoder images;
+  tomari::Win32CursorLoader cursors;
+  tomari::Win32Locale locale;
+  tomari::Ports ports{windows, screen, widget, files, clock, codec, images, cursors, locale};
+  tomari::CapturePorts capturePorts;
+  tomari::App app;
+};
+
+// What a dialog of ours showed when the driver found it.
+struct SeenDialog {
+  HWND hwnd = nullptr;
+  HWND owner = nullptr;
+  std::wstring title;
+  std::vector<std::wstring> texts;        // static controls' texts
+  std::vector<std::wstring> filterItems;  // the file-type combo box
+  int filterSelection = -1;
+  std::wstring fileName;  // the file-name field
+  std::vector<int> buttons;  // ids of the push buttons
+};
+
+// File-dialog control ids (dlgs.h): the file-type combo box and the name field.
+inline constexpr int kFileTypeCombo = 0x470;  // cmb1
+inline constexpr int kFileNameCombo = 0x47c;  // cmb13
+inline constexpr int kFileNameEdit = 0x480;   // edt1
+
+// The file-name field: an edit of its own, or the edit inside the combo box
+// (Wine nests it in a ComboBoxEx32 and its ComboBox).
+inline HWND FileNameField(HWND dialog) {
+  if (HWND edit = GetDlgItem(dialog, kFileNameEdit); edit && IsWindowVisible(edit)) return edit;
+  HWND level = GetDlgItem(dialog, kFileNameCombo);
+  for (int depth = 0; level && depth < 3; ++depth) {
+    if (HWND edit = FindWindowExW(level, nullptr, L"Edit", nullptr)) return edit;
+    level = FindWindowExW(level, nullptr, L"ComboBox", nullptr);
+  }
+  return nullptr;
+}
+
+// Answers this process's dialogs from a thread of its own, one step a dialog:
+// waits for a visible dialog with the step's title, records what it shows and
+// runs the step's action on it.
+class DialogDriver {
+ public:
+  struct Step {
+    std::wstring title;
+    std::function<void(HWND)> act;
+  };
+  explicit DialogDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~DialogDriver() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  DialogDriver(const DialogDriver&) = delete;
+  DialogDriver& operator=(const DialogDriver&) = delete;
+  // Waits for the thread; the dialogs seen, in order.
+  const std::vector<SeenDialog>& Finish() {
+    if (thread_.joinable()) thread_.join();
+    return seen_;
+  }
+  bool Complete() const { return completed_ == static_cast<int>(steps_.size()); }
+
+ private:
+  static SeenDialog Look(HWND dialog);
+  static BOOL CALLBACK LookAtChild(HWND child, LPARAM param);
+  static BOOL CALLBACK FindDialog(HWND h, LPARAM param);
+  void CancelOpenDialogs();
+  void Run();
+
+  std::vector<Step> steps_;
+  std::vector<SeenDialog> seen_;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> completed_{0};
+  std::thread thread_;
+};
+
+inline SeenDialog DialogDriver::Look(HWND dialog) {
+  SeenDialog seen;
+  seen.hwnd = dialog;
+  seen.owner = GetWindow(dialog, GW_OWNER);
+  wchar_t text[1024] = L"";
+  GetWindowTextW(dialog, text, 1024);
+  seen.title = text;
+  EnumChildWindows(dialog, LookAtChild, reinterpret_cast<LPARAM>(&seen));
+  if (HWND combo = GetDlgItem(dialog, kFileTypeCombo)) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    for (DWORD_PTR i = 0; i < count && i < 16; ++i) {
+      wchar_t item[256] = L"";
+      SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item),
+                          SMTO_ABORTIFHUNG, 2000, nullptr);
+      seen.filterItems.push_back(item);
+    }
+    DWORD_PTR selection = 0;
+    SendMessageTimeoutW(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
+    seen.filterSelection = static_cast<int>(static_cast<LRESULT>(selection));
+  }
+  if (HWND name = FileNameField(dialog)) {
+    wchar_t t[1024] = L"";
+    SendMessageTimeoutW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+    seen.fileName = t;
+  }
+  return seen;
+}
+
+inline BOOL CALLBACK DialogDriver::LookAtChild(HWND child, LPARAM param) {
+  auto& s = *reinterpret_cast<SeenDialog*>(param);
+  wchar_t cls[64] = L"";
+  GetClassNameW(child, cls, 64);
+  wchar_t t[1024] = L"";
+  // WM_GETTEXT across threads: the dialog's thread is in its modal loop.
+  SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t), SMTO_ABORTIFHUNG,
+                      2000, nullptr);
+  if (lstrcmpiW(cls, L"Static") == 0 && t[0]) s.texts.push_back(t);
+  if (lstrcmpiW(cls, L"Button") == 0 && IsWindowVisible(child)) {
+    const LONG style = GetWindowLongW(child, GWL_STYLE) & 0x0F;
+    if (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON)
+      s.buttons.push_back(GetDlgCtrlID(child));
+  }
+  return TRUE;
+}
+
+struct DialogSearch {
+  const std::wstring* title;
+  HWND found;
+};
+
+inline BOOL CALLBACK DialogDriver::FindDialog(HWND h, LPARAM param) {
+  auto& s = *reinterpret_cast<DialogSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  wchar_t cls[16] = L"", title[256] = L"";
+  GetClassNameW(h, cls, 16);
+  GetWindowTextW(h, title, 256);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(h) && lstrcmpW(cls, L"#32770") == 0 &&
+      (!s.title || *s.title == title)) {
+    s.found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+inline void DialogDriver::CancelOpenDialogs() {
+  for (int round = 0; round < 100 && !stop_; ++round) {
+    DialogSearch search{nullptr, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      PostMessageW(search.found, WM_COMMAND, IDCANCEL, 0);
+      PostMessageW(search.found, WM_CLOSE, 0, 0);
+    }
+    Sleep(100);
+  }
+}
+
+inline void DialogDriver::Run() {
+  for (const Step& step : steps_) {
+    HWND found = nullptr;
+    const DWORD start = GetTickCount();
+    while (!found && !stop_ && GetTickCount() - start < 15000) {
+      DialogSearch search{&step.title, nullptr};
+      EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+      found = search.found;
+      if (!found) Sleep(50);
+    }
+    if (!found) {
+      // Nobody will answer: close whatever dialog of ours is open, so the
+      // test fails instead of waiting for ever.
+      CancelOpenDialogs();
+      return;
+    }
+    Sleep(300);  // let the dialog finish filling itself
+    seen_.push_back(Look(found));
+    step.act(found);
+    ++completed_;
+    // The next step's dialog must be a new one.
+    const DWORD gone = GetTickCount();
+    while (IsWindow(found) && IsWindowVisible(found) && GetTickCount() - gone < 5000) Sleep(20);
+  }
+}
+
+// Presses a dialog's button as a click would.
+inline void Press(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+}  // namespace capturetest
