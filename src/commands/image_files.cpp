@@ -42,8 +42,8 @@ std::string OverwriteQuestion(const std::string& name) {
 
 std::string DateFileName(const DateTime& t) {
   char text[64];
-  std::snprintf(text, sizeof(text), "%04d_%02d_%02d_%02d_%02d_%02d", t.year, t.month, t.day,
-                t.hour, t.minute, t.second);
+  std::snprintf(text, sizeof(text), "%04d_%02d_%02d_%02d_%02d_%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
   return text;
 }
 
@@ -100,8 +100,7 @@ bool ConfirmOverwrite(FileSystem& files, Prompts& prompts, WindowHandle owner,
     if (!files.Exists(path)) return true;
     std::string folder, name;
     SplitPath(path, folder, name);
-    switch (prompts.ShowMessage(owner, OverwriteQuestion(name), kOverwriteTitle,
-                                kOverwriteStyle)) {
+    switch (prompts.ShowMessage(owner, OverwriteQuestion(name), kOverwriteTitle, kOverwriteStyle)) {
       case kIdYes:
         return true;
       case kIdNo: {
@@ -125,8 +124,7 @@ std::string BmpFileBytes(const Bitmap& picture) {
   if (picture.Empty()) return {};
   const int w = picture.width;
   const int h = picture.height;
-  if (picture.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
-    return {};
+  if (picture.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) return {};
   const std::size_t rowSize = BmpRowSize(w);
   // The file size field has 32 bits.
   if (rowSize > (0xFFFFFFFFu - kBmpHeaderSize) / static_cast<std::size_t>(h)) return {};
@@ -201,13 +199,13 @@ SaveResult SaveCapture(App& app, Ports& ports, Prompts& prompts, CaptureSystem& 
       written = SaveDCAsBmp(capture, picture, result.path);
       break;
     case kFileJpeg:
-      written = capture.WriteJpeg(picture, result.path,
-                                  static_cast<std::uint8_t>(s.CaptureJpegValue),
-                                  s.CaptureJpegProgressive != 0);
+      written =
+          capture.WriteJpeg(picture, result.path, static_cast<std::uint8_t>(s.CaptureJpegValue),
+                            s.CaptureJpegProgressive != 0);
       break;
     case kFilePng:
-      written = capture.WritePng(picture, result.path,
-                                 static_cast<std::uint8_t>(s.CapturePngValue));
+      written =
+          capture.WritePng(picture, result.path, static_cast<std::uint8_t>(s.CapturePngValue));
       break;
     default:
       result.outcome = SaveOutcome::NoWriter;

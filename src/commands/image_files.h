@@ -66,8 +66,7 @@ std::size_t BmpRowSize(int width);
 std::string BmpFileBytes(const Bitmap& picture);
 
 // Writes `picture` to `path` as such a BMP file.
-FileWriteResult SaveDCAsBmp(CaptureSystem& capture, const Bitmap& picture,
-                            const std::string& path);
+FileWriteResult SaveDCAsBmp(CaptureSystem& capture, const Bitmap& picture, const std::string& path);
 
 // How one save ended.
 enum class SaveOutcome {

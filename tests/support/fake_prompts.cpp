@@ -2,8 +2,8 @@
 
 namespace tomari::test {
 
-int FakePrompts::ShowMessage(WindowHandle owner, const std::string& text,
-                             const std::string& title, std::uint32_t style) {
+int FakePrompts::ShowMessage(WindowHandle owner, const std::string& text, const std::string& title,
+                             std::uint32_t style) {
   messages.push_back(AskedMessage{owner, text, title, style});
   if (whileOpen) whileOpen();
   if (answers.empty()) {

@@ -38,11 +38,13 @@ TEST(CaptureBmp, FiveByTwoIsNinetyBytesWithOnePaddingByteARow) {
   const std::string b = BmpFileBytes(p);
   ASSERT_EQ(b.size(), 90u);
 
+  // clang-format off
   const std::string header = Bytes({'B', 'M', 90, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,  // file
                                     40, 0, 0, 0, 5, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,  // info
                                     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                     0, 0, 0, 0,    // 46..53
                                     0, 0, 0, 0});  // the empty colour entry
+  // clang-format on
   EXPECT_EQ(b.substr(0, 58), header);
 
   // The bottom row comes first; blue, green, red; one zero byte up to 16.

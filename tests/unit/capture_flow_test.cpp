@@ -60,12 +60,14 @@ TEST(CaptureDestinations, MinusOneTakesTheSettingAndAnyOtherValueIsUsedAsGiven) 
     int toFile, dateName;
     const char* expected;  // "clipboard", "date" or "dialog"
   } kCases[] = {
+      // clang-format off
       {0, 1, -1, -1, "clipboard"}, {0, 0, -1, 1, "clipboard"},  // CaptureType 0 wins
       {1, 1, 0, -1, "clipboard"},  {1, 0, 0, 1, "clipboard"},   // COPY whatever SaveType says
       {1, 1, -1, -1, "date"},      {1, 0, -1, -1, "dialog"},
       {0, 0, 1, 1, "date"},        {0, 1, 1, 0, "dialog"},       // FILESAVE, DATESAVE
       {0, 0, 2, -5, "date"},       {0, 1, -2, 0, "dialog"},      // non-zero is true
       {7, 3, -1, -1, "date"},
+      // clang-format on
   };
   for (const auto& c : kCases) {
     CaptureWorld w;
@@ -73,8 +75,8 @@ TEST(CaptureDestinations, MinusOneTakesTheSettingAndAnyOtherValueIsUsedAsGiven) 
     w.app.settings.CaptureSaveType = c.saveType;
     w.prompts.CancelDialog();
     w.Capture(0, c.toFile, c.dateName);
-    const std::string got = w.capture.clipboardHasPicture ? "clipboard"
-                            : !w.prompts.dialogs.empty()  ? "dialog"
+    const std::string got = w.capture.clipboardHasPicture        ? "clipboard"
+                            : !w.prompts.dialogs.empty()         ? "dialog"
                             : w.files.Exists(kDateBase + ".bmp") ? "date"
                                                                  : "none";
     EXPECT_EQ(got, c.expected) << "CaptureType " << c.type << " SaveType " << c.saveType
@@ -121,7 +123,7 @@ TEST(CaptureClipboard, TheWidgetIsOffTheScreenOnlyWhileThePixelsAreTaken) {
   const int redraws = w.widget.redraws;
   w.Capture(0, 0, -1);
   EXPECT_EQ(w.capture.log, (std::vector<std::string>{"HideWidget", "Capture 0x100 whole",
-                                                      "ShowWidget", "Clipboard 0x10"}));
+                                                     "ShowWidget", "Clipboard 0x10"}));
   EXPECT_FALSE(w.capture.widgetInLastPicture);
   EXPECT_TRUE(w.capture.widgetShown);
   EXPECT_TRUE(busyWhileTaking);

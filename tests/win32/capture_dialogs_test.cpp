@@ -1,9 +1,8 @@
 // The system's save dialog and message boxes as a capture opens them, answered
 // from another thread the way a user would: what they show, who owns them, and
 // what the answers lead to.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <string>
@@ -88,10 +87,9 @@ TEST_F(CaptureDialogsWin32, SaveDialogOffersTheThreeTypesOnBmpAndTheChosenOneIsW
   ASSERT_EQ(seen.size(), 1u);
   const SeenDialog& d = seen[0];
   EXPECT_EQ(d.owner, widget.hwnd()) << "owned by the widget, so never beneath a top-most target";
-  EXPECT_EQ(d.filterItems,
-            (std::vector<std::wstring>{L"WindowsBitmap(*.bmp)",
-                                       L"JointPhotographExpertsGroup(*.jpg)",
-                                       L"PortableNetworkGraphics(*.png)"}));
+  EXPECT_EQ(d.filterItems, (std::vector<std::wstring>{L"WindowsBitmap(*.bmp)",
+                                                      L"JointPhotographExpertsGroup(*.jpg)",
+                                                      L"PortableNetworkGraphics(*.png)"}));
   EXPECT_EQ(d.filterSelection, 0);
   EXPECT_EQ(d.fileName, L"Capture");
 
@@ -122,7 +120,8 @@ TEST_F(CaptureDialogsWin32, OverwriteQuestionThenNoThenANewNameWithoutExtension)
   EXPECT_EQ(question.owner, widget.hwnd());
   std::wstring text;
   for (const auto& t : question.texts) text += t;
-  EXPECT_EQ(text, L"同名のファイルが存在します。\r\n\"2003_01_17_17_30_05.bmp\"\r\n上書きしますか？");
+  EXPECT_EQ(text,
+            L"同名のファイルが存在します。\r\n\"2003_01_17_17_30_05.bmp\"\r\n上書きしますか？");
   std::vector<int> buttons = question.buttons;
   std::sort(buttons.begin(), buttons.end());
   EXPECT_EQ(buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
@@ -145,8 +144,7 @@ TEST_F(CaptureDialogsWin32, YesReplacesTheOldFile) {
   DialogDriver driver({{kOverwriteTitle, Answer(IDYES)}});
   EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Saved);
   EXPECT_EQ(driver.Finish().size(), 1u);
-  EXPECT_EQ(CountOffBars(Decode(L"2003_01_17_17_30_05.bmp"), 0, 0, client.right, client.bottom),
-            0);
+  EXPECT_EQ(CountOffBars(Decode(L"2003_01_17_17_30_05.bmp"), 0, 0, client.right, client.bottom), 0);
   EXPECT_EQ(folder.Count(), 1);
 }
 

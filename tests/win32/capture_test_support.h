@@ -34,8 +34,7 @@ inline tomari::Pixel BarAt(int x) {
 
 // Pixels of `picture` in the rectangle at (left, top) that differ from the
 // bars (bar 0 starting at `left`); 0 when the rectangle shows exactly the bars.
-inline long CountOffBars(const tomari::Bitmap& picture, int left, int top, int width,
-                         int height) {
+inline long CountOffBars(const tomari::Bitmap& picture, int left, int top, int width, int height) {
   long off = 0;
   for (int y = top; y < top + height; ++y)
     for (int x = left; x < left + width; ++x)
@@ -171,7 +170,7 @@ struct SeenDialog {
   std::vector<std::wstring> texts;        // static controls' texts
   std::vector<std::wstring> filterItems;  // the file-type combo box
   int filterSelection = -1;
-  std::wstring fileName;  // the file-name field
+  std::wstring fileName;     // the file-name field
   std::vector<int> buttons;  // ids of the push buttons
 };
 
@@ -244,8 +243,8 @@ inline SeenDialog DialogDriver::Look(HWND dialog) {
     SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
     for (DWORD_PTR i = 0; i < count && i < 16; ++i) {
       wchar_t item[256] = L"";
-      SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item),
-                          SMTO_ABORTIFHUNG, 2000, nullptr);
+      SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
+                          2000, nullptr);
       seen.filterItems.push_back(item);
     }
     DWORD_PTR selection = 0;
@@ -254,8 +253,8 @@ inline SeenDialog DialogDriver::Look(HWND dialog) {
   }
   if (HWND name = FileNameField(dialog)) {
     wchar_t t[1024] = L"";
-    SendMessageTimeoutW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t), SMTO_ABORTIFHUNG,
-                        2000, nullptr);
+    SendMessageTimeoutW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t), SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
     seen.fileName = t;
   }
   return seen;
@@ -267,8 +266,8 @@ inline BOOL CALLBACK DialogDriver::LookAtChild(HWND child, LPARAM param) {
   GetClassNameW(child, cls, 64);
   wchar_t t[1024] = L"";
   // WM_GETTEXT across threads: the dialog's thread is in its modal loop.
-  SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t), SMTO_ABORTIFHUNG,
-                      2000, nullptr);
+  SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
   if (lstrcmpiW(cls, L"Static") == 0 && t[0]) s.texts.push_back(t);
   if (lstrcmpiW(cls, L"Button") == 0 && IsWindowVisible(child)) {
     const LONG style = GetWindowLongW(child, GWL_STYLE) & 0x0F;

@@ -1,9 +1,8 @@
 // Captures of a window of another process under Wine: the pixels and sizes of
 // whole and inside pictures, the widget kept out of them, the clipboard (also
 // after the capturing process has gone), and the files written and read back.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -259,8 +258,8 @@ TEST_F(CaptureWin32, TheCopiedPictureStaysAfterTheCapturingProgramHasEnded) {
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &si, &pi));
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &si, &pi));
   SetEnvironmentVariableW(kChildVariable, nullptr);
   // Keep answering our own messages while the child runs.
   DWORD exitCode = 1;
@@ -340,7 +339,8 @@ TEST_F(CaptureFilesWin32, DateNamedPngIsExactAndJpegIsClose) {
   for (int x = 8; x + 8 < jpeg.width; x += 16) {
     const tomari::Pixel got = jpeg.At(x, jpeg.height / 2), want = BarAt(x);
     for (int shift : {0, 8, 16}) {
-      const int d = static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF);
+      const int d =
+          static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF);
       EXPECT_LE(std::abs(d), 24) << "bar at x " << x;
     }
   }
@@ -358,8 +358,8 @@ TEST_F(CaptureFilesWin32, AHiddenFileOfTheSameNameIsAskedAbout) {
 
   prompts.answers = {tomari::kIdYes};
   EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Saved);
-  EXPECT_EQ(CountOffBars(decoder.Decode(tomari::WideToUtf8(DateName(L".bmp"))), 0, 0,
-                         ClientWidth(), ClientHeight()),
+  EXPECT_EQ(CountOffBars(decoder.Decode(tomari::WideToUtf8(DateName(L".bmp"))), 0, 0, ClientWidth(),
+                         ClientHeight()),
             0);
   EXPECT_TRUE(GetFileAttributesW(DateName(L".bmp").c_str()) & FILE_ATTRIBUTE_HIDDEN)
       << "a hidden file stays hidden";
@@ -373,8 +373,8 @@ TEST_F(CaptureFilesWin32, AFailedWriteLeavesTheOldFileAndNamesFileAndReason) {
     const std::wstring path = DateName(type == 0 ? L".bmp" : type == 1 ? L".jpg" : L".png");
     ASSERT_TRUE(skintest::WriteBytes(path, "old picture"));
     // A viewer has the old file open and does not let it be replaced.
-    HANDLE viewer = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE viewer = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
     prompts.messages.clear();
     prompts.answers = {tomari::kIdYes};

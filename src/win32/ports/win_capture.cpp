@@ -262,8 +262,8 @@ FileWriteResult Win32Capture::WriteFile(const std::string& path, const std::stri
   return WriteBeside(path, [&](const std::wstring&, FileHandle& file) -> FileWriteResult {
     size_t done = 0;
     while (done < bytes.size()) {
-      const DWORD chunk = static_cast<DWORD>(bytes.size() - done < (4u << 20) ? bytes.size() - done
-                                                                             : (4u << 20));
+      const DWORD chunk =
+          static_cast<DWORD>(bytes.size() - done < (4u << 20) ? bytes.size() - done : (4u << 20));
       DWORD n = 0;
       if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &n, nullptr) || n == 0)
         return {false, SystemErrorText(GetLastError())};
@@ -284,8 +284,8 @@ FileWriteResult Win32Capture::WriteJpeg(const Bitmap& picture, const std::string
     try {
       PictureSurface surface(picture);
       if (!surface.Get()) return FileWriteResult{false, kOutOfMemory};
-      if (!library_->SaveJpeg(surface.Get(), picture.width, picture.height,
-                              WideToUtf8(temporary), quality, progressive) ||
+      if (!library_->SaveJpeg(surface.Get(), picture.width, picture.height, WideToUtf8(temporary),
+                              quality, progressive) ||
           FileSize(temporary) == 0)
         return FileWriteResult{false, kLibraryFailed};
       return FileWriteResult{true, {}};

@@ -1,6 +1,7 @@
 #include "win32/ports/win_prompts.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commdlg.h>
 
 #include <new>
@@ -11,16 +12,15 @@
 
 namespace tomari {
 
-int Win32Prompts::ShowMessage(WindowHandle owner, const std::string& text,
-                              const std::string& title, std::uint32_t style) {
+int Win32Prompts::ShowMessage(WindowHandle owner, const std::string& text, const std::string& title,
+                              std::uint32_t style) {
   HWND hwnd = ToHwnd(owner);
   UINT flags = style;
   if (!hwnd || !::IsWindow(hwnd)) {
     hwnd = nullptr;
     flags |= MB_TOPMOST | MB_SETFOREGROUND;
   }
-  const int answer =
-      MessageBoxW(hwnd, Utf8ToWide(text).c_str(), Utf8ToWide(title).c_str(), flags);
+  const int answer = MessageBoxW(hwnd, Utf8ToWide(text).c_str(), Utf8ToWide(title).c_str(), flags);
   return answer == 0 ? kIdCancel : answer;
 }
 
@@ -49,8 +49,8 @@ bool Win32Prompts::ShowSaveDialog(const SaveDialogRequest& request, std::string&
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     // The working directory is not ours to move: the application finds its
     // files through its own folder, and so may the user's other tools.
-    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                OFN_ENABLESIZING;
+    ofn.Flags =
+        OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
     if (!GetSaveFileNameW(&ofn)) return false;
     const std::string chosen = WideToUtf8(std::wstring_view(file.c_str()));
     if (chosen.empty()) return false;
