@@ -34,6 +34,12 @@ void Put32(char* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
+// A setting handed to the library as one byte; a value out of that range
+// (only a hand-edited file has one) is taken as the nearest end, not wrapped.
+std::uint8_t SettingByte(std::int32_t v) {
+  return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
 std::string OverwriteQuestion(const std::string& name) {
   return "同名のファイルが存在します。\r\n\"" + name + "\"\r\n上書きしますか？";
 }
@@ -199,13 +205,11 @@ SaveResult SaveCapture(App& app, Ports& ports, Prompts& prompts, CaptureSystem& 
       written = SaveDCAsBmp(capture, picture, result.path);
       break;
     case kFileJpeg:
-      written =
-          capture.WriteJpeg(picture, result.path, static_cast<std::uint8_t>(s.CaptureJpegValue),
-                            s.CaptureJpegProgressive != 0);
+      written = capture.WriteJpeg(picture, result.path, SettingByte(s.CaptureJpegValue),
+                                  s.CaptureJpegProgressive != 0);
       break;
     case kFilePng:
-      written =
-          capture.WritePng(picture, result.path, static_cast<std::uint8_t>(s.CapturePngValue));
+      written = capture.WritePng(picture, result.path, SettingByte(s.CapturePngValue));
       break;
     default:
       result.outcome = SaveOutcome::NoWriter;

@@ -117,16 +117,6 @@ TEST(CaptureBmp, NoBytesForAnEmptyOrInconsistentPicture) {
   EXPECT_EQ(BmpFileBytes(broken), "");
 }
 
-TEST(CaptureBmp, SaveDCAsBmpWritesTheBytesThroughThePort) {
-  test::FakeFileSystem files;
-  test::FakeCapture capture(files);
-  const Bitmap p = test::Gradient(5, 2);
-  EXPECT_TRUE(SaveDCAsBmp(capture, p, "C:\\Shots\\a.bmp").ok);
-  EXPECT_EQ(files.Get("C:\\Shots\\a.bmp"), BmpFileBytes(p));
-  EXPECT_FALSE(SaveDCAsBmp(capture, Bitmap(), "C:\\Shots\\b.bmp").ok);
-  EXPECT_FALSE(files.Exists("C:\\Shots\\b.bmp"));
-}
-
 // ---- names -------------------------------------------------------------------
 
 TEST(CaptureNames, DateNameIsZeroPaddedLocalTimeWithUnderscores) {

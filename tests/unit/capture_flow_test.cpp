@@ -168,13 +168,6 @@ TEST(CaptureNothing, WithoutATargetTheWidgetIsNotEvenHidden) {
   w.ExpectNoOutput();
 }
 
-TEST(CaptureNothing, AVanishedWindowGivesNoPictureAndNoFile) {
-  CaptureWorld w;
-  w.capture.windows.erase(kTarget);
-  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::NoPicture);
-  w.ExpectNoOutput();
-}
-
 // ---- date-named files ------------------------------------------------------------------
 
 TEST(CaptureDateNamed, BmpGoesToTheSaveFolderUnderTheLocalTime) {
@@ -211,6 +204,20 @@ TEST(CaptureDateNamed, JpegAndPngGoThroughTheLibraryWithTheirSettings) {
   EXPECT_EQ(png.format, "PNG");
   EXPECT_EQ(png.width, 632);
   EXPECT_EQ(png.choice, 2);
+}
+
+TEST(CaptureDateNamed, OutOfRangeLibraryValuesGoToTheNearestByteValue) {
+  CaptureWorld w;
+  w.app.settings.CaptureFileType = kFileJpeg;
+  w.app.settings.CaptureJpegValue = 300;
+  w.Capture(0, 1, 1);
+  w.clock.local.second = 6;
+  w.app.settings.CaptureFileType = kFilePng;
+  w.app.settings.CapturePngValue = -4;
+  w.Capture(0, 1, 1);
+  ASSERT_EQ(w.capture.images.size(), 2u);
+  EXPECT_EQ(w.capture.images[0].quality, 255) << "not 300 - 256 = 44";
+  EXPECT_EQ(w.capture.images[1].choice, 0);
 }
 
 TEST(CaptureDateNamed, WithoutTheLibraryEveryFileIsBmp) {
