@@ -67,9 +67,12 @@ run_wine_gtest() (
   trap 'echo "run_wine_gtest: terminated" >&2; exit 143' TERM
 
   wine_start "$name"
-  # Screenshots: a test writes NAME.request into $WINE_GTEST_SHOTS and waits
-  # until it is gone; we photograph the X display (what a user would see; the
-  # screen DC of a Wine virtual desktop cannot be read back) as NAME.png.
+  # Requests from the tests, through files in $WINE_GTEST_SHOTS; the test waits
+  # until the file is gone. NAME.request: we photograph the X display (what a
+  # user would see; the screen DC of a Wine virtual desktop cannot be read
+  # back) as NAME.png. NAME.xdo: xdotool runs the words in it, as X input that
+  # Wine's keyboard state sees (modifier keys sent with SendInput are dropped
+  # again at the next X mouse event).
   if [ -n "${WINE_GTEST_SHOTS:-}" ]; then
     mkdir -p "$WINE_GTEST_SHOTS"
     (
@@ -77,6 +80,12 @@ run_wine_gtest() (
         for req in "$WINE_GTEST_SHOTS"/*.request; do
           [ -e "$req" ] || continue
           import -window root "${req%.request}.png" 2>/dev/null
+          rm -f "$req"
+        done
+        for req in "$WINE_GTEST_SHOTS"/*.xdo; do
+          [ -e "$req" ] || continue
+          # shellcheck disable=SC2046
+          xdotool $(cat "$req") 2>/dev/null
           rm -f "$req"
         done
         sleep 0.1

@@ -76,6 +76,17 @@ struct WidgetState {
   bool ChangedTopMost = false;
   bool ChangedLayer = false;
   WindowHandle AttachedWindow = 0;
+  // Where each window carried by the current right drag stood at its start.
+  // Moves of other programs' windows are asynchronous: reading a window's
+  // position back mid-drag may not show the last move yet, so every move is
+  // made from the start position plus the drag's whole distance.
+  struct DragOrigin {
+    WindowHandle window = 0;
+    Point origin;
+  };
+  std::vector<DragOrigin> DragOrigins;
+  int DragTotalX = 0;  // the widget's distance from the press so far
+  int DragTotalY = 0;
   bool Busy = false;
   int BaseX = 0;
   int BaseY = 0;

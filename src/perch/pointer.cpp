@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands/menu_handlers.h"
+#include "perch/placement.h"
 
 namespace tomari {
 
@@ -20,10 +21,23 @@ bool HasTarget(const App& app, Ports& ports) {
   return app.TargetWindow != 0 && app.TargetWindow != ports.widget.Handle();
 }
 
-void MoveBy(WindowSystem& windows, WindowHandle h, int dx, int dy) {
-  Rect r;
-  if (!windows.GetRect(h, r)) return;  // closed meanwhile
-  windows.MoveTo(h, Saturate(std::int64_t{r.left} + dx), Saturate(std::int64_t{r.top} + dy));
+// Moves `h` to its drag origin plus the drag's distance so far. A window first
+// seen in this drag (Ctrl pressed midway, say) starts where it stands now,
+// less this step.
+void MoveBy(App& app, WindowSystem& windows, WindowHandle h, int dx, int dy) {
+  auto& origins = app.widget.DragOrigins;
+  auto it = std::find_if(origins.begin(), origins.end(),
+                         [h](const WidgetState::DragOrigin& o) { return o.window == h; });
+  const Point total{app.widget.DragTotalX, app.widget.DragTotalY};
+  if (it == origins.end()) {
+    Rect r;
+    if (!windows.GetRect(h, r)) return;  // closed meanwhile
+    const Point origin{Saturate(std::int64_t{r.left} - (total.x - dx)),
+                       Saturate(std::int64_t{r.top} - (total.y - dy))};
+    it = origins.insert(origins.end(), {h, origin});
+  }
+  windows.MoveTo(h, Saturate(std::int64_t{it->origin.x} + total.x),
+                 Saturate(std::int64_t{it->origin.y} + total.y));
 }
 
 // The pressed point stays under the pointer: the widget moves by the pointer's
@@ -35,8 +49,30 @@ void Drag(App& app, Ports& ports, int button, int modifiers, int x, int y) {
   const Rect r = ports.widget.GetRect();
   ports.widget.MoveTo(Saturate(std::int64_t{r.left} + dx), Saturate(std::int64_t{r.top} + dy),
                       false);
+  app.widget.DragTotalX = Saturate(std::int64_t{app.widget.DragTotalX} + dx);
+  app.widget.DragTotalY = Saturate(std::int64_t{app.widget.DragTotalY} + dy);
   if (button == kButtonRight && HasTarget(app, ports))
     MoveWindowChain(app, ports.windows, app.TargetWindow, dx, dy, modifiers);
+}
+
+// A right drag carried the target with the widget, so the widget's place
+// relative to it has not changed. The base of the last placement may still
+// show the target where it stood before (its moves land asynchronously), which
+// would turn the drag distance into a user offset and push the widget away from
+// the target at the next tick: take the base from where the target was sent.
+void RebaseOnCarriedTarget(App& app, Ports& ports) {
+  if (!HasTarget(app, ports)) return;
+  const auto& origins = app.widget.DragOrigins;
+  auto it = std::find_if(origins.begin(), origins.end(), [&](const WidgetState::DragOrigin& o) {
+    return o.window == app.TargetWindow;
+  });
+  Rect t;
+  if (it == origins.end() || !ports.windows.GetRect(app.TargetWindow, t)) return;
+  const int left = Saturate(std::int64_t{it->origin.x} + app.widget.DragTotalX);
+  const int top = Saturate(std::int64_t{it->origin.y} + app.widget.DragTotalY);
+  const Rect w = ports.widget.GetRect();
+  app.widget.BaseX = AnchorBase(app.settings.PositionX, left, left + t.Width(), w.Width());
+  app.widget.BaseY = AnchorBase(app.settings.PositionY, top, top + t.Height(), w.Height());
 }
 
 }  // namespace
@@ -49,6 +85,8 @@ void PointerPress(App& app, Ports& ports, int button, int modifiers, int x, int 
   const Rect r = ports.widget.GetRect();
   w.PressLeft = r.left;
   w.PressTop = r.top;
+  w.DragOrigins.clear();
+  w.DragTotalX = w.DragTotalY = 0;
   RefreshButtons(app, ports, x, y, button);
 }
 
@@ -64,6 +102,7 @@ CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int butt
   if (!w.Pressed) return CommandResult::Done;
   Drag(app, ports, button, modifiers, x, y);
   const Rect r = ports.widget.GetRect();
+  if (button == kButtonRight) RebaseOnCarriedTarget(app, ports);
   // Written on a click too: when the last placement was clamped to the monitor,
   // the clamped distance becomes part of the user's offset.
   if (HasTarget(app, ports)) {
@@ -91,7 +130,7 @@ bool HoverTick(App& app, Ports& ports) {
                                  Saturate(std::int64_t{p.y} - r.top), state);
 }
 
-void MoveWindowChain(const App& app, WindowSystem& windows, WindowHandle window, int dx, int dy,
+void MoveWindowChain(App& app, WindowSystem& windows, WindowHandle window, int dx, int dy,
                      int modifiers) {
   if (dx == 0 && dy == 0) return;
   if ((modifiers & kModCtrl) != 0) {
@@ -102,12 +141,12 @@ void MoveWindowChain(const App& app, WindowSystem& windows, WindowHandle window,
     for (WindowHandle p = windows.GetParent(window);
          p != 0 && std::find(moved.begin(), moved.end(), p) == moved.end();
          p = windows.GetParent(p)) {
-      MoveBy(windows, p, dx, dy);
+      MoveBy(app, windows, p, dx, dy);
       moved.push_back(p);
       if (levels != 0 && ++n == levels) break;
     }
   }
-  MoveBy(windows, window, dx, dy);
+  MoveBy(app, windows, window, dx, dy);
 }
 
 }  // namespace tomari

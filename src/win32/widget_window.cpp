@@ -26,10 +26,13 @@ int HeldButtons(WPARAM wp) {
   return b;
 }
 
+// The keys are read from the keyboard too: they are usually pressed while
+// another program's window has the keyboard, and the message's flags may only
+// know what this thread saw.
 int Modifiers(WPARAM wp) {
   int m = 0;
-  if (wp & MK_SHIFT) m |= 1;
-  if (wp & MK_CONTROL) m |= 2;
+  if ((wp & MK_SHIFT) || GetAsyncKeyState(VK_SHIFT) < 0) m |= 1;
+  if ((wp & MK_CONTROL) || GetAsyncKeyState(VK_CONTROL) < 0) m |= 2;
   if (GetKeyState(VK_MENU) < 0) m |= 4;
   return m;
 }
@@ -107,8 +110,9 @@ void Win32Widget::CreateToolTip(HINSTANCE instance) {
   ti.hwnd = hwnd_;
   ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
   ti.lpszText = const_cast<wchar_t*>(L"");
+  // Always active: an empty text shows nothing, and a tip that is switched on
+  // only after the pointer stopped would wait for the next move to appear.
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  SendMessageW(tooltip_, TTM_ACTIVATE, FALSE, 0);
 }
 
 void Win32Widget::Show() {
@@ -148,7 +152,7 @@ void Win32Widget::SetToolTip(const std::string& text) {
   ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
   ti.lpszText = tooltipText_.data();
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-  SendMessageW(tooltip_, TTM_ACTIVATE, tooltipText_.empty() ? FALSE : TRUE, 0);
+  if (tooltipText_.empty()) SendMessageW(tooltip_, TTM_POP, 0, 0);
 }
 
 void Win32Widget::SetWidgetCursor(CursorHandle cursor) {
@@ -159,8 +163,17 @@ void Win32Widget::SetWidgetCursor(CursorHandle cursor) {
     SetCursor(cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void Win32Widget::Pointer(UINT msg, WPARAM wp, LPARAM lp) {
-  const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+void Win32Widget::Pointer(UINT msg, WPARAM wp, LPARAM) {
+  // Relative to where the widget stands now, not where it stood when the
+  // message was queued: during a drag the widget moves between two messages,
+  // and a stale offset would move it (and the target) twice. With the
+  // message's own screen point every event puts the pressed point under the
+  // place where that event happened.
+  const DWORD pos = GetMessagePos();
+  const POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  const int x = p.x - r.left, y = p.y - r.top;
   const int mods = Modifiers(wp);
   switch (msg) {
     case WM_LBUTTONDOWN:

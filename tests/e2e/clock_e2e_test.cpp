@@ -26,21 +26,7 @@ bool IsDefaultClockText(const std::wstring& s) {
   return true;
 }
 
-struct Tomari {
-  Process process;
-  HWND widget = nullptr;
-  bool Start(const std::wstring& name, const std::string& settings) {
-    std::wstring dir = MakeProgramCopy(name);
-    WriteFileBytes(dir + L"Setting.ini", settings);
-    if (!process.Start(dir + L"Tomari.exe", L"")) return false;
-    widget = WaitForWindow(process.Id(), L"TomariWidget", 15000);
-    return widget != nullptr;
-  }
-  bool Close() {
-    PostMessageW(widget, WM_CLOSE, 0, 0);
-    return process.WaitExit(15000);
-  }
-};
+using Tomari = TomariRun;
 
 }  // namespace
 

@@ -194,6 +194,32 @@ RECT WindowRect(HWND h) {
   return r;
 }
 
+std::string Narrow(const std::wstring& w) {
+  int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+bool TomariRun::Start(const std::wstring& name, std::string settings) {
+  dir = MakeProgramCopy(name);
+  for (size_t at; (at = settings.find("{DIR}")) != std::string::npos;)
+    settings.replace(at, 5, Narrow(dir));
+  if (!settings.empty()) WriteFileBytes(dir + L"Setting.ini", settings);
+  if (!process.Start(dir + L"Tomari.exe", L"")) return false;
+  widget = WaitForWindow(process.Id(), L"TomariWidget", 15000);
+  return widget != nullptr;
+}
+
+bool TomariRun::Close() {
+  if (widget) PostMessageW(widget, WM_CLOSE, 0, 0);
+  return process.WaitExit(15000);
+}
+
+std::string TomariRun::SettingsFile() const { return ReadFileBytes(dir + L"Setting.ini"); }
+
 HWND StartTarget(Process& p, const std::wstring& args) {
   if (!p.Start(TestBinDir() + L"target_app.exe", args)) return nullptr;
   HWND h = WaitForWindow(p.Id(), L"TomariTestTarget", 10000);
@@ -201,12 +227,13 @@ HWND StartTarget(Process& p, const std::wstring& args) {
   return h;
 }
 
-void SaveScreenshot(const std::wstring& name) {
-  // The test script photographs the X display when a request file appears and
-  // removes the file when the picture is taken.
+namespace {
+
+// The folder through which the test script takes requests, as a Windows path.
+std::wstring RequestFolder() {
   wchar_t dir[MAX_PATH];
   DWORD n = GetEnvironmentVariableW(L"WINE_GTEST_SHOTS", dir, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return;
+  if (n == 0 || n >= MAX_PATH) return {};
   std::wstring folder(dir, n);
   // A Unix path from the script: Z: is the whole Unix file system.
   if (!folder.empty() && folder[0] == L'/') {
@@ -214,10 +241,134 @@ void SaveScreenshot(const std::wstring& name) {
       if (c == L'/') c = L'\\';
     folder = L"Z:" + folder;
   }
-  std::wstring request = folder + L"\\" + name + L".request";
+  return folder + L"\\";
+}
+
+// Writes the request and waits until the script has carried it out.
+bool Request(const std::wstring& file, const std::string& content) {
+  const std::wstring folder = RequestFolder();
+  if (folder.empty()) return false;
+  const std::wstring path = folder + file;
+  WriteFileBytes(path, content);
+  return WaitUntil([&] { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; },
+                   10000);
+}
+
+}  // namespace
+
+// The test script photographs the X display when a request file appears and
+// removes the file when the picture is taken.
+void SaveScreenshot(const std::wstring& name) {
   Pump(300);  // let every window finish painting
-  WriteFileBytes(request, "");
-  WaitUntil([&] { return GetFileAttributesW(request.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000);
+  Request(name + L".request", "");
+}
+
+bool XInput(const std::string& words) {
+  static int serial = 0;
+  return Request(L"input" + std::to_wstring(++serial) + L".xdo", words);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+namespace {
+
+void SendMouse(DWORD flags, int x = 0, int y = 0) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = static_cast<LONG>((x * 65535LL + w / 2) / (w - 1));
+    in.mi.dy = static_cast<LONG>((y * 65535LL + h / 2) / (h - 1));
+  }
+  SendInput(1, &in, sizeof(in));
+}
+
+}  // namespace
+
+void MouseTo(int x, int y) {
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+  Pump(30);
+}
+
+void MouseButton(int button, bool down) {
+  DWORD flag = 0;
+  if (button == 1) flag = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  if (button == 2) flag = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+  if (button == 4) flag = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+  SendMouse(flag);
+  Pump(60);
+}
+
+void Click(int x, int y, int button) {
+  const int xButton = button == 1 ? 1 : button == 2 ? 3 : 2;
+  if (XInput("mousemove " + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 click " +
+             std::to_string(xButton) + " sleep 0.05")) {
+    Pump(100);
+    return;
+  }
+  MouseTo(x, y);
+  MouseButton(button, true);
+  MouseButton(button, false);
+}
+
+void Drag(POINT from, POINT to, int button) {
+  // At the X server when the test script offers it: Wine moves the pointer
+  // back to a stale place when a window moves under a pointer that SendInput
+  // is moving, which no user's mouse does.
+  const int xButton = button == 1 ? 1 : button == 2 ? 3 : 2;
+  std::string words = "mousemove " + std::to_string(from.x) + " " + std::to_string(from.y) +
+                      " sleep 0.05 mousedown " + std::to_string(xButton) + " sleep 0.1";
+  for (int i = 1; i <= 6; ++i)
+    words += " mousemove " + std::to_string(from.x + (to.x - from.x) * i / 6) + " " +
+             std::to_string(from.y + (to.y - from.y) * i / 6) + " sleep 0.05";
+  words += " mouseup " + std::to_string(xButton) + " sleep 0.1";
+  if (XInput(words)) {
+    Pump(100);
+    return;
+  }
+  MouseTo(from.x, from.y);
+  MouseButton(button, true);
+  const int steps = 6;
+  for (int i = 1; i <= steps; ++i)
+    MouseTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+  MouseButton(button, false);
+}
+
+void Key(WORD vk, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof(in));
+  Pump(30);
+}
+
+void TapKey(WORD vk) {
+  Key(vk, true);
+  Key(vk, false);
+}
+
+bool Activate(HWND h) {
+  SetForegroundWindow(h);
+  if (WaitUntil([&] { return GetForegroundWindow() == h; }, 500)) return true;
+  RECT r = WindowRect(h);
+  Click(r.left + 60, r.top + 10);
+  return WaitUntil([&] { return GetForegroundWindow() == h; }, 2000);
+}
+
+POINT SkinButtonCentre(HWND widget, const std::wstring& programDir, int number) {
+  const std::wstring skin = programDir + L"Skins\\Default\\Default.tsk";
+  wchar_t section[16];
+  swprintf(section, 16, L"Button%02d", number);
+  const int left = static_cast<int>(GetPrivateProfileIntW(section, L"Left", 0, skin.c_str()));
+  const int top = static_cast<int>(GetPrivateProfileIntW(section, L"Top", 0, skin.c_str()));
+  const int width = static_cast<int>(GetPrivateProfileIntW(section, L"Width", 0, skin.c_str()));
+  const int height = static_cast<int>(GetPrivateProfileIntW(section, L"Height", 0, skin.c_str()));
+  RECT w = WindowRect(widget);
+  return {w.left + left + width / 2, w.top + top + height / 2};
 }
 
 }  // namespace e2e

@@ -48,10 +48,48 @@ HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs);
 int CountWindows(const wchar_t* className);
 RECT WindowRect(HWND h);
 
+// A copy of the program, started with a Setting.ini of our choosing.
+struct TomariRun {
+  Process process;
+  HWND widget = nullptr;
+  std::wstring dir;
+  // "{DIR}" in `settings` stands for the program's folder (as the program
+  // sees it, in the ANSI code page).
+  bool Start(const std::wstring& name, std::string settings = {});
+  // WM_CLOSE, as any program or the system would send it; waits for the exit.
+  bool Close();
+  std::string SettingsFile() const;
+};
+
+std::string Narrow(const std::wstring& w);
+
 // Starts the target program with arguments (see tests/support/target_app.cpp).
 HWND StartTarget(Process& p, const std::wstring& args);
 
 // Has the test script photograph the display as NAME.png (when it asks for pictures).
 void SaveScreenshot(const std::wstring& name);
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Real input through SendInput, as a user's mouse and keyboard would give it.
+void MouseTo(int x, int y);
+void MouseButton(int button, bool down);  // 1 left, 2 right, 4 middle
+void Click(int x, int y, int button = 1);
+// Press at `from`, move in steps to `to`, release there.
+void Drag(POINT from, POINT to, int button = 1);
+void Key(WORD vk, bool down);
+// Runs xdotool with `words` through the test script, as input at the X server;
+// false when the script offers no such channel.
+bool XInput(const std::string& words);
+// Brings `h` to the front as a user would, clicking its title bar when asking
+// the system is not enough; true when it became the foreground window.
+bool Activate(HWND h);
+void TapKey(WORD vk);
+
+// The centre of Button NN of the Default skin, in screen pixels, for a widget
+// whose window is `widget`; read from the skin file the program uses.
+POINT SkinButtonCentre(HWND widget, const std::wstring& programDir, int number);
 
 }  // namespace e2e

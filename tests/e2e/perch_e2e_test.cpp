@@ -11,15 +11,6 @@ namespace {
 
 constexpr const wchar_t* kWidgetClass = L"TomariWidget";
 
-std::string Narrow(const std::wstring& w) {
-  int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
-
 // Where the anchor table puts a widget of w x h beside `t` (no offsets, no clamp).
 POINT AnchorPoint(const RECT& t, int ax, int ay, int w, int h) {
   auto base = [](int anchor, int lo, int hi, int size) {
@@ -40,26 +31,7 @@ bool WidgetAt(HWND widget, LONG x, LONG y) {
   return r.left == x && r.top == y;
 }
 
-struct Running {
-  Process tomari;
-  HWND widget = nullptr;
-  std::wstring dir;
-
-  // "{DIR}" in `settings` stands for the program's folder.
-  bool Start(const std::wstring& name, std::string settings = {}) {
-    dir = MakeProgramCopy(name);
-    for (size_t at; (at = settings.find("{DIR}")) != std::string::npos;)
-      settings.replace(at, 5, Narrow(dir));
-    if (!settings.empty()) WriteFileBytes(dir + L"Setting.ini", settings);
-    if (!tomari.Start(dir + L"Tomari.exe", L"")) return false;
-    widget = WaitForWindow(tomari.Id(), kWidgetClass, 15000);
-    return widget != nullptr;
-  }
-  bool Close() {
-    if (widget) PostMessageW(widget, WM_CLOSE, 0, 0);
-    return tomari.WaitExit(15000);
-  }
-};
+using Running = TomariRun;
 
 }  // namespace
 

@@ -171,8 +171,20 @@ bool FakeDesktop::MoveTo(WindowHandle h, int x, int y) {
   Record("MoveTo", h, std::to_string(x) + "," + std::to_string(y));
   FakeWindow* w = Live(h);
   if (w == nullptr) return false;
+  if (deferMoves) {
+    pendingMoves_.push_back({h, Point{x, y}});
+    return true;
+  }
   w->rect = Rect{x, y, x + w->rect.Width(), y + w->rect.Height()};
   return true;
+}
+
+void FakeDesktop::FlushMoves() {
+  for (const auto& [h, p] : pendingMoves_) {
+    if (FakeWindow* w = Live(h))
+      w->rect = Rect{p.x, p.y, p.x + w->rect.Width(), p.y + w->rect.Height()};
+  }
+  pendingMoves_.clear();
 }
 
 FakeWidget::FakeWidget(WindowHandle handle, int width, int height, FakeDesktop* desktop)

@@ -67,6 +67,10 @@ class FakeDesktop : public WindowSystem, public Screen {
   bool layeredApi = true;
   // Off in benchmarks, where the log would only grow.
   bool keepLog = true;
+  // Moves of windows land only at FlushMoves(), as asynchronous moves of
+  // other programs' windows do.
+  bool deferMoves = false;
+  void FlushMoves();
 
   std::vector<FakeCall> calls;
   FakeReadCounts reads;
@@ -108,6 +112,7 @@ class FakeDesktop : public WindowSystem, public Screen {
   FakeWindow* Live(WindowHandle h);
   std::map<WindowHandle, FakeWindow> windows_;
   WindowHandle foreground_ = 0;
+  std::vector<std::pair<WindowHandle, Point>> pendingMoves_;
 };
 
 // Our widget. Constructed on a desktop it is also a window there (class

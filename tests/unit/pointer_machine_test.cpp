@@ -151,7 +151,11 @@ TEST(PointerDrag, ARightDragCarriesTheTargetButNotItsOwner) {
   EXPECT_EQ(w.WindowAt(kTarget), (Point{200, 210}));
   EXPECT_EQ(w.WindowAt(kOwner1), (Point{0, 0}));
   EXPECT_TRUE(w.sink.calls.empty());
-  EXPECT_EQ(w.app.settings.PositionYOffset, 10);
+  // The widget travelled with the target, so its place relative to the target
+  // is what it was: the widget at (300, 100) against the default anchors of the
+  // target at (200, 200) (base 340, 160), before and after.
+  EXPECT_EQ(w.app.settings.PositionXOffset, -40);
+  EXPECT_EQ(w.app.settings.PositionYOffset, -60);
 }
 
 TEST(PointerDrag, CtrlRightDragCarriesOwnersAsFarAsDragParentSays) {
@@ -164,6 +168,24 @@ TEST(PointerDrag, CtrlRightDragCarriesOwnersAsFarAsDragParentSays) {
   EXPECT_EQ(w.WindowAt(kTarget), (Point{205, 200}));
   EXPECT_EQ(w.WindowAt(kOwner1), (Point{5, 0}));
   EXPECT_EQ(w.WindowAt(kOwner2), (Point{0, 0}));
+}
+
+// Moves of other programs' windows are asynchronous: mid-drag their positions
+// read back stale, and the drag must not lose (or repeat) any of its distance.
+TEST(PointerDrag, AsynchronousMovesStillCarryTheWholeDistance) {
+  PointerWorld w;
+  w.AttachTarget();
+  w.desktop.deferMoves = true;
+  w.Press(kButtonRight, 310, 110, kModCtrl);
+  w.Move(kButtonRight, 314, 110, kModCtrl);
+  w.Move(kButtonRight, 319, 112, kModCtrl);
+  w.desktop.FlushMoves();
+  w.Move(kButtonRight, 325, 116, kModCtrl);
+  w.Release(kButtonRight, 330, 120, kModCtrl);
+  w.desktop.FlushMoves();
+  EXPECT_EQ(w.WindowAt(kTarget), (Point{220, 210}));
+  EXPECT_EQ(w.WindowAt(kOwner1), (Point{20, 10}));
+  EXPECT_EQ(w.WindowAt(kOwner2), (Point{20, 10}));
 }
 
 TEST(PointerButtons, TheMiddleButtonNeitherClicksNorDrags) {
