@@ -2,11 +2,13 @@
 // capability probe, the widget, and the message loop.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/app.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "commands/capture.h"
 #include "commands/commands.h"
 #include "commands/menu_handlers.h"
 #include "perch/pointer.h"
@@ -14,12 +16,14 @@
 #include "skin/skin.h"
 #include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"
+#include "win32/ports/win_capture.h"
 #include "win32/ports/win_clock.h"
 #include "win32/ports/win_codec.h"
 #include "win32/ports/win_cursors.h"
 #include "win32/ports/win_files.h"
 #include "win32/ports/win_imaging.h"
 #include "win32/ports/win_locale.h"
+#include "win32/ports/win_prompts.h"
 #include "win32/ports/win_screen.h"
 #include "win32/ports/win_shell.h"
 #include "win32/ports/win_windows.h"
@@ -86,6 +90,8 @@ class Program final : public WidgetEvents, public CommandSink {
     app_.skin.StartupFolder = StartupDirectory();
 
     if (!widget_.Create(instance, 150, 20)) return 1;
+    capture_ = std::make_unique<Win32Capture>(widget_.hwnd(), &library_);
+    capturePorts_ = std::make_unique<CapturePorts>(CapturePorts{prompts_, *capture_});
     WidgetLoad(app_, ports_);
     ApplySkin(app_, ports_, decoder_, cursors_);
     RefreshButtons(app_, ports_, -1, -1, 0);
@@ -134,9 +140,11 @@ class Program final : public WidgetEvents, public CommandSink {
     return TrackWidgetMenu(instance_, widget_.hwnd(), app_.menu, at);
   }
   void Exit() override { OnCloseRequest(); }
-  // Capture and the dialogs arrive with their own work; the commands already
-  // route here with the widget kept busy around them.
-  void CaptureTarget(int, int, int) override {}
+  void CaptureTarget(int inside, int toFile, int dateName) override {
+    tomari::CaptureTarget(app_, ports_, *capturePorts_, inside, toFile, dateName);
+  }
+  // The dialogs arrive with their own work; the commands already route here
+  // with the widget kept busy around them.
   void ShowTextGrab() override {}
   void ShowExclusionEditor() override {}
   void ShowSettings() override {}
@@ -166,6 +174,9 @@ class Program final : public WidgetEvents, public CommandSink {
   Win32CursorLoader cursors_;
   Win32Locale locale_;
   Win32Shell shell_;
+  Win32Prompts prompts_;
+  std::unique_ptr<Win32Capture> capture_;
+  std::unique_ptr<CapturePorts> capturePorts_;
   HINSTANCE instance_ = nullptr;
   Win32Widget widget_;
   Ports ports_;

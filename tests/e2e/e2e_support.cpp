@@ -224,6 +224,9 @@ HWND StartTarget(Process& p, const std::wstring& args) {
   if (!p.Start(TestBinDir() + L"target_app.exe", args)) return nullptr;
   HWND h = WaitForWindow(p.Id(), L"TomariTestTarget", 10000);
   Pump(200);
+  // A new program's window comes to the front, as it would for a user; the
+  // system does not always grant it that by itself.
+  if (h && GetWindow(h, GW_OWNER) == nullptr) Activate(h);
   return h;
 }
 
@@ -349,6 +352,15 @@ void Key(WORD vk, bool down) {
 void TapKey(WORD vk) {
   Key(vk, true);
   Key(vk, false);
+}
+
+bool PerchedOn(HWND widget, HWND target) {
+  return WaitUntil(
+      [&] {
+        RECT w = WindowRect(widget), t = WindowRect(target);
+        return w.bottom <= t.top + 1 && w.left > t.left && w.right < t.right;
+      },
+      5000);
 }
 
 bool Activate(HWND h) {

@@ -83,6 +83,9 @@ void Key(WORD vk, bool down);
 // Runs xdotool with `words` through the test script, as input at the X server;
 // false when the script offers no such channel.
 bool XInput(const std::string& words);
+// Waits until the widget sits centred above `target`, as the default anchors
+// put it once the tick has attached to it.
+bool PerchedOn(HWND widget, HWND target);
 // Brings `h` to the front as a user would, clicking its title bar when asking
 // the system is not enough; true when it became the foreground window.
 bool Activate(HWND h);

@@ -38,16 +38,6 @@ HWND VisibleToolTip(DWORD pid, std::wstring* text) {
   return tip;
 }
 
-// Waits until the widget perches on `target` (the tick has attached to it).
-bool PerchedOn(HWND widget, HWND target) {
-  return WaitUntil(
-      [&] {
-        RECT w = WindowRect(widget), t = WindowRect(target);
-        return w.bottom <= t.top + 1 && w.left > t.left && w.right < t.right;
-      },
-      5000);
-}
-
 }  // namespace
 
 TEST(Pointer, HoverShowsTheTooltipAndClicksFixTopMostAndSemiTransparent) {
