@@ -1,4 +1,5 @@
 #include "imaging/wic_codec.h"
+#include "win32/ports/dib.h"
 
 #include <objbase.h>
 #include <wincodec.h>
@@ -326,13 +327,7 @@ struct DibSurface {
   HGDIOBJ old = nullptr;
   void* bits = nullptr;
   DibSurface(HDC like, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDib32(width, height);
     bitmap = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     dc = CreateCompatibleDC(like);
     if (bitmap && dc) old = SelectObject(dc, bitmap);
@@ -421,13 +416,7 @@ bool ReadSurface(HDC surface, int width, int height, Bitmap& out) {
 
 bool DrawToSurface(const Bitmap& image, HDC surface) {
   if (!surface || image.Empty()) return false;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -image.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownDib32(image.width, image.height);
   return SetDIBitsToDevice(
              surface, 0, 0, static_cast<DWORD>(image.width), static_cast<DWORD>(image.height), 0, 0,
              0, static_cast<UINT>(image.height), image.pixels.data(), &info, DIB_RGB_COLORS) > 0;

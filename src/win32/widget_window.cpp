@@ -1,4 +1,5 @@
 #include "win32/widget_window.h"
+#include "win32/ports/dib.h"
 
 #include <windowsx.h>
 #include <commctrl.h>
@@ -342,13 +343,7 @@ void Win32Widget::Paint(HDC dc) {
     PaintLabel(dc, rc);
     return;
   }
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = face_.width;
-  bi.bmiHeader.biHeight = -face_.height;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = TopDownDib32(face_.width, face_.height);
   SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(face_.width), static_cast<DWORD>(face_.height),
                     0, 0, 0, static_cast<UINT>(face_.height), face_.pixels.data(), &bi,
                     DIB_RGB_COLORS);

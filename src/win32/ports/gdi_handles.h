@@ -4,6 +4,8 @@
 // tests check for leaks against this count instead.
 #include <windows.h>
 
+#include "win32/ports/dib.h"
+
 #include <atomic>
 #include <utility>
 
@@ -86,13 +88,7 @@ class MemoryDC {
 class DibSection {
  public:
   DibSection(HDC like, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDib32(width, height);
     void* bits = nullptr;
     HBITMAP h = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (h && bits) {

@@ -1,4 +1,5 @@
 #include "win32/ports/win_capture.h"
+#include "win32/ports/dib.h"
 
 #include <atomic>
 #include <cstring>
@@ -204,13 +205,7 @@ bool Win32Capture::CopyToClipboard(const Bitmap& picture, WindowHandle owner) {
   ScreenSurface screen;
   gdi::Object bitmap(CreateCompatibleBitmap(screen.Get(), picture.width, picture.height));
   if (!bitmap) return false;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownDib32(picture.width, picture.height);
   if (SetDIBits(screen.Get(), static_cast<HBITMAP>(bitmap.Get()), 0,
                 static_cast<UINT>(picture.height), picture.pixels.data(), &info,
                 DIB_RGB_COLORS) != picture.height)
