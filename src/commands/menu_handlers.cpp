@@ -39,11 +39,18 @@ void CaptureForButton(CommandSink& sink, int inside, const std::string& value) {
 
 }  // namespace
 
+// A window drawn with per-pixel alpha (layered, its attributes unreadable)
+// would lose its own picture to an opacity of ours for good: leaving it could
+// give back the layered bit but not what it showed. It is not offered.
+bool OpacityCanBeGivenBack(const App& app) {
+  return !(app.widget.TargetLayered && !app.widget.TargetLayeredAttributes.readable);
+}
+
 void Menu_WindowSet_Click(App& app, Ports& ports) {
   CommandState& m = app.menu;
   m.WindowSetChecked = !m.WindowSetChecked;
   m.TopMostEnabled = m.WindowSetChecked;
-  m.LayerEnabled = m.WindowSetChecked && app.settings.HasLayeredWindows;
+  m.LayerEnabled = m.WindowSetChecked && app.settings.HasLayeredWindows && OpacityCanBeGivenBack(app);
   RefreshButtons(app, ports, -1, -1, 0);
 }
 
@@ -71,7 +78,7 @@ void Menu_Layer_Click(App& app, Ports& ports) {
   if (!app.settings.HasLayeredWindows) return;
   WindowSystem& windows = ports.windows;
   const WindowHandle h = app.widget.AttachedWindow;
-  if (!Reachable(windows, h)) return;
+  if (!Reachable(windows, h) || !OpacityCanBeGivenBack(app)) return;
   app.menu.LayerChecked = !app.menu.LayerChecked;
   const std::uint32_t ex = windows.GetExStyle(h);
   if (app.menu.LayerChecked) {

@@ -154,6 +154,17 @@ TEST(LayerCommand, AColourKeyedWindowGetsItsKeyBack) {
   EXPECT_EQ(w.Target().layered, own);
 }
 
+TEST(LayerCommand, APerPixelAlphaWindowIsNotOfferedSemiTransparency) {
+  // Layered through UpdateLayeredWindow: its attributes cannot be read, so an
+  // opacity of ours could never be taken back.
+  FixedWorld w(kExLayered, LayeredAttributes{});
+  EXPECT_FALSE(w.app.menu.LayerEnabled);
+  Menu_Layer_Click(w.app, w.ports);
+  EXPECT_FALSE(w.app.menu.LayerChecked);
+  EXPECT_TRUE(w.desktop.calls.empty());
+  EXPECT_TRUE(w.app.menu.TopMostEnabled);
+}
+
 TEST(LayerCommand, TheOpacitySettingReachesTheSystemWithinAByte) {
   for (const auto& [setting, alpha] : {std::pair{300, 255}, std::pair{-4, 0}, std::pair{64, 64}}) {
     FixedWorld w;
