@@ -16,6 +16,8 @@ void ProbeCapabilities(App& app, FileSystem& fs, WindowSystem& windows) {
   app.ownWindows.Reset();
   app.settings.HasImageLibrary = fs.Exists(app.settings.AppFolder + "TransG32.dll");
   app.settings.HasLayeredWindows = windows.HasLayeredWindowsApi();
+  // No skin yet: its buttons come with ApplySkin.
+  app.skin.Buttons.clear();
 }
 
 bool MultipleInstancesAllowed(const std::string& appFolder, FileSystem& fs, TextCodec& codec) {
