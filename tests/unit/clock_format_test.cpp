@@ -40,28 +40,20 @@ INSTANTIATE_TEST_SUITE_P(
     Tokens, EveryToken,
     testing::Values(
         Case{":", kFriday, ":"}, Case{"/", kFriday, "/"}, Case{"c", kFriday, "2003/01/17 17:30:05"},
-        Case{"d", At(2003, 1, 7), "7"}, Case{"dd", At(2003, 1, 7), "07"}, Case{"d", kFriday, "17"},
-        Case{"dd", At(2003, 1, 31), "31"}, Case{"ddd", kFriday, "Fri"},
-        Case{"dddd", kFriday, "Friday"}, Case{"ddd", At(2003, 1, 19), "Sun"},
-        Case{"dddd", At(2003, 1, 18), "Saturday"}, Case{"aaa", kFriday, "金"},
-        Case{"aaaa", kFriday, "金曜日"}, Case{"aaa", At(2003, 1, 19), "日"},
-        Case{"aaaa", At(2003, 1, 18), "土曜日"}, Case{"ddddd", kFriday, "2003/01/17"},
-        Case{"dddddd", kFriday, "2003年1月17日"}, Case{"w", kFriday, "6"},
+        Case{"d", At(2003, 1, 7), "7"}, Case{"dd", At(2003, 1, 7), "07"},
+        Case{"ddd", At(2003, 1, 19), "Sun"}, Case{"dddd", At(2003, 1, 18), "Saturday"},
+        Case{"aaa", At(2003, 1, 19), "日"}, Case{"aaaa", kFriday, "金曜日"},
+        Case{"ddddd", kFriday, "2003/01/17"}, Case{"dddddd", kFriday, "2003年1月17日"},
         Case{"w", At(2003, 1, 19), "1"}, Case{"w", At(2003, 1, 18), "7"}, Case{"ww", kFriday, "3"},
-        Case{"m", kFriday, "1"}, Case{"mm", kFriday, "01"}, Case{"m", At(2003, 11, 1), "11"},
-        Case{"mmm", kFriday, "Jan"}, Case{"mmmm", kFriday, "January"},
+        Case{"m", At(2003, 11, 1), "11"}, Case{"mm", kFriday, "01"},
         Case{"mmm", At(2003, 9, 1), "Sep"}, Case{"mmmm", At(2003, 12, 1), "December"},
         Case{"q", At(2003, 3, 31), "1"}, Case{"q", At(2003, 4, 1), "2"},
-        Case{"q", At(2003, 9, 30), "3"}, Case{"q", At(2003, 10, 1), "4"},
         Case{"q", At(2003, 12, 31), "4"}, Case{"g", kFriday, "H"}, Case{"gg", kFriday, "平"},
         Case{"ggg", kFriday, "平成"}, Case{"e", kFriday, "15"}, Case{"ee", At(1990, 5, 1), "02"},
-        Case{"e", At(1990, 5, 1), "2"}, Case{"y", kFriday, "17"}, Case{"yy", kFriday, "03"},
-        Case{"yyyy", kFriday, "2003"}, Case{"yy", At(2000, 6, 1), "00"},
-        Case{"yyyy", At(1999, 6, 1), "1999"}, Case{"h", At(2003, 1, 17, 8, 5, 9), "8"},
-        Case{"hh", At(2003, 1, 17, 8, 5, 9), "08"}, Case{"h", kFriday, "17"},
-        Case{"hh", At(2003, 1, 17, 0, 0, 0), "00"}, Case{"n", At(2003, 1, 17, 8, 5, 9), "5"},
-        Case{"nn", At(2003, 1, 17, 8, 5, 9), "05"}, Case{"s", At(2003, 1, 17, 8, 5, 9), "9"},
-        Case{"ss", At(2003, 1, 17, 8, 5, 9), "09"}, Case{"ttttt", kFriday, "17:30:05"},
+        Case{"y", kFriday, "17"}, Case{"yy", At(2000, 6, 1), "00"}, Case{"yyyy", kFriday, "2003"},
+        Case{"h", At(2003, 1, 17, 8, 5, 9), "8"}, Case{"hh", At(2003, 1, 17, 8, 5, 9), "08"},
+        Case{"n", At(2003, 1, 17, 8, 5, 9), "5"}, Case{"nn", At(2003, 1, 17, 8, 5, 9), "05"},
+        Case{"s", At(2003, 1, 17, 8, 5, 9), "9"}, Case{"ss", At(2003, 1, 17, 8, 5, 9), "09"},
         Case{"ttttt", At(2003, 1, 17, 8, 5, 9), "8:05:09"}, Case{"h AM/PM", kFriday, "5 PM"},
         Case{"h am/pm", kFriday, "5 pm"}, Case{"h A/P", kFriday, "5 P"},
         Case{"h a/p", kFriday, "5 p"}, Case{"h AMPM", kFriday, "5 午後"},
@@ -81,7 +73,6 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     MinuteOrMonth, EveryToken,
     testing::Values(Case{"hh:mm", kFriday, "17:30"}, Case{"h時m分", kFriday, "17時30分"},
-                    Case{"h時m分s秒", kFriday, "17時30分5秒"},
                     Case{"hh:mm:ss", kFriday, "17:30:05"},
                     Case{"h m m", kFriday, "17 30 1"},     // only the first follows h
                     Case{"h dd mm", kFriday, "17 17 01"},  // another token in between
@@ -93,12 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     LongestFirst, EveryToken,
     testing::Values(Case{"ddddddd", kFriday, "2003年1月17日17"}, Case{"yyy", kFriday, "0317"},
-                    Case{"yyyyy", kFriday, "200317"}, Case{"mmmmm", kFriday, "January1"},
-                    Case{"eee", kFriday, "1515"}, Case{"ggggg", kFriday, "平成平"},
-                    Case{"hhh", kFriday, "1717"}, Case{"www", kFriday, "36"},
+                    Case{"yyyyy", kFriday, "200317"}, Case{"ggggg", kFriday, "平成平"},
                     Case{"aaaaa", kFriday, "金曜日a"}, Case{"tttt", kFriday, "tttt"},
-                    Case{"tttttt", kFriday, "17:30:05t"}, Case{"t t t t", kFriday, "t t t t"},
-                    Case{"aa", kFriday, "aa"}, Case{"aaa/p", kFriday, "金/p"}));
+                    Case{"tttttt", kFriday, "17:30:05t"}, Case{"aa", kFriday, "aa"},
+                    Case{"aaa/p", kFriday, "金/p"}));
 
 // Backslash escapes and characters without a meaning.
 INSTANTIATE_TEST_SUITE_P(
@@ -129,23 +118,17 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"ww", At(2003, 1, 5), "2"}, Case{"ww y", At(2003, 12, 31), "53 365"},
                     Case{"ww y", At(2004, 12, 31), "53 366"},
                     Case{"ww y", At(2000, 12, 31), "54 366"},  // leap year from a Saturday
-                    Case{"ww", At(2005, 1, 1), "1"}, Case{"ww", At(2005, 1, 2), "2"},
-                    Case{"ww y", At(2006, 12, 31), "53 365"}, Case{"y", At(2004, 3, 1), "61"},
-                    Case{"y", At(2003, 3, 1), "60"}, Case{"y", At(1900, 12, 31), "365"}));
+                    Case{"y", At(2004, 3, 1), "61"}, Case{"y", At(1900, 12, 31), "365"}));
 
 // Any AM/PM form puts h and hh on the 12-hour clock; noon is PM, 0 o'clock is 12.
 INSTANTIATE_TEST_SUITE_P(
     TwelveHour, EveryToken,
     testing::Values(Case{"hh:nn AM/PM", At(2003, 1, 1, 0, 0), "12:00 AM"},
-                    Case{"hh:nn AM/PM", At(2003, 1, 1, 0, 59), "12:59 AM"},
-                    Case{"hh:nn AM/PM", At(2003, 1, 1, 1, 0), "01:00 AM"},
                     Case{"hh:nn AM/PM", At(2003, 1, 1, 11, 59), "11:59 AM"},
                     Case{"hh:nn AM/PM", At(2003, 1, 1, 12, 0), "12:00 PM"},
-                    Case{"hh:nn AM/PM", At(2003, 1, 1, 13, 5), "01:05 PM"},
                     Case{"h:nn am/pm", At(2003, 1, 1, 23, 59), "11:59 pm"},
                     Case{"A/P h", At(2003, 1, 1, 0, 0), "A 12"},  // the marker may come first
                     Case{"a/p hh", At(2003, 1, 1, 12, 0), "p 12"},
-                    Case{"ampm h", At(2003, 1, 1, 0, 0), "午前 12"},
                     Case{"AmPm h", At(2003, 1, 1, 12, 0), "午後 12"},
                     Case{"h:mm", At(2003, 1, 1, 0, 0), "0:00"},  // no marker: 24 hours
                     Case{"h \\AM/PM", At(2003, 1, 1, 13, 0), "13 AM/PM"},
