@@ -42,13 +42,7 @@ TEST(AnchorBase, EveryAnchorAlongOneAxis) {
   EXPECT_EQ(AnchorBase(2, -10, -3, 8), -10);
 }
 
-TEST_F(Placement, ExamplesOnOneMonitor) {
-  EXPECT_EQ(Place(2, 0), (Point{268, 68}));
-  EXPECT_EQ(app.widget.BaseX, 268);
-  EXPECT_EQ(app.widget.BaseY, 68);
-  EXPECT_EQ(Place(4, 3), (Point{500, 368}));
-  EXPECT_EQ(Place(0, 4), (Point{36, 400}));
-  // Offsets are added to the anchor, and BaseX/BaseY stay the anchor.
+TEST_F(Placement, OffsetsAreAddedToTheAnchorWhichStaysTheBase) {
   EXPECT_EQ(Place(2, 0, -20, 15), (Point{248, 83}));
   EXPECT_EQ(app.widget.BaseX, 268);
   EXPECT_EQ(app.widget.BaseY, 68);
