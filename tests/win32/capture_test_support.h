@@ -104,14 +104,12 @@ class FixedClock : public tomari::Clock {
   tomari::DateTime LocalNow() override { return local; }
 };
 
-// Answers like FakePrompts, for the tests that are not about the dialogs.
+// Answers message boxes from a script (then Cancel) and cancels every save
+// dialog: for the tests that are not about the dialogs.
 class ScriptedPrompts : public tomari::Prompts {
  public:
-  std::vector<int> answers;                // message boxes, in order; then Cancel
-  std::vector<std::string> dialogAnswers;  // save dialogs (path), then Cancel
-  int dialogFilterIndex = 1;
+  std::vector<int> answers;
   std::vector<std::string> messages;
-  std::vector<tomari::SaveDialogRequest> dialogs;
 
   int ShowMessage(tomari::WindowHandle, const std::string& text, const std::string&,
                   std::uint32_t) override {
@@ -121,14 +119,8 @@ class ScriptedPrompts : public tomari::Prompts {
     answers.erase(answers.begin());
     return a;
   }
-  bool ShowSaveDialog(const tomari::SaveDialogRequest& request, std::string& path,
-                      int& filterIndex) override {
-    dialogs.push_back(request);
-    if (dialogAnswers.empty()) return false;
-    path = dialogAnswers.front();
-    dialogAnswers.erase(dialogAnswers.begin());
-    filterIndex = dialogFilterIndex;
-    return true;
+  bool ShowSaveDialog(const tomari::SaveDialogRequest&, std::string&, int&) override {
+    return false;
   }
 };
 

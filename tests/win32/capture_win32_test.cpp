@@ -11,6 +11,7 @@
 #include "commands/capture.h"
 #include "commands/image_files.h"
 #include "win32/capture_test_support.h"
+#include "win32/ports/dib.h"
 #include "win32/ports/gdi_handles.h"
 #include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"
@@ -135,13 +136,7 @@ Bitmap ClipboardBitmap() {
     BITMAP info{};
     GetObjectW(bitmap, sizeof(info), &info);
     out = Bitmap(info.bmWidth, info.bmHeight);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = info.bmWidth;
-    bi.bmiHeader.biHeight = -info.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = tomari::TopDownDib32(info.bmWidth, info.bmHeight);
     HDC screen = GetDC(nullptr);
     if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), out.pixels.data(), &bi,
                   DIB_RGB_COLORS) != info.bmHeight)

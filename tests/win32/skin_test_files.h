@@ -6,6 +6,7 @@
 #include <string>
 
 #include "skin/bitmap.h"
+#include "win32/ports/dib.h"
 #include "win32/ports/text_convert.h"
 #include "win32/win32_test_support.h"
 
@@ -114,13 +115,7 @@ class ImageSurface {
     bitmap_ = CreateCompatibleBitmap(screen, image.width, image.height);
     ReleaseDC(nullptr, screen);
     old_ = SelectObject(dc_, bitmap_);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = tomari::TopDownDib32(image.width, image.height);
     SetDIBitsToDevice(dc_, 0, 0, image.width, image.height, 0, 0, 0, image.height,
                       image.pixels.data(), &info, DIB_RGB_COLORS);
   }
@@ -136,13 +131,7 @@ class ImageSurface {
   HDC dc() const { return dc_; }
   tomari::Bitmap Read(int width, int height) const {
     tomari::Bitmap out(width, height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = tomari::TopDownDib32(width, height);
     GetDIBits(dc_, bitmap_, 0, height, out.pixels.data(), &info, DIB_RGB_COLORS);
     for (auto& p : out.pixels) p &= 0x00FFFFFF;
     return out;
