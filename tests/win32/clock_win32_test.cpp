@@ -64,8 +64,7 @@ TEST_F(StringTable, ZonesAreTheCoresTable) {
     EXPECT_EQ(String(599 + k), city.offsetText) << k;
     EXPECT_EQ(ParseOffsetMinutes(String(599 + k)), city.offsetMinutes) << k;
   }
-  EXPECT_EQ(String(516), "東京(TYO)");
-  EXPECT_EQ(String(616), "+9");
+  // Nothing beyond the table's ends.
   EXPECT_EQ(String(499), "");
   EXPECT_EQ(String(531), "");
   EXPECT_EQ(String(631), "");
@@ -111,8 +110,6 @@ TEST_F(StringTable, PresetsPrintTheirExamples) {
     EXPECT_EQ(FormatDateTime(BuildClockFormat(preset), when, ja), example.substr(crlf + 2))
         << row << " \"" << preset << "\"";
   }
-  EXPECT_EQ(String(304), "ggge年m月d日");
-  EXPECT_EQ(String(404), "１９８４年１月１７日の場合\r\n昭和59年1月17日");
 }
 
 TEST(LocaleTest, JapaneseUserLocaleGivesTheJapaneseFormats) {
@@ -139,8 +136,6 @@ TEST(LocaleTest, JapaneseUserLocaleGivesTheJapaneseFormats) {
   EXPECT_EQ(FormatDateTime(BuildClockFormat(" <yyyy/mm/dd hh:mm:ss> "), friday, f),
             " <2003/01/17 17:30:05> ");
   EXPECT_EQ(FormatDateTime("h AMPM ttttt", friday, f), "5 午後 17:30:05");
-  // Formats() hands out the same settings each time without reading again.
-  EXPECT_EQ(&locale.Formats(), &f);
 }
 
 std::string SystemDate(DWORD flags, const SYSTEMTIME& st) {

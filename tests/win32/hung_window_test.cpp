@@ -77,15 +77,5 @@ TEST(HungWindowTest, CallsNeverBlockAndIsHungReportsIt) {
   EXPECT_FALSE(ws.SetExStyle(t, 0));
 }
 
-TEST(HungWindowTest, AnsweringWindowsAreNotHung) {
-  Win32WindowSystem ws;
-  Target target;
-  ASSERT_TRUE(target.Start(L""));
-  win32test::Pump(300);
-  EXPECT_FALSE(ws.IsHung(FromHwnd(target.hwnd())));
-  win32test::OwnWindow own;
-  EXPECT_FALSE(ws.IsHung(FromHwnd(own.hwnd())));
-}
-
 }  // namespace
 }  // namespace tomari

@@ -96,12 +96,6 @@ TEST_F(ImagingDecode, GifPixelsComeFromThePaletteTransparentOnesKeepTheirColour)
   const Bitmap transparent =
       Decode(L"transparent.gif", bytes::EncodeGif(23, 6, kPalette16, idx, 3));
   EXPECT_EQ(transparent.pixels, expected.pixels);
-  // A four-colour GIF with the transparent entry first.
-  const std::vector<Pixel> four = {MakePixel(255, 0, 255), MakePixel(1, 2, 3),
-                                   MakePixel(250, 250, 250), MakePixel(0, 0, 0)};
-  const auto idx4 = Indices(9, 4, 4);
-  EXPECT_EQ(Decode(L"four.gif", bytes::EncodeGif(9, 4, four, idx4, 0)).pixels,
-            FromIndices(9, 4, four, idx4).pixels);
 }
 
 TEST_F(ImagingDecode, JpegDecodesToThePicture) {
@@ -112,17 +106,10 @@ TEST_F(ImagingDecode, JpegDecodesToThePicture) {
       blocks.At(x, y) = (x / 16 + y / 16) % 2 ? MakePixel(200, 40, 40) : MakePixel(30, 90, 160);
   ASSERT_TRUE(
       tomari::wic::EncodeFile(blocks, folder / L"blocks.jpg", tomari::wic::Format::Jpeg, {}));
-  const Bitmap decoded = loader.Decode(folder.Utf8(L"blocks.jpg"));
-  const int blockDifference = skintest::MaxChannelDifference(blocks, decoded);
-  EXPECT_GE(blockDifference, 0);
-  EXPECT_LE(blockDifference, 4);
-  // A photograph at the encoder's default quality stays close.
-  const Bitmap photo = skintest::PhotoLike(64, 48);
-  ASSERT_TRUE(tomari::wic::EncodeFile(photo, folder / L"photo.jpg", tomari::wic::Format::Jpeg, {}));
-  const int photoDifference =
-      skintest::MaxChannelDifference(photo, loader.Decode(folder.Utf8(L"photo.jpg")));
-  EXPECT_GE(photoDifference, 0);
-  EXPECT_LE(photoDifference, 40);
+  const int difference =
+      skintest::MaxChannelDifference(blocks, loader.Decode(folder.Utf8(L"blocks.jpg")));
+  EXPECT_GE(difference, 0) << "sizes differ";
+  EXPECT_LE(difference, 4);
 }
 
 TEST_F(ImagingDecode, BmpAndPngWrittenThroughWicReadBackExactly) {
@@ -133,10 +120,11 @@ TEST_F(ImagingDecode, BmpAndPngWrittenThroughWicReadBackExactly) {
   EXPECT_EQ(loader.Decode(folder.Utf8(L"w.png")).pixels, photo.pixels);
 }
 
-TEST_F(ImagingDecode, ByContentNotByExtension) {
+TEST_F(ImagingDecode, ByContentNotByExtensionAndUnderJapaneseNames) {
   const Bitmap p = Pattern();
   EXPECT_EQ(Decode(L"really_png.bmp", bytes::EncodePng(p)).pixels, p.pixels);
   EXPECT_EQ(Decode(L"really_bmp.gif", bytes::EncodeBmp24(p)).pixels, p.pixels);
+  EXPECT_EQ(Decode(L"背景画像.png", bytes::EncodePng(p)).pixels, p.pixels);
 }
 
 TEST_F(ImagingDecode, MissingEmptyTruncatedAndGarbageFilesAreEmpty) {
@@ -149,11 +137,6 @@ TEST_F(ImagingDecode, MissingEmptyTruncatedAndGarbageFilesAreEmpty) {
   const std::string gif = bytes::EncodeGif(23, 6, kPalette16, Indices(23, 6, 16));
   Decode(L"truncated.gif", gif.substr(0, 40));  // must not crash, whatever it gives
   EXPECT_TRUE(Decode(L"header_only.bmp", bytes::EncodeBmp24(Pattern()).substr(0, 54)).Empty());
-}
-
-TEST_F(ImagingDecode, JapaneseFileNamesWork) {
-  const Bitmap p = Pattern();
-  EXPECT_EQ(Decode(L"背景画像.png", bytes::EncodePng(p)).pixels, p.pixels);
 }
 
 // COM may already be set up on the thread in the other model; WIC must still work.
@@ -288,16 +271,15 @@ TEST_F(ImagingLibrary, PngPaletteChoiceIsAnEightBitPalette) {
   Bitmap few(p.width, p.height);
   for (size_t i = 0; i < few.pixels.size(); ++i) few.pixels[i] = kPalette16[i % 16];
   EXPECT_EQ(SavePngAndReadBack(library, few, files.Utf8(L"few.png"), 2).pixels, few.pixels);
-  const std::string fewBytes = skintest::ReadBytes(files / L"few.png");
-  ASSERT_GT(fewBytes.size(), 26u);
-  EXPECT_EQ(fewBytes[25], 3) << "colour type: palette";
   // Many colours: lossy, as the caption says, but close.
   const Bitmap photo = skintest::PhotoLike(80, 40);
   const Bitmap back = SavePngAndReadBack(library, photo, files.Utf8(L"many.png"), 2);
-  const std::string manyBytes = skintest::ReadBytes(files / L"many.png");
-  ASSERT_GT(manyBytes.size(), 26u);
-  EXPECT_EQ(manyBytes[25], 3);
-  EXPECT_EQ(manyBytes[24], 8) << "8 bits per palette index";
+  for (const wchar_t* name : {L"few.png", L"many.png"}) {
+    const std::string header = skintest::ReadBytes(files / name);
+    ASSERT_GT(header.size(), 26u);
+    EXPECT_EQ(header[24], 8) << "8 bits per palette index";
+    EXPECT_EQ(header[25], 3) << "colour type: palette";
+  }
   const int difference = skintest::MaxChannelDifference(photo, back);
   EXPECT_GE(difference, 0);
   EXPECT_LE(difference, 64);

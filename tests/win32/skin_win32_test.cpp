@@ -244,14 +244,8 @@ TEST_F(SkinWindowTest, SwitchingMapAndRectangleSkinsTenTimesLeaksNothing) {
 // of the skin for a person to look at (build/windows/skin_faces/).
 void SaveFaceSheet(const tomari::SkinData& skin, const std::string& name) {
   std::vector<Bitmap> faces;
-  for (int s = 0; s < tomari::kButtonStateCount; ++s) {
-    const std::vector<int> states(skin.Buttons.size(), s);
-    faces.push_back(tomari::ComposeFace(skin, states));
-    tomari::SaveBitmapAsPng(
-        faces.back(),
-        tomari::WideToUtf8(skintest::FullPath(win32test::TestBinDir() + L"..\\skin_faces\\")) +
-            name + "_" + std::to_string(s) + ".png");
-  }
+  for (int s = 0; s < tomari::kButtonStateCount; ++s)
+    faces.push_back(tomari::ComposeFace(skin, std::vector<int>(skin.Buttons.size(), s)));
   constexpr int kScale = 3, kGap = 4;
   const int w = faces[0].width, h = faces[0].height;
   Bitmap sheet((w + 2 * kGap) * kScale, ((h + kGap) * tomari::kButtonStateCount + kGap) * kScale,

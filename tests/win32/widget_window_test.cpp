@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,11 @@ BOOL CALLBACK NoteToolTip(HWND h, LPARAM p) {
 struct Event {
   std::string kind;
   int button, modifiers, x, y;
+  bool operator==(const Event&) const = default;
 };
+std::ostream& operator<<(std::ostream& out, const Event& e) {
+  return out << e.kind << " " << e.button << " " << e.modifiers << " " << e.x << "," << e.y;
+}
 
 class WidgetWindowTest : public ::testing::Test, public tomari::WidgetEvents {
  protected:
@@ -81,23 +86,14 @@ TEST_F(WidgetWindowTest, MouseMessagesBecomeButtonCodesModifiersAndWidgetPoints)
   Post(WM_MOUSEMOVE, MK_MBUTTON | MK_SHIFT, 12, 6);
   Post(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON | MK_CONTROL, 14, 7);
   Post(WM_RBUTTONUP, MK_CONTROL, 16, 8);
-  ASSERT_EQ(events.size(), 4u);
-  EXPECT_EQ(events[0].kind, "press");
-  EXPECT_EQ(events[0].button, 1);
-  EXPECT_EQ(events[0].modifiers, 1);
-  EXPECT_EQ(events[0].x, 10);
-  EXPECT_EQ(events[0].y, 5);
-  EXPECT_EQ(events[1].button, 4);
-  EXPECT_EQ(events[1].modifiers, 1);
-  EXPECT_EQ(events[2].button, 3);
-  EXPECT_EQ(events[2].modifiers, 2);
-  EXPECT_EQ(events[3].kind, "release");
-  EXPECT_EQ(events[3].button, 2);
-  EXPECT_EQ(events[3].x, 16);
+  const std::vector<Event> expected = {{"press", 1, 1, 10, 5},
+                                       {"move", 4, 1, 12, 6},
+                                       {"move", 3, 2, 14, 7},
+                                       {"release", 2, 2, 16, 8}};
+  EXPECT_EQ(events, expected);
   // A drag to the left of the widget gives negative points, not 65535.
   Post(WM_MOUSEMOVE, MK_LBUTTON, -30, -4);
-  EXPECT_EQ(events.back().x, -30);
-  EXPECT_EQ(events.back().y, -4);
+  EXPECT_EQ(events.back(), (Event{"move", 1, 0, -30, -4}));
 }
 
 TEST_F(WidgetWindowTest, TheToolTipFollowsTheHoveredButtonsText) {

@@ -15,6 +15,11 @@ using win32test::WaitUntil;
 
 class WindowSystemTest : public ::testing::Test {
  protected:
+  // A window of ours that holds the keyboard, to see that calls on others leave it there.
+  static bool TakeTheKeyboard(const OwnWindow& own) {
+    SetForegroundWindow(own.hwnd());
+    return WaitUntil([&] { return GetForegroundWindow() == own.hwnd(); });
+  }
   Win32WindowSystem ws;
 };
 
@@ -26,17 +31,6 @@ TEST_F(WindowSystemTest, ForegroundIsOurWindowOrAnotherProcesssWindow) {
   Target target;  // makes itself the foreground window once it is shown
   ASSERT_TRUE(target.Start(L"--title Theirs"));
   EXPECT_TRUE(WaitUntil([&] { return ws.Foreground() == FromHwnd(target.hwnd()); }));
-}
-
-TEST_F(WindowSystemTest, IsWindowFollowsTheWindowsLife) {
-  EXPECT_FALSE(ws.IsWindow(0));
-  WindowHandle h;
-  {
-    OwnWindow own;
-    h = FromHwnd(own.hwnd());
-    EXPECT_TRUE(ws.IsWindow(h));
-  }
-  EXPECT_FALSE(ws.IsWindow(h));
 }
 
 TEST_F(WindowSystemTest, RectIsTheOuterRectangle) {
@@ -55,8 +49,7 @@ TEST_F(WindowSystemTest, MoveToMovesAnotherProcesssWindowWithoutSizingOrActivati
   Target target;
   ASSERT_TRUE(target.Start(L"--rect 200,150,320,240"));
   OwnWindow own(L"Keeps the keyboard", 0, nullptr, {600, 400, 800, 600});
-  SetForegroundWindow(own.hwnd());
-  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == own.hwnd(); }));
+  ASSERT_TRUE(TakeTheKeyboard(own));
 
   const WindowHandle t = FromHwnd(target.hwnd());
   EXPECT_TRUE(ws.MoveTo(t, 40, 60));
@@ -82,8 +75,7 @@ TEST_F(WindowSystemTest, TopMostOnAndOffWithoutActivating) {
   Target target;
   ASSERT_TRUE(target.Start(L"--rect 100,100,300,200"));
   OwnWindow own(L"Keeps the keyboard", 0, nullptr, {600, 400, 800, 600});
-  SetForegroundWindow(own.hwnd());
-  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == own.hwnd(); }));
+  ASSERT_TRUE(TakeTheKeyboard(own));
 
   const WindowHandle t = FromHwnd(target.hwnd());
   ASSERT_EQ(ws.GetExStyle(t) & kExTopMost, 0u);
@@ -214,8 +206,11 @@ TEST_F(WindowSystemTest, AGoneWindowIsLeftAlone) {
     Target target;
     ASSERT_TRUE(target.Start(L"--title Gone"));
     gone = FromHwnd(target.hwnd());
+    EXPECT_TRUE(ws.IsWindow(gone));
   }
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(ToHwnd(gone)); }));
+  EXPECT_FALSE(ws.IsWindow(gone));
+  EXPECT_FALSE(ws.IsWindow(0));
   Rect r{7, 7, 7, 7};
   EXPECT_FALSE(ws.GetRect(gone, r));
   EXPECT_EQ(r, (Rect{7, 7, 7, 7}));
