@@ -116,31 +116,24 @@ TEST_F(FileSystemTest, MissingFolderFailsWithoutCreatingAnything) {
   EXPECT_TRUE(Names().empty());
 }
 
-TEST_F(FileSystemTest, LockedTargetKeepsItsOldContent) {
+TEST_F(FileSystemTest, ALockedOrReadOnlyTargetKeepsItsOldContent) {
   const std::string path = Path(L"Setting.ini");
+  const std::wstring wide = WidePath(L"Setting.ini");
   ASSERT_TRUE(files.WriteAtomic(path, kOld));
-  {
-    // Open the way an editor or a virus scanner might: others may read, nothing else.
-    HANDLE h = CreateFileW(WidePath(L"Setting.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(files.WriteAtomic(path, kNew));
-    std::string seen;
-    EXPECT_TRUE(files.ReadAll(path, seen)) << "reading shares with the open handle";
-    EXPECT_EQ(seen, kOld);
-    CloseHandle(h);
-  }
-  EXPECT_EQ(Read(L"Setting.ini"), kOld);
-  EXPECT_EQ(Names(), std::vector<std::wstring>{L"Setting.ini"});
-}
-
-TEST_F(FileSystemTest, ReadOnlyTargetIsNotReplaced) {
-  const std::string path = Path(L"Setting.ini");
-  ASSERT_TRUE(files.WriteAtomic(path, kOld));
-  ASSERT_TRUE(SetFileAttributesW(WidePath(L"Setting.ini").c_str(), FILE_ATTRIBUTE_READONLY));
+  // Open the way an editor or a virus scanner might: others may read, nothing else.
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(files.WriteAtomic(path, kNew));
+  std::string seen;
+  EXPECT_TRUE(files.ReadAll(path, seen)) << "reading shares with the open handle";
+  EXPECT_EQ(seen, kOld);
+  CloseHandle(h);
+
+  ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(files.WriteAtomic(path, kNew));
+  EXPECT_NE(GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   EXPECT_EQ(Read(L"Setting.ini"), kOld);
-  EXPECT_NE(GetFileAttributesW(WidePath(L"Setting.ini").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   EXPECT_EQ(Names(), std::vector<std::wstring>{L"Setting.ini"});
 }
 
