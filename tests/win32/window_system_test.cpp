@@ -95,10 +95,6 @@ TEST_F(WindowSystemTest, TopMostOnAndOffWithoutActivating) {
 }
 
 TEST_F(WindowSystemTest, ExStyleIsReadAndWrittenOnAnotherProcesssWindow) {
-  Target topMost;
-  ASSERT_TRUE(topMost.Start(L"--topmost"));
-  EXPECT_NE(ws.GetExStyle(FromHwnd(topMost.hwnd())) & kExTopMost, 0u);
-
   Target target;
   ASSERT_TRUE(target.Start(L""));
   const WindowHandle t = FromHwnd(target.hwnd());
