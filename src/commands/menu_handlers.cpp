@@ -120,7 +120,7 @@ void SetTransparency(App& app, Ports& ports, std::int32_t opacity) {
 
 void ChangeSkin(App& app, Ports& ports, const std::string& value) {
   app.settings.MainSkin = app.skin.folder + value;
-  ApplySkin(app, ports, ports.images, ports.cursors);
+  ApplySkin(app, ports);
 }
 
 void OpenLink(Shell& shell, const std::string& value) {

@@ -164,6 +164,6 @@ std::string NoSkinLabel();
 // Loads the skin and sizes, shapes and redraws the widget with every button in
 // its normal look. Without a skin the widget is the plain 150 x 20 rectangle
 // with the version text.
-void ApplySkin(App& app, Ports& ports, ImageDecoder& decoder, CursorLoader& cursors);
+void ApplySkin(App& app, Ports& ports);
 
 }  // namespace tomari

@@ -99,7 +99,9 @@ void LoadSkin(App& app, FileSystem& fs, TextCodec& codec, ImageDecoder& decoder,
   skin.loaded = true;
 }
 
-void ApplySkin(App& app, Ports& ports, ImageDecoder& decoder, CursorLoader& cursors) {
+void ApplySkin(App& app, Ports& ports) {
+  ImageDecoder& decoder = ports.images;
+  CursorLoader& cursors = ports.cursors;
   LoadSkin(app, ports.files, ports.codec, decoder, cursors);
   WidgetWindow& widget = ports.widget;
   const SkinData& skin = app.skin;

@@ -93,7 +93,7 @@ class Program final : public WidgetEvents, public CommandSink {
     capture_ = std::make_unique<Win32Capture>(widget_.hwnd(), &library_);
     capturePorts_ = std::make_unique<CapturePorts>(CapturePorts{prompts_, *capture_});
     WidgetLoad(app_, ports_);
-    ApplySkin(app_, ports_, decoder_, cursors_);
+    ApplySkin(app_, ports_);
     RefreshButtons(app_, ports_, -1, -1, 0);
     auto interval = TrackingInterval(app_.settings.MainTiming);
     widget_.SetTrackingInterval(interval ? *interval : 0);

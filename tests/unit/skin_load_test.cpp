@@ -365,7 +365,7 @@ TEST_F(SkinLoadTest, AFolderOrAnUnreadableFileIsNoSkin) {
 TEST_F(SkinLoadTest, ApplySkinSizesShapesAndDrawsTheWidget) {
   WriteSkin(kSkin, "[Skin]\nBackColor=magenta\nBack=back.bmp\n");
   Picture(std::string(kFolder) + "back.bmp", BackImage());
-  ApplySkin(app, ports, decoder, cursors);
+  ApplySkin(app, ports);
   EXPECT_EQ(widget.width, 6);
   EXPECT_EQ(widget.height, 2);
   EXPECT_EQ(widget.label, "");
@@ -382,7 +382,7 @@ TEST_F(SkinLoadTest, ApplySkinDrawsButtonsInTheirNormalLook) {
             "Back=own.bmp\n");
   Picture(std::string(kFolder) + "back.bmp", BackImage());
   Picture("C:\\Tomari\\own.bmp", Bitmap(2, 1, MakePixel(1, 2, 3)));
-  ApplySkin(app, ports, decoder, cursors);
+  ApplySkin(app, ports);
   Bitmap expected = BackImage();
   expected.At(0, 1) = expected.At(1, 1) = MakePixel(1, 2, 3);
   EXPECT_EQ(widget.face.pixels, expected.pixels);
@@ -393,10 +393,10 @@ TEST_F(SkinLoadTest, WithoutASkinTheWidgetIsThePlainVersionLabel) {
   // First a shaped skin, then a missing file: the old outline must go.
   WriteSkin(kSkin, "[Skin]\nBackColor=magenta\nBack=back.bmp\n");
   Picture(std::string(kFolder) + "back.bmp", BackImage());
-  ApplySkin(app, ports, decoder, cursors);
+  ApplySkin(app, ports);
   ASSERT_FALSE(widget.shape.fullRectangle);
   app.settings.MainSkin = "C:\\Tomari\\Skins\\Missing\\Missing.tsk";
-  ApplySkin(app, ports, decoder, cursors);
+  ApplySkin(app, ports);
   EXPECT_EQ(widget.width, 150);
   EXPECT_EQ(widget.height, 20);
   EXPECT_TRUE(widget.shape.fullRectangle);
@@ -407,7 +407,7 @@ TEST_F(SkinLoadTest, WithoutASkinTheWidgetIsThePlainVersionLabel) {
 
 TEST_F(SkinLoadTest, AnEmptyBackImageGivesANoughtSizedWidgetWithAnEmptyShape) {
   WriteSkin(kSkin, "[Skin]\nBackColor=Black\nBack=missing.bmp\n");
-  ApplySkin(app, ports, decoder, cursors);
+  ApplySkin(app, ports);
   EXPECT_TRUE(app.skin.loaded);
   EXPECT_EQ(widget.width, 0);
   EXPECT_EQ(widget.height, 0);

@@ -109,7 +109,7 @@ class SkinWindowTest : public ::testing::Test, public tomari::WidgetEvents {
 
   void Apply(const std::string& skinPath) {
     app.settings.MainSkin = skinPath;
-    tomari::ApplySkin(app, ports, decoder, cursors);
+    tomari::ApplySkin(app, ports);
     win32test::Pump(50);
   }
   SIZE WindowSize() {
