@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "commands/shutdown.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ class StartupWorld : public ::testing::Test, protected test::PerchWorld {
  protected:
   StartupWorld() {
     app = App{};
-    app.settings.AppFolder = kFolder;
+    app.facts.AppFolder = kFolder;
   }
   void PutSettings(const std::string& text) { files.Put(kFolder + "Setting.ini", text); }
 };
@@ -49,19 +50,19 @@ TEST_F(StartupWorld, ProbeFindsTheImagingLibraryAndLayeredWindows) {
   ProbeCapabilities(app, files, desktop);
   EXPECT_EQ(app.ownWindows.Count(), 0);
   EXPECT_TRUE(app.ownWindows.Contains(0));
-  EXPECT_FALSE(app.settings.HasImageLibrary);
-  EXPECT_TRUE(app.settings.HasLayeredWindows);
+  EXPECT_FALSE(app.facts.HasImageLibrary);
+  EXPECT_TRUE(app.facts.HasLayeredWindows);
 
   files.Put(kFolder + "transg32.DLL", "MZ");
   files.Put("C:\\Elsewhere\\TransG32.dll", "MZ");
   desktop.layeredApi = false;
   ProbeCapabilities(app, files, desktop);
-  EXPECT_TRUE(app.settings.HasImageLibrary);
-  EXPECT_FALSE(app.settings.HasLayeredWindows);
+  EXPECT_TRUE(app.facts.HasImageLibrary);
+  EXPECT_FALSE(app.facts.HasLayeredWindows);
 
-  app.settings.AppFolder = "C:\\Elsewhere\\Sub\\";
+  app.facts.AppFolder = "C:\\Elsewhere\\Sub\\";
   ProbeCapabilities(app, files, desktop);
-  EXPECT_FALSE(app.settings.HasImageLibrary);
+  EXPECT_FALSE(app.facts.HasImageLibrary);
 }
 
 TEST_F(StartupWorld, SecondInstanceOnlyWithMulti) {
@@ -83,7 +84,7 @@ TEST_F(StartupWorld, WidgetLoadReadsSettingsAndTakesSlotOne) {
   WidgetLoad(app, ports);
   EXPECT_EQ(app.settings.MainTiming, 250);
   EXPECT_EQ(app.settings.PositionX, 4);
-  EXPECT_EQ(app.settings.AppFolder, kFolder);
+  EXPECT_EQ(app.facts.AppFolder, kFolder);
   EXPECT_EQ(app.ownWindows.Count(), 1);
   EXPECT_EQ(app.ownWindows.At(1), kWidget);
   EXPECT_EQ(app.WidgetHandle, kWidget);
@@ -113,7 +114,7 @@ class JournalFiles : public FakeFileSystem {
 class Closing : public ::testing::Test {
  protected:
   Closing() {
-    app.settings.AppFolder = kFolder;
+    app.facts.AppFolder = kFolder;
     ProbeCapabilities(app, files, desktop);
     WidgetLoad(app, ports);
     desktop.AddWindow(kA, "Window A", "ClassA", Rect{100, 100, 500, 400});
