@@ -30,7 +30,7 @@ double TicksPerSecond(bool clockOn, bool switchTargets) {
   Ports ports{desktop, desktop, widget, files, clock, codec, images, cursors, locale};
 
   App app;
-  app.settings.HasLayeredWindows = true;
+  app.facts.HasLayeredWindows = true;
   app.ownWindows.Reset();
   app.ownWindows.Add(0x10);
   app.WidgetHandle = app.TargetWindow = 0x10;

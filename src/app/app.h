@@ -24,13 +24,18 @@ struct ExclusionEntry {
   friend bool operator==(const ExclusionEntry&, const ExclusionEntry&) = default;
 };
 
-// Every key of Setting.ini, plus what start-up finds out before it is read.
-struct Settings {
-  // Not stored.
+// What start-up finds out about this run; none of it is stored.
+struct StartupFacts {
   std::string AppFolder;  // always ends in "\"
   bool HasImageLibrary = false;
   bool HasLayeredWindows = false;
+  // Setting.ini exists but could not be read (locked for a moment, offline):
+  // the run goes on with defaults and never writes over the user's file.
+  bool SettingsUnreadable = false;
+};
 
+// Every key of Setting.ini.
+struct Settings {
   std::int32_t MainTiming = 100;
   std::int32_t MainMulti = 0;
   std::string MainSkin;
@@ -140,6 +145,7 @@ struct ClockRecord {
 };
 
 struct App {
+  StartupFacts facts;
   Settings settings;
   OwnWindowList ownWindows;
   WidgetState widget;

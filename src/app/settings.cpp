@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/ini.h"
+#include "base/ini.h"
 
 namespace tomari {
 namespace {
@@ -19,7 +19,7 @@ struct Key {
   std::int32_t Settings::*intField = nullptr;
   std::int32_t intDefault = 0;
   std::string Settings::*stringField = nullptr;
-  bool quoted = false;  // written in double quotes so its outer blanks survive
+  bool quoted = false;  // always written in double quotes, as earlier versions did
 };
 
 // In the order in which the file is written.
@@ -54,8 +54,8 @@ const Key kKeys[] = {
 constexpr const char* kClockSection = "TitleClock";
 constexpr const char* kClockCheck = "Check";
 
-std::string StringDefault(const std::string Settings::*field, const Settings& s) {
-  if (field == &Settings::CaptureSaveFolder) return s.AppFolder;
+std::string StringDefault(const std::string Settings::*field, const StartupFacts& facts) {
+  if (field == &Settings::CaptureSaveFolder) return facts.AppFolder;
   if (field == &Settings::ClockFormatText) return Settings{}.ClockFormatText;
   return {};  // Skin: an empty value is replaced below
 }
@@ -69,12 +69,13 @@ std::string ExclusionSection(std::size_t number) {
 
 }  // namespace
 
-std::string SettingsPath(const App& app) { return app.settings.AppFolder + kSettingsFile; }
+std::string SettingsPath(const App& app) { return app.facts.AppFolder + kSettingsFile; }
 
 void LoadSettings(App& app, FileSystem& fs, TextCodec& codec) {
   Settings& s = app.settings;
   IniFile ini(codec);
-  ini.Load(fs, SettingsPath(app));
+  app.facts.SettingsUnreadable =
+      ini.Load(fs, SettingsPath(app)) == IniFile::LoadResult::kUnreadable;
 
   // Our own values are read in full: the 127-byte cut of the profile functions
   // would break a long (Japanese) skin path or save folder after one restart.
@@ -83,10 +84,11 @@ void LoadSettings(App& app, FileSystem& fs, TextCodec& codec) {
     if (k.intField != nullptr) {
       s.*k.intField = ini.ReadInt(k.section, k.key, k.intDefault);
     } else {
-      s.*k.stringField = ini.ReadString(k.section, k.key, StringDefault(k.stringField, s), kWhole);
+      s.*k.stringField =
+          ini.ReadString(k.section, k.key, StringDefault(k.stringField, app.facts), kWhole);
     }
   }
-  if (s.MainSkin.empty()) s.MainSkin = s.AppFolder + kDefaultSkin;
+  if (s.MainSkin.empty()) s.MainSkin = app.facts.AppFolder + kDefaultSkin;
   if (s.CaptureSaveFolder.empty() || s.CaptureSaveFolder.back() != '\\') {
     s.CaptureSaveFolder += '\\';
   }
@@ -94,7 +96,7 @@ void LoadSettings(App& app, FileSystem& fs, TextCodec& codec) {
   app.menu.TitleClockChecked = ini.ReadInt(kClockSection, kClockCheck, 0) != 0;
 
   // JPEG and PNG are written by the imaging library only.
-  if (!s.HasImageLibrary) s.CaptureFileType = 0;
+  if (!app.facts.HasImageLibrary) s.CaptureFileType = 0;
 
   // The list ends at the first section without a name.
   s.ExclusionEntries.clear();
@@ -113,8 +115,10 @@ void LoadSettings(App& app, FileSystem& fs, TextCodec& codec) {
 bool SaveSettings(const App& app, FileSystem& fs, TextCodec& codec) {
   const Settings& s = app.settings;
   const std::string path = SettingsPath(app);
+  // Writing over a file we could not read would lose whatever else it holds:
+  // what this run holds are defaults, not the user's settings.
+  if (app.facts.SettingsUnreadable) return false;
   IniFile ini(codec);
-  // Writing over a file we could not read would lose whatever else it holds.
   if (ini.Load(fs, path) == IniFile::LoadResult::kUnreadable) return false;
 
   for (const Key& k : kKeys) {
@@ -123,7 +127,7 @@ bool SaveSettings(const App& app, FileSystem& fs, TextCodec& codec) {
     } else if (k.quoted) {
       ini.Write(k.section, k.key, "\"" + s.*k.stringField + "\"");
     } else {
-      ini.Write(k.section, k.key, s.*k.stringField);
+      ini.Write(k.section, k.key, QuoteIniValue(s.*k.stringField));
     }
   }
   ini.Write(kClockSection, kClockCheck, FormatIniInt(app.menu.TitleClockChecked ? -1 : 0));
@@ -131,10 +135,10 @@ bool SaveSettings(const App& app, FileSystem& fs, TextCodec& codec) {
   std::size_t number = 0;
   for (const ExclusionEntry& entry : s.ExclusionEntries) {
     const std::string section = ExclusionSection(++number);
-    ini.Write(section, "Name", entry.Name);
-    ini.Write(section, "WindowTitle", entry.WindowTitle);
+    ini.Write(section, "Name", QuoteIniValue(entry.Name));
+    ini.Write(section, "WindowTitle", QuoteIniValue(entry.WindowTitle));
     ini.Write(section, "InTitle", FormatIniInt(entry.InTitle));
-    ini.Write(section, "WindowClass", entry.WindowClass);
+    ini.Write(section, "WindowClass", QuoteIniValue(entry.WindowClass));
   }
   // Sections of a longer earlier list stay; this empty name hides them.
   ini.Write(ExclusionSection(number + 1), "Name", "");

@@ -9,9 +9,11 @@ namespace tomari {
 
 std::string SettingsPath(const App& app);
 // Fills app.settings (and the title clock check) from AppFolder + "Setting.ini".
+// A file that exists but cannot be read leaves the defaults and marks the run
+// (facts.SettingsUnreadable) so that nothing is ever written over it.
 void LoadSettings(App& app, FileSystem& fs, TextCodec& codec);
 // Writes every key in order, atomically. False when the file could not be
-// written; the old file is then untouched.
+// written or must not be (see LoadSettings); the old file is then untouched.
 bool SaveSettings(const App& app, FileSystem& fs, TextCodec& codec);
 
 }  // namespace tomari

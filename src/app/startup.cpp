@@ -1,9 +1,7 @@
 #include "app/startup.h"
 
-#include "app/ini.h"
 #include "app/settings.h"
-#include "clock/title_clock.h"
-#include "commands/attributes.h"
+#include "base/ini.h"
 
 namespace tomari {
 
@@ -14,8 +12,8 @@ std::string WithTrailingBackslash(std::string folder) {
 
 void ProbeCapabilities(App& app, FileSystem& fs, WindowSystem& windows) {
   app.ownWindows.Reset();
-  app.settings.HasImageLibrary = fs.Exists(app.settings.AppFolder + "TransG32.dll");
-  app.settings.HasLayeredWindows = windows.HasLayeredWindowsApi();
+  app.facts.HasImageLibrary = fs.Exists(app.facts.AppFolder + "TransG32.dll");
+  app.facts.HasLayeredWindows = windows.HasLayeredWindowsApi();
   // No skin yet: its buttons come with ApplySkin.
   app.skin.Buttons.clear();
 }
@@ -38,17 +36,6 @@ void WidgetLoad(App& app, Ports& ports) {
   app.WidgetHandle = self;
   // Our own handle means "no target yet": the tick skips it as an own window.
   app.TargetWindow = self;
-}
-
-void CloseRequest(App& app, Ports& ports) {
-  // The recorded state belongs to the window it was read from. TargetWindow is
-  // that window too, except after it vanished, when it is our own handle.
-  const WindowHandle attached = app.widget.AttachedWindow;
-  if (attached != 0 && attached != ports.widget.Handle())
-    RestoreWindowAttributes(app, ports.windows, attached);
-  ports.widget.SetTopMost(false);
-  SetTitleClock(app, ports.windows, 0, "");
-  SaveSettings(app, ports.files, ports.codec);
 }
 
 }  // namespace tomari

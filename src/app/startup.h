@@ -1,5 +1,5 @@
 #pragma once
-// Start-up, the widget's load steps and the close request.
+// Start-up and the widget's load steps.
 #include <optional>
 #include <string>
 
@@ -18,8 +18,5 @@ bool MultipleInstancesAllowed(const std::string& appFolder, FileSystem& fs, Text
 std::optional<unsigned> TrackingInterval(std::int32_t timing);
 // The core part of the widget's load: settings, own-window slot, no target yet.
 void WidgetLoad(App& app, Ports& ports);
-// The close request: give the target back its state, leave the top-most band,
-// remove the title clock, save. The caller then frees the skin and ends.
-void CloseRequest(App& app, Ports& ports);
 
 }  // namespace tomari

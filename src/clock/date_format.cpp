@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "base/text.h"
 #include "clock/world_time.h"
 
 namespace tomari {
@@ -88,29 +89,16 @@ bool StartsWith(std::string_view s, std::size_t i, std::string_view what) {
   return s.size() - i >= what.size() && s.substr(i, what.size()) == what;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool StartsWithNoCase(std::string_view s, std::size_t i, std::string_view lowerWhat) {
   if (s.size() - i < lowerWhat.size()) return false;
   for (std::size_t k = 0; k < lowerWhat.size(); ++k)
-    if (Lower(s[i + k]) != lowerWhat[k]) return false;
+    if (AsciiLower(s[i + k]) != lowerWhat[k]) return false;
   return true;
 }
 
 std::size_t RunOf(std::string_view s, std::size_t i, char c, std::size_t max) {
   std::size_t n = 0;
   while (n < max && i + n < s.size() && s[i + n] == c) ++n;
-  return n;
-}
-
-// Length in bytes of the UTF-8 character that starts at s[i]; a stray byte
-// counts as one character so that no input can stall the scan.
-std::size_t CharLength(std::string_view s, std::size_t i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  std::size_t n = b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-  if (i + n > s.size()) n = s.size() - i;
-  for (std::size_t k = 1; k < n; ++k)
-    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return k;
   return n;
 }
 
@@ -126,7 +114,7 @@ Token NextToken(std::string_view s, std::size_t& i) {
     case '\\': {
       ++i;
       if (i >= s.size()) return {};  // nothing left to make literal
-      const std::size_t n = CharLength(s, i);
+      const std::size_t n = Utf8SequenceLength(s, i);
       i += n;
       return {Tok::Literal, s.substr(start + 1, n)};
     }
@@ -188,7 +176,7 @@ Token NextToken(std::string_view s, std::size_t& i) {
     default:
       break;
   }
-  const std::size_t n = CharLength(s, i);
+  const std::size_t n = Utf8SequenceLength(s, i);
   i += n;
   return {Tok::Literal, s.substr(start, n)};
 }
@@ -237,8 +225,10 @@ Fields MakeFields(const DateTime& t) {
     base.day = 30;
   }
   // Brings any field out of its range back through the calendar.
-  const int carry = base.second >= 0 ? base.second / 60 : -((59 - base.second) / 60);
-  base.second -= carry * 60;
+  // In 64 bits: 59 - INT_MIN does not fit an int.
+  const std::int64_t second = base.second;
+  const std::int64_t carry = second >= 0 ? second / 60 : -((59 - second) / 60);
+  base.second = static_cast<int>(second - carry * 60);
   const DateTime n = AddMinutes(base, carry);
   f.year = n.year;
   f.month = n.month;
@@ -366,10 +356,126 @@ void AppendTimePicture(std::string& out, std::string_view pic, const Fields& f,
         break;
       default: {  // 't': the marker, or its first character
         const std::string& marker = f.hour < 12 ? loc.am : loc.pm;
-        out.append(marker, 0, n >= 2 || marker.empty() ? marker.size() : CharLength(marker, 0));
+        out.append(marker, 0,
+                   n >= 2 || marker.empty() ? marker.size() : Utf8SequenceLength(marker, 0));
         break;
       }
     }
+  }
+}
+
+// What a token needs beyond the value itself.
+struct Context {
+  const Fields& f;
+  const LocaleFormats& loc;
+  bool twelveHour;  // the pattern has an AM/PM form somewhere
+  bool afterHour;   // the token before this one was h or hh
+};
+
+bool UsesTwelveHourClock(std::string_view pattern) {
+  for (std::size_t i = 0; i < pattern.size();)
+    if (IsTwelveHourMarker(NextToken(pattern, i).kind)) return true;
+  return false;
+}
+
+std::size_t Weekday(const Context& c) { return static_cast<std::size_t>(c.f.dayOfWeek); }
+std::size_t MonthIndex(const Context& c) { return static_cast<std::size_t>(c.f.month - 1); }
+bool Morning(const Context& c) { return c.f.hour < 12; }
+int ClockHour(const Context& c) { return c.twelveHour ? Hour12(c.f.hour) : c.f.hour; }
+// "m" right after an hour token means minutes.
+int MonthOrMinute(const Context& c) { return c.afterHour ? c.f.minute : c.f.month; }
+
+// Tokens that show one number with at least `digits` digits.
+struct NumberToken {
+  Tok kind;
+  std::int64_t (*value)(const Context&);
+  int digits;
+};
+constexpr NumberToken kNumberTokens[] = {
+    {Tok::Day, [](const Context& c) -> std::int64_t { return c.f.day; }, 1},
+    {Tok::Day2, [](const Context& c) -> std::int64_t { return c.f.day; }, 2},
+    {Tok::Weekday, [](const Context& c) -> std::int64_t { return c.f.dayOfWeek + 1; }, 1},
+    {Tok::Week, [](const Context& c) -> std::int64_t { return c.f.week; }, 1},
+    {Tok::Month, [](const Context& c) -> std::int64_t { return MonthOrMinute(c); }, 1},
+    {Tok::Month2, [](const Context& c) -> std::int64_t { return MonthOrMinute(c); }, 2},
+    {Tok::Quarter, [](const Context& c) -> std::int64_t { return (c.f.month - 1) / 3 + 1; }, 1},
+    {Tok::EraYear, [](const Context& c) -> std::int64_t { return c.f.era.year; }, 1},
+    {Tok::EraYear2, [](const Context& c) -> std::int64_t { return c.f.era.year; }, 2},
+    {Tok::DayOfYear, [](const Context& c) -> std::int64_t { return c.f.dayOfYear; }, 1},
+    {Tok::Year2, [](const Context& c) -> std::int64_t { return ((c.f.year % 100) + 100) % 100; },
+     2},
+    {Tok::Year4, [](const Context& c) -> std::int64_t { return c.f.year; }, 1},
+    {Tok::Hour, [](const Context& c) -> std::int64_t { return ClockHour(c); }, 1},
+    {Tok::Hour2, [](const Context& c) -> std::int64_t { return ClockHour(c); }, 2},
+    {Tok::Minute, [](const Context& c) -> std::int64_t { return c.f.minute; }, 1},
+    {Tok::Minute2, [](const Context& c) -> std::int64_t { return c.f.minute; }, 2},
+    {Tok::Second, [](const Context& c) -> std::int64_t { return c.f.second; }, 1},
+    {Tok::Second2, [](const Context& c) -> std::int64_t { return c.f.second; }, 2},
+};
+
+// Tokens that show a name or a marker.
+struct TextToken {
+  Tok kind;
+  std::string_view (*text)(const Context&);
+};
+constexpr TextToken kTextTokens[] = {
+    {Tok::TimeSep, [](const Context& c) -> std::string_view { return c.loc.timeSeparator; }},
+    {Tok::DateSep, [](const Context& c) -> std::string_view { return c.loc.dateSeparator; }},
+    {Tok::DayShort,
+     [](const Context& c) -> std::string_view { return kEnglishDaysShort[Weekday(c)]; }},
+    {Tok::DayLong, [](const Context& c) -> std::string_view { return kEnglishDays[Weekday(c)]; }},
+    {Tok::JaDayShort,
+     [](const Context& c) -> std::string_view { return kJapaneseDaysShort[Weekday(c)]; }},
+    {Tok::JaDayLong,
+     [](const Context& c) -> std::string_view { return kJapaneseDays[Weekday(c)]; }},
+    {Tok::MonthShort,
+     [](const Context& c) -> std::string_view { return kEnglishMonthsShort[MonthIndex(c)]; }},
+    {Tok::MonthLong,
+     [](const Context& c) -> std::string_view { return kEnglishMonths[MonthIndex(c)]; }},
+    {Tok::EraInitial, [](const Context& c) -> std::string_view { return c.f.era.initial; }},
+    {Tok::EraKanji, [](const Context& c) -> std::string_view { return c.f.era.kanji; }},
+    {Tok::EraName, [](const Context& c) -> std::string_view { return c.f.era.name; }},
+    {Tok::AmPmUpper, [](const Context& c) -> std::string_view { return Morning(c) ? "AM" : "PM"; }},
+    {Tok::AmPmLower, [](const Context& c) -> std::string_view { return Morning(c) ? "am" : "pm"; }},
+    {Tok::APUpper, [](const Context& c) -> std::string_view { return Morning(c) ? "A" : "P"; }},
+    {Tok::APLower, [](const Context& c) -> std::string_view { return Morning(c) ? "a" : "p"; }},
+    {Tok::AmPmLocale,
+     [](const Context& c) -> std::string_view {
+       const std::string& marker = Morning(c) ? c.loc.am : c.loc.pm;
+       return marker.empty() ? (Morning(c) ? "AM" : "PM") : std::string_view(marker);
+     }},
+};
+
+template <typename Row, std::size_t N>
+const Row* Lookup(const Row (&table)[N], Tok kind) {
+  for (const Row& row : table)
+    if (row.kind == kind) return &row;
+  return nullptr;
+}
+
+// The tokens left: literal text and the locale's date and time pictures.
+void AppendPicture(std::string& out, const Token& tok, const Fields& f, const LocaleFormats& loc) {
+  const bool midnight = f.hour == 0 && f.minute == 0 && f.second == 0;
+  switch (tok.kind) {
+    case Tok::Literal:
+      out += tok.text;
+      break;
+    case Tok::Complete:
+      if (f.hasDate) AppendDatePicture(out, loc.shortDate, f, loc);
+      if (f.hasDate && !midnight) out.push_back(' ');
+      if (!f.hasDate || !midnight) AppendTimePicture(out, loc.timeFormat, f, loc);
+      break;
+    case Tok::ShortDate:
+      AppendDatePicture(out, loc.shortDate, f, loc);
+      break;
+    case Tok::LongDate:
+      AppendDatePicture(out, loc.longDate, f, loc);
+      break;
+    case Tok::LocaleTime:
+      AppendTimePicture(out, loc.timeFormat, f, loc);
+      break;
+    default:  // End
+      break;
   }
 }
 
@@ -389,149 +495,20 @@ JapaneseEra JapaneseEraOf(int year, int month, int day) {
 
 void AppendFormattedDateTime(std::string& out, std::string_view pattern, const DateTime& t,
                              const LocaleFormats& loc) {
-  bool twelveHour = false;
-  for (std::size_t i = 0; i < pattern.size();)
-    if (IsTwelveHourMarker(NextToken(pattern, i).kind)) {
-      twelveHour = true;
-      break;
-    }
-
   const Fields f = MakeFields(t);
-  const auto month = static_cast<std::size_t>(f.month - 1);
-  const auto weekday = static_cast<std::size_t>(f.dayOfWeek);
-  const bool morning = f.hour < 12;
+  Context c{f, loc, UsesTwelveHourClock(pattern), false};
   bool afterHour = false;  // the last date/time token was h or hh
-
   for (std::size_t i = 0; i < pattern.size();) {
     const Token tok = NextToken(pattern, i);
-    const bool wasAfterHour = afterHour;
+    c.afterHour = afterHour;
     if (tok.kind != Tok::Literal && tok.kind != Tok::TimeSep && tok.kind != Tok::DateSep)
       afterHour = tok.kind == Tok::Hour || tok.kind == Tok::Hour2;
-    switch (tok.kind) {
-      case Tok::End:
-        break;
-      case Tok::Literal:
-        out += tok.text;
-        break;
-      case Tok::TimeSep:
-        out += loc.timeSeparator;
-        break;
-      case Tok::DateSep:
-        out += loc.dateSeparator;
-        break;
-      case Tok::Complete:
-        if (f.hasDate) AppendDatePicture(out, loc.shortDate, f, loc);
-        if (f.hasDate && (f.hour != 0 || f.minute != 0 || f.second != 0)) out.push_back(' ');
-        if (!f.hasDate || f.hour != 0 || f.minute != 0 || f.second != 0)
-          AppendTimePicture(out, loc.timeFormat, f, loc);
-        break;
-      case Tok::Day:
-        AppendNumber(out, f.day, 1);
-        break;
-      case Tok::Day2:
-        AppendNumber(out, f.day, 2);
-        break;
-      case Tok::DayShort:
-        out += kEnglishDaysShort[weekday];
-        break;
-      case Tok::DayLong:
-        out += kEnglishDays[weekday];
-        break;
-      case Tok::ShortDate:
-        AppendDatePicture(out, loc.shortDate, f, loc);
-        break;
-      case Tok::LongDate:
-        AppendDatePicture(out, loc.longDate, f, loc);
-        break;
-      case Tok::JaDayShort:
-        out += kJapaneseDaysShort[weekday];
-        break;
-      case Tok::JaDayLong:
-        out += kJapaneseDays[weekday];
-        break;
-      case Tok::Weekday:
-        AppendNumber(out, f.dayOfWeek + 1, 1);
-        break;
-      case Tok::Week:
-        AppendNumber(out, f.week, 1);
-        break;
-      case Tok::Month:
-        AppendNumber(out, wasAfterHour ? f.minute : f.month, 1);
-        break;
-      case Tok::Month2:
-        AppendNumber(out, wasAfterHour ? f.minute : f.month, 2);
-        break;
-      case Tok::MonthShort:
-        out += kEnglishMonthsShort[month];
-        break;
-      case Tok::MonthLong:
-        out += kEnglishMonths[month];
-        break;
-      case Tok::Quarter:
-        AppendNumber(out, (f.month - 1) / 3 + 1, 1);
-        break;
-      case Tok::EraInitial:
-        out += f.era.initial;
-        break;
-      case Tok::EraKanji:
-        out += f.era.kanji;
-        break;
-      case Tok::EraName:
-        out += f.era.name;
-        break;
-      case Tok::EraYear:
-        AppendNumber(out, f.era.year, 1);
-        break;
-      case Tok::EraYear2:
-        AppendNumber(out, f.era.year, 2);
-        break;
-      case Tok::DayOfYear:
-        AppendNumber(out, f.dayOfYear, 1);
-        break;
-      case Tok::Year2:
-        AppendNumber(out, ((f.year % 100) + 100) % 100, 2);
-        break;
-      case Tok::Year4:
-        AppendNumber(out, f.year, 1);
-        break;
-      case Tok::Hour:
-        AppendNumber(out, twelveHour ? Hour12(f.hour) : f.hour, 1);
-        break;
-      case Tok::Hour2:
-        AppendNumber(out, twelveHour ? Hour12(f.hour) : f.hour, 2);
-        break;
-      case Tok::Minute:
-        AppendNumber(out, f.minute, 1);
-        break;
-      case Tok::Minute2:
-        AppendNumber(out, f.minute, 2);
-        break;
-      case Tok::Second:
-        AppendNumber(out, f.second, 1);
-        break;
-      case Tok::Second2:
-        AppendNumber(out, f.second, 2);
-        break;
-      case Tok::LocaleTime:
-        AppendTimePicture(out, loc.timeFormat, f, loc);
-        break;
-      case Tok::AmPmUpper:
-        out += morning ? "AM" : "PM";
-        break;
-      case Tok::AmPmLower:
-        out += morning ? "am" : "pm";
-        break;
-      case Tok::APUpper:
-        out += morning ? "A" : "P";
-        break;
-      case Tok::APLower:
-        out += morning ? "a" : "p";
-        break;
-      case Tok::AmPmLocale: {
-        const std::string& marker = morning ? loc.am : loc.pm;
-        out += marker.empty() ? (morning ? "AM" : "PM") : marker;
-        break;
-      }
+    if (const NumberToken* n = Lookup(kNumberTokens, tok.kind)) {
+      AppendNumber(out, n->value(c), n->digits);
+    } else if (const TextToken* x = Lookup(kTextTokens, tok.kind)) {
+      out += x->text(c);
+    } else {
+      AppendPicture(out, tok, f, loc);
     }
   }
 }

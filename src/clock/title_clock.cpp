@@ -7,15 +7,13 @@ namespace tomari {
 
 namespace {
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
 // `s` without its first `n` characters; unchanged unless it is longer than that.
 std::string_view DropFirst(std::string_view s, std::size_t n) {
   if (CharacterCount(s) <= n) return s;
   std::size_t i = 0;
   for (std::size_t seen = 0; seen < n; ++seen) {
     ++i;
-    while (i < s.size() && IsContinuation(s[i])) ++i;
+    while (i < s.size() && IsUtf8Continuation(s[i])) ++i;
   }
   return s.substr(i);
 }
@@ -25,7 +23,7 @@ std::string_view DropLast(std::string_view s, std::size_t n) {
   if (CharacterCount(s) <= n) return s;
   std::size_t end = s.size();
   for (std::size_t seen = 0; seen < n; ++seen) {
-    while (end > 0 && IsContinuation(s[end - 1])) --end;
+    while (end > 0 && IsUtf8Continuation(s[end - 1])) --end;
     if (end > 0) --end;
   }
   return s.substr(0, end);
@@ -54,13 +52,6 @@ void RemoveClock(App& app, WindowSystem& windows) {
 }
 
 }  // namespace
-
-std::size_t CharacterCount(std::string_view utf8) {
-  std::size_t n = 0;
-  for (char c : utf8)
-    if (!IsContinuation(c)) ++n;
-  return n;
-}
 
 std::string ClockTextAt(const Settings& s, const DateTime& utc, const LocaleFormats& loc) {
   return FormatDateTime(BuildClockFormat(s.ClockFormatText), WorldTimeAt(s, utc), loc);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/app.h"
+#include "base/text.h"  // titles are measured in characters, not bytes
 #include "platform/locale.h"
 #include "platform/ports.h"
 
@@ -20,8 +21,5 @@ std::string ClockTextAt(const Settings& s, const DateTime& utc, const LocaleForm
 // With a window: put `text` into its title. With 0: give the decorated window
 // its own title back and forget it.
 void SetTitleClock(App& app, WindowSystem& windows, WindowHandle h, const std::string& text);
-
-// Titles are measured in characters (code points), not bytes.
-std::size_t CharacterCount(std::string_view utf8);
 
 }  // namespace tomari

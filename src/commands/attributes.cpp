@@ -17,7 +17,7 @@ void RecordWindowAttributes(App& app, WindowSystem& windows, WindowHandle h) {
   w.TargetLayered = (ex & kExLayered) != 0;
   // The whole layered state is kept, not only an opacity: a window layered with
   // a colour key, or drawn with per-pixel alpha, must get exactly that back.
-  if (app.settings.HasLayeredWindows && w.TargetLayered) {
+  if (app.facts.HasLayeredWindows && w.TargetLayered) {
     w.TargetLayeredAttributes = windows.GetLayered(h);
     const LayeredAttributes& a = w.TargetLayeredAttributes;
     if (a.readable && (a.flags & kLwaAlpha) != 0) w.TargetAlpha = a.alpha;
@@ -30,7 +30,7 @@ void RecordWindowAttributes(App& app, WindowSystem& windows, WindowHandle h) {
 void RestoreWindowAttributes(App& app, WindowSystem& windows, WindowHandle h) {
   WidgetState& w = app.widget;
   const bool topMost = w.ChangedTopMost;
-  const bool layer = w.ChangedLayer && app.settings.HasLayeredWindows;
+  const bool layer = w.ChangedLayer && app.facts.HasLayeredWindows;
   w.ChangedTopMost = false;
   w.ChangedLayer = false;
   if (!topMost && !layer) return;

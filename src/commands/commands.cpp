@@ -123,7 +123,7 @@ std::string_view CommandKeyword(Command command) {
 
 bool IsCommandAvailable(const App& app, Command command, CommandPath path) {
   const CommandState& m = app.menu;
-  const bool layered = app.settings.HasLayeredWindows;
+  const bool layered = app.facts.HasLayeredWindows;
   switch (command) {
     case Command::WindowSet:
     case Command::CaptureInside:

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "base/text.h"
+
 namespace tomari {
 
 namespace {
@@ -18,7 +20,7 @@ constexpr char32_t kRawByteBase = 0x110000;
 char32_t FoldCase(char32_t c) {
   if (c >= U'a' && c <= U'z') return c - 0x20;
   if (c < 0x80) return c;
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;  // à..þ except ÷
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;     // à..þ except ÷
   if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;  // α..ω except final ς
   if (c == 0x3C2) return 0x3A3;                                 // ς → Σ
   if (c >= 0x430 && c <= 0x44F) return c - 0x20;                // а..я
@@ -35,28 +37,10 @@ std::u32string Folded(const std::string& s) {
   size_t i = 0;
   while (i < n) {
     const unsigned char b = p[i];
-    int len = 0;
-    char32_t c = 0;
-    if (b < 0x80) {
-      len = 1;
-      c = b;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      len = 2;
-      c = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      len = 3;
-      c = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      len = 4;
-      c = b & 0x07;
-    }
-    bool ok = len > 0 && i + len <= n;
-    for (int k = 1; ok && k < len; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80)
-        ok = false;
-      else
-        c = (c << 6) | (p[i + k] & 0x3F);
-    }
+    const std::size_t len = Utf8SequenceLength(s, i);
+    bool ok = b < 0x80 || len > 1;
+    char32_t c = len == 1 ? b : b & (0x7Fu >> len);
+    for (std::size_t k = 1; k < len; ++k) c = (c << 6) | (p[i + k] & 0x3F);
     // Overlong forms, surrogates and values past U+10FFFF are not characters.
     if (ok && ((len == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) ||
                (len == 4 && (c < 0x10000 || c > 0x10FFFF))))

@@ -182,13 +182,13 @@ FileWriteResult SaveDCAsBmp(CaptureSystem& capture, const Bitmap& picture,
 SaveResult SaveCapture(App& app, Ports& ports, Prompts& prompts, CaptureSystem& capture,
                        const Bitmap& picture, int dateName, WindowHandle owner) {
   const Settings& s = app.settings;
-  const std::string filter = SaveDialogFilter(s.HasImageLibrary);
+  const std::string filter = SaveDialogFilter(app.facts.HasImageLibrary);
   SaveResult result;
 
   if (dateName != 0) {
     result.path = s.CaptureSaveFolder + DateFileName(ports.clock.LocalNow());
     // Without the library only BMP can be written, whatever the settings say.
-    result.type = s.HasImageLibrary ? s.CaptureFileType : kFileBmp;
+    result.type = app.facts.HasImageLibrary ? s.CaptureFileType : kFileBmp;
   } else {
     result.type = kFileBmp;
     result.path = ShowSaveDialog(prompts, owner, kSaveDialogTitle, filter, s.CaptureSaveFolder,

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/saturate.h"
 #include "commands/capture.h"
 #include "skin/skin.h"
 
@@ -17,9 +18,7 @@ bool Reachable(WindowSystem& windows, WindowHandle h) {
   return h != 0 && windows.IsWindow(h) && !windows.IsHung(h);
 }
 
-std::uint8_t AlphaByte(std::int32_t opacity) {
-  return static_cast<std::uint8_t>(std::clamp<std::int32_t>(opacity, 0, 255));
-}
+std::uint8_t AlphaByte(std::int32_t opacity) { return Saturate<std::uint8_t>(opacity); }
 
 // Both ticks idle while a modal dialog runs its own message loop; afterwards
 // the widget goes back above whatever the dialog left on top.
@@ -50,7 +49,7 @@ void Menu_WindowSet_Click(App& app, Ports& ports) {
   CommandState& m = app.menu;
   m.WindowSetChecked = !m.WindowSetChecked;
   m.TopMostEnabled = m.WindowSetChecked;
-  m.LayerEnabled = m.WindowSetChecked && app.settings.HasLayeredWindows && OpacityCanBeGivenBack(app);
+  m.LayerEnabled = m.WindowSetChecked && app.facts.HasLayeredWindows && OpacityCanBeGivenBack(app);
   RefreshButtons(app, ports, -1, -1, 0);
 }
 
@@ -75,7 +74,7 @@ void Menu_TopMost_Click(App& app, Ports& ports) {
 
 void Menu_Layer_Click(App& app, Ports& ports) {
   // Without the system's layered-window call, none is ever made.
-  if (!app.settings.HasLayeredWindows) return;
+  if (!app.facts.HasLayeredWindows) return;
   WindowSystem& windows = ports.windows;
   const WindowHandle h = app.widget.AttachedWindow;
   if (!Reachable(windows, h) || !OpacityCanBeGivenBack(app)) return;
@@ -111,7 +110,7 @@ void SetTransparency(App& app, Ports& ports, std::int32_t opacity) {
   const std::uint8_t alpha = AlphaByte(opacity);
   app.settings.LayerTransparency = alpha;
   // Only a window we made (or found) semi-transparent takes the new opacity.
-  if (!app.settings.HasLayeredWindows || !app.menu.LayerChecked) return;
+  if (!app.facts.HasLayeredWindows || !app.menu.LayerChecked) return;
   const WindowHandle h = app.widget.AttachedWindow;
   if (!Reachable(ports.windows, h)) return;
   ports.windows.SetLayered(h, 0, alpha, kLwaAlpha);

@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
+
+#include "base/saturate.h"
 
 namespace tomari {
 
 namespace {
-
-int ToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                                   std::numeric_limits<int>::max()));
-}
 
 std::int64_t Overlap(const Rect& a, const Rect& b) {
   const std::int64_t w = std::int64_t{std::min(a.right, b.right)} - std::max(a.left, b.left);
@@ -34,13 +30,13 @@ int AnchorBase(int anchor, int lo, int hi, int size) {
   const std::int64_t l = lo, h = hi, s = size;
   switch (anchor) {
     case 0:
-      return ToInt(l - s);
+      return Saturate<int>(l - s);
     case 1:
       return lo;
     case 2:
-      return ToInt(l + ((h - l) - s) / 2);  // truncates toward zero, as intended
+      return Saturate<int>(l + ((h - l) - s) / 2);  // truncates toward zero, as intended
     case 3:
-      return ToInt(h - s);
+      return Saturate<int>(h - s);
     case 4:
       return hi;
     default:
@@ -88,17 +84,17 @@ void PlaceWidget(App& app, Ports& ports, WindowHandle target) {
   std::int64_t x = std::int64_t{app.widget.BaseX} + s.PositionXOffset;
   std::int64_t y = std::int64_t{app.widget.BaseY} + s.PositionYOffset;
 
-  const int left = ToInt(x);
-  const int top = ToInt(y);
-  const Rect m = GetMonitorRect(
-      ports.screen, Rect{left, top, ToInt(std::int64_t{left} + w), ToInt(std::int64_t{top} + h)});
+  const int left = Saturate<int>(x);
+  const int top = Saturate<int>(y);
+  const Rect m = GetMonitorRect(ports.screen, Rect{left, top, Saturate<int>(std::int64_t{left} + w),
+                                                   Saturate<int>(std::int64_t{top} + h)});
   if (x < m.left) x = m.left;
   if (y < m.top) y = m.top;
   if (x + w > m.right) x = std::int64_t{m.right} - w;
   if (y + h > m.bottom) y = std::int64_t{m.bottom} - h;
 
   if (app.widget.Pressed) return;  // the user holds the widget
-  ports.widget.MoveTo(ToInt(x), ToInt(y), app.menu.TopMostChecked);
+  ports.widget.MoveTo(Saturate<int>(x), Saturate<int>(y), app.menu.TopMostChecked);
 }
 
 }  // namespace tomari

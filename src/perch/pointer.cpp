@@ -2,20 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <vector>
 
+#include "base/saturate.h"
 #include "commands/menu_handlers.h"
 #include "perch/placement.h"
 
 namespace tomari {
 
 namespace {
-
-int Saturate(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                                   std::numeric_limits<int>::max()));
-}
 
 bool HasTarget(const App& app, Ports& ports) {
   return app.TargetWindow != 0 && app.TargetWindow != ports.widget.Handle();
@@ -32,25 +27,25 @@ void MoveBy(App& app, WindowSystem& windows, WindowHandle h, int dx, int dy) {
   if (it == origins.end()) {
     Rect r;
     if (!windows.GetRect(h, r)) return;  // closed meanwhile
-    const Point origin{Saturate(std::int64_t{r.left} - (total.x - dx)),
-                       Saturate(std::int64_t{r.top} - (total.y - dy))};
+    const Point origin{Saturate<int>(std::int64_t{r.left} - (total.x - dx)),
+                       Saturate<int>(std::int64_t{r.top} - (total.y - dy))};
     it = origins.insert(origins.end(), {h, origin});
   }
-  windows.MoveTo(h, Saturate(std::int64_t{it->origin.x} + total.x),
-                 Saturate(std::int64_t{it->origin.y} + total.y));
+  windows.MoveTo(h, Saturate<int>(std::int64_t{it->origin.x} + total.x),
+                 Saturate<int>(std::int64_t{it->origin.y} + total.y));
 }
 
 // The pressed point stays under the pointer: the widget moves by the pointer's
 // distance from it, and with the right button the target moves along.
 void Drag(App& app, Ports& ports, int button, int modifiers, int x, int y) {
-  const int dx = Saturate(std::int64_t{x} - app.widget.PressX);
-  const int dy = Saturate(std::int64_t{y} - app.widget.PressY);
+  const int dx = Saturate<int>(std::int64_t{x} - app.widget.PressX);
+  const int dy = Saturate<int>(std::int64_t{y} - app.widget.PressY);
   if (dx == 0 && dy == 0) return;
   const Rect r = ports.widget.GetRect();
-  ports.widget.MoveTo(Saturate(std::int64_t{r.left} + dx), Saturate(std::int64_t{r.top} + dy),
-                      false);
-  app.widget.DragTotalX = Saturate(std::int64_t{app.widget.DragTotalX} + dx);
-  app.widget.DragTotalY = Saturate(std::int64_t{app.widget.DragTotalY} + dy);
+  ports.widget.MoveTo(Saturate<int>(std::int64_t{r.left} + dx),
+                      Saturate<int>(std::int64_t{r.top} + dy), false);
+  app.widget.DragTotalX = Saturate<int>(std::int64_t{app.widget.DragTotalX} + dx);
+  app.widget.DragTotalY = Saturate<int>(std::int64_t{app.widget.DragTotalY} + dy);
   if (button == kButtonRight && HasTarget(app, ports))
     MoveWindowChain(app, ports.windows, app.TargetWindow, dx, dy, modifiers);
 }
@@ -68,8 +63,8 @@ void RebaseOnCarriedTarget(App& app, Ports& ports) {
   });
   Rect t;
   if (it == origins.end() || !ports.windows.GetRect(app.TargetWindow, t)) return;
-  const int left = Saturate(std::int64_t{it->origin.x} + app.widget.DragTotalX);
-  const int top = Saturate(std::int64_t{it->origin.y} + app.widget.DragTotalY);
+  const int left = Saturate<int>(std::int64_t{it->origin.x} + app.widget.DragTotalX);
+  const int top = Saturate<int>(std::int64_t{it->origin.y} + app.widget.DragTotalY);
   const Rect w = ports.widget.GetRect();
   app.widget.BaseX = AnchorBase(app.settings.PositionX, left, left + t.Width(), w.Width());
   app.widget.BaseY = AnchorBase(app.settings.PositionY, top, top + t.Height(), w.Height());
@@ -106,8 +101,8 @@ CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int butt
   // Written on a click too: when the last placement was clamped to the monitor,
   // the clamped distance becomes part of the user's offset.
   if (HasTarget(app, ports)) {
-    app.settings.PositionXOffset = Saturate(std::int64_t{r.left} - w.BaseX);
-    app.settings.PositionYOffset = Saturate(std::int64_t{r.top} - w.BaseY);
+    app.settings.PositionXOffset = Saturate<int>(std::int64_t{r.left} - w.BaseX);
+    app.settings.PositionYOffset = Saturate<int>(std::int64_t{r.top} - w.BaseY);
   }
   if (r.left == w.PressLeft && r.top == w.PressTop) {
     CommandResult result = CommandResult::Done;
@@ -126,8 +121,8 @@ bool HoverTick(App& app, Ports& ports) {
   const int state = app.widget.Pressed ? 1 : 0;
   const Point p = ports.screen.CursorPos();
   const Rect r = ports.widget.GetRect();
-  return RefreshButtonsIfChanged(app, ports, Saturate(std::int64_t{p.x} - r.left),
-                                 Saturate(std::int64_t{p.y} - r.top), state);
+  return RefreshButtonsIfChanged(app, ports, Saturate<int>(std::int64_t{p.x} - r.left),
+                                 Saturate<int>(std::int64_t{p.y} - r.top), state);
 }
 
 void MoveWindowChain(App& app, WindowSystem& windows, WindowHandle window, int dx, int dy,

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/ini.h"
+#include "base/ini.h"
+#include "base/saturate.h"
 #include "skin/skin.h"
 
 namespace tomari {
@@ -17,9 +18,7 @@ constexpr const char* kStateKeys[kButtonStateCount] = {"Back", "Float", "Down", 
                                                        "Available"};
 
 std::int32_t ClampedSum(std::int32_t a, std::int32_t b) {
-  const std::int64_t sum = static_cast<std::int64_t>(a) + b;
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+  return Saturate<std::int32_t>(std::int64_t{a} + b);
 }
 
 std::string ButtonSection(int n) {
@@ -37,12 +36,12 @@ void LoadSkin(App& app, FileSystem& fs, TextCodec& codec, ImageDecoder& decoder,
   FreeSkin(skin, cursors);
   const std::string& file = app.settings.MainSkin;
   if (file.empty() || !fs.Exists(file)) return;
-  const bool hasLibrary = app.settings.HasImageLibrary;
+  const bool hasLibrary = app.facts.HasImageLibrary;
 
   // Read once: a skin has up to 99 sections of a dozen keys each. A name that
   // exists but cannot be read (a folder, a locked file) is no skin either: the
   // plain widget beats an invisible 0 x 0 one.
-  IniFile ini(codec);
+  IniFile ini(codec, IniFile::Quotes::kDoubleOrSingle);
   if (ini.Load(fs, file) != IniFile::LoadResult::kLoaded) return;
   const auto text = [&](const std::string& section, const char* key) {
     return ini.ReadString(section, key, "", kIniValueLimit);

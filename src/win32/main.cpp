@@ -11,6 +11,7 @@
 #include "commands/capture.h"
 #include "commands/commands.h"
 #include "commands/menu_handlers.h"
+#include "commands/shutdown.h"
 #include "perch/pointer.h"
 #include "perch/tracking.h"
 #include "skin/skin.h"
@@ -74,11 +75,11 @@ class Program final : public WidgetEvents, public CommandSink {
 
   int Run(HINSTANCE instance) {
     instance_ = instance;
-    app_.settings.AppFolder = ExecutableFolder();
+    app_.facts.AppFolder = ExecutableFolder();
 
     HANDLE mutex = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
     bool another = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (another && !MultipleInstancesAllowed(app_.settings.AppFolder, files_, codec_)) {
+    if (another && !MultipleInstancesAllowed(app_.facts.AppFolder, files_, codec_)) {
       CloseHandle(mutex);
       return 0;
     }
@@ -86,7 +87,7 @@ class Program final : public WidgetEvents, public CommandSink {
     ProbeCapabilities(app_, files_, windows_);
     // The library counts only when it loads and has every entry point; a file
     // of that name alone is not enough.
-    app_.settings.HasImageLibrary = library_.Load(app_.settings.AppFolder);
+    app_.facts.HasImageLibrary = library_.Load(app_.facts.AppFolder);
     app_.skin.StartupFolder = StartupDirectory();
 
     if (!widget_.Create(instance, 150, 20)) return 1;

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "base/text.h"
+
 namespace tomari::test {
 namespace {
 
@@ -53,7 +55,7 @@ class Converter {
   iconv_t cd_;
 };
 
-std::size_t Utf8SequenceLength(const unsigned char* s, std::size_t left) {
+std::size_t Utf8SkipLength(const unsigned char* s, std::size_t left) {
   const unsigned char c = s[0];
   std::size_t n = 1;
   if (c >= 0xF0 && c <= 0xF4) {
@@ -75,9 +77,29 @@ bool FakeCodec::IsLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// glibc maps some characters to CP932 one way only (〜 U+301C, ¥, − U+2212,
+// — U+2014, ¢ ...), where Windows refuses them without best fit. Like the
+// system, a character counts as converted only when it comes back unchanged.
 bool FakeCodec::ToAnsi(const std::string& utf8, std::string& ansi) {
-  Converter c("CP932", "UTF-8");
-  return c.Run(utf8, ansi, "?", Utf8SequenceLength);
+  Converter to("CP932", "UTF-8");
+  Converter back("UTF-8", "CP932");
+  ansi.clear();
+  bool ok = true;
+  std::string bytes;
+  std::string again;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t n = Utf8SequenceLength(utf8, i);
+    const std::string ch = utf8.substr(i, n);
+    i += n;
+    if (to.Run(ch, bytes, "?", Utf8SkipLength) && back.Run(bytes, again, "", Utf8SkipLength) &&
+        again == ch) {
+      ansi += bytes;
+    } else {
+      ansi += '?';
+      ok = false;
+    }
+  }
+  return ok;
 }
 
 std::string FakeCodec::FromAnsi(const std::string& ansi) {

@@ -26,8 +26,8 @@ struct PerchWorld {
   App app;
 
   PerchWorld() {
-    app.settings.AppFolder = "C:\\Tomari\\";
-    app.settings.HasLayeredWindows = true;
+    app.facts.AppFolder = "C:\\Tomari\\";
+    app.facts.HasLayeredWindows = true;
     app.ownWindows.Reset();
     app.ownWindows.Add(kWidget);
     app.WidgetHandle = kWidget;

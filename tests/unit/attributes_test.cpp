@@ -14,7 +14,7 @@ constexpr WindowHandle kWin = 0x100;
 
 class Attributes : public ::testing::Test {
  protected:
-  Attributes() { app.settings.HasLayeredWindows = true; }
+  Attributes() { app.facts.HasLayeredWindows = true; }
 
   FakeWindow& Add(std::uint32_t ex, LayeredAttributes layered = {}) {
     FakeWindow& w = desktop.AddWindow(kWin, "Target", "TargetClass", Rect{0, 0, 200, 100}, ex);
@@ -75,7 +75,7 @@ TEST_F(Attributes, OnlyAnAlphaAttributeCountsAsSemiTransparent) {
   };
   for (const Case& c : cases) {
     Add(c.ex, c.attrs);
-    app.settings.HasLayeredWindows = c.layeredApi;
+    app.facts.HasLayeredWindows = c.layeredApi;
     app.menu.LayerChecked = true;
     desktop.ClearLog();
     Record();
@@ -169,7 +169,7 @@ TEST_F(Attributes, UnreadableLayeredWindowKeepsItsLayeredBit) {
 
 TEST_F(Attributes, WithoutTheLayeredApiNoLayeredCallIsMade) {
   Add(kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
-  app.settings.HasLayeredWindows = false;
+  app.facts.HasLayeredWindows = false;
   Record();
   app.widget.ChangedLayer = true;
   Restore();

@@ -35,7 +35,7 @@ struct CaptureWorld : test::PerchWorld {
     desktop.AddWindow(kTarget, "Target", "TargetClass", Rect{100, 50, 740, 530});
     capture.windows[kTarget] = {whole, inside};
     app.TargetWindow = kTarget;
-    app.settings.HasImageLibrary = true;
+    app.facts.HasImageLibrary = true;
     app.settings.CaptureSaveFolder = "C:\\Shots\\";
     files.AddFolder("C:\\Shots");
     clock.local = DateTime{2003, 1, 17, 17, 30, 5, 250, 5};
@@ -222,7 +222,7 @@ TEST(CaptureDateNamed, OutOfRangeLibraryValuesGoToTheNearestByteValue) {
 
 TEST(CaptureDateNamed, WithoutTheLibraryEveryFileIsBmp) {
   CaptureWorld w;
-  w.app.settings.HasImageLibrary = false;
+  w.app.facts.HasImageLibrary = false;
   w.app.settings.CaptureFileType = kFilePng;
   EXPECT_EQ(w.Capture(0, 1, 1).path, kDateBase + ".bmp");
   EXPECT_EQ(w.files.Get(kDateBase + ".bmp"), BmpFileBytes(w.whole));
@@ -249,7 +249,7 @@ TEST(CaptureSaveDialog, OpensOwnedByTheWidgetOnBmpWithTheDefaultName) {
   EXPECT_TRUE(w.prompts.messages.empty()) << "a cancelled dialog is silent";
 
   // Without the library only BMP is offered.
-  w.app.settings.HasImageLibrary = false;
+  w.app.facts.HasImageLibrary = false;
   w.prompts.CancelDialog();
   w.Capture(0, 1, 0);
   ASSERT_EQ(w.prompts.dialogs.size(), 2u);

@@ -1,6 +1,7 @@
 // The date-format language of the title clock, token by token.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
@@ -190,6 +191,9 @@ TEST(DateFormat, OutOfRangeFieldsCarryThroughTheCalendar) {
   EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn:ss", At(2003, 1, 1, 0, 0, -1), ja),
             "2002/12/31 23:59:59");
   EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh", At(2003, 1, 1, 49), ja), "2003/01/03 01");
+  // The carry out of the lowest possible second (no date: from 1899/12/30).
+  EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn:ss", At(0, 0, 0, 0, 0, INT_MIN), ja),
+            "1831/12/11 20:45:52");
 }
 
 // Random patterns from the token alphabet and stray bytes: never a crash, and

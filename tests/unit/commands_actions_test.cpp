@@ -54,7 +54,7 @@ TEST(WindowSetCommand, FixingOffersTopMostAndSemiTransparencyUnfixingWithdrawsTh
   EXPECT_EQ(w.FaceStateAt(0), kStateUnavailable);
   EXPECT_TRUE(w.desktop.ChangesOn(kTarget).empty());
 
-  w.app.settings.HasLayeredWindows = false;
+  w.app.facts.HasLayeredWindows = false;
   Menu_WindowSet_Click(w.app, w.ports);
   EXPECT_TRUE(w.app.menu.TopMostEnabled);
   EXPECT_FALSE(w.app.menu.LayerEnabled);
@@ -176,7 +176,7 @@ TEST(LayerCommand, TheOpacitySettingReachesTheSystemWithinAByte) {
 
 TEST(LayerCommand, WithoutLayeredWindowsNoLayeredCallIsEverMade) {
   FixedWorld w;
-  w.app.settings.HasLayeredWindows = false;
+  w.app.facts.HasLayeredWindows = false;
   w.AddButton("SEMITRANSPARENT", Rect{0, 0, 10, 10});
   w.AddButton("TRANSPARENCY", Rect{20, 0, 30, 10}, "64");
   w.app.menu.LayerChecked = true;  // whatever the menu says

@@ -81,7 +81,7 @@ void Apply(App& app, const Flags& f) {
   app.menu.TopMostChecked = f.topChecked;
   app.menu.LayerEnabled = f.layerEnabled;
   app.menu.LayerChecked = f.layerChecked;
-  app.settings.HasLayeredWindows = f.layeredApi;
+  app.facts.HasLayeredWindows = f.layeredApi;
   app.settings.LayerTransparency = f.opacity;
 }
 

@@ -110,8 +110,8 @@ struct CommandWorld {
   RecordingSink sink{app, shell};
 
   CommandWorld() {
-    app.settings.AppFolder = "C:\\Tomari\\";
-    app.settings.HasLayeredWindows = true;
+    app.facts.AppFolder = "C:\\Tomari\\";
+    app.facts.HasLayeredWindows = true;
     app.ownWindows.Reset();
     app.ownWindows.Add(kWidgetWindow);
     app.WidgetHandle = kWidgetWindow;

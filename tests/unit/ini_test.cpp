@@ -1,4 +1,4 @@
-#include "app/ini.h"
+#include "base/ini.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +73,15 @@ TEST_F(IniRead, OnePairOfEnclosingDoubleQuotesIsRemoved) {
   EXPECT_EQ(ini.ReadString("S", "Inner", "", 0), "a\"b\"");
   EXPECT_EQ(ini.ReadString("S", "Empty", "def", 0), "");
   EXPECT_EQ(ini.ReadString("S", "Single", "", 0), "'x'");
+
+  // Skins were written against rules that take single quotes off too.
+  IniFile skin(codec_, IniFile::Quotes::kDoubleOrSingle);
+  skin.Parse("[S]\r\nA='#FF00FF'\r\nB=\"x\"\r\nC='x\"\r\nD='\r\nE=''''\r\n");
+  EXPECT_EQ(skin.ReadString("S", "A", ""), "#FF00FF");
+  EXPECT_EQ(skin.ReadString("S", "B", ""), "x");
+  EXPECT_EQ(skin.ReadString("S", "C", ""), "'x\"");
+  EXPECT_EQ(skin.ReadString("S", "D", ""), "'");
+  EXPECT_EQ(skin.ReadString("S", "E", ""), "''");
 }
 
 TEST_F(IniRead, IntegersAreSignedDecimalsClampedTo32Bits) {
@@ -315,6 +324,30 @@ TEST_F(IniWrite, FailedWritesLeaveTheOldFile) {
   EXPECT_EQ(fs_.WriteCount(kPath), 0u);
 }
 
+TEST_F(IniWrite, QuotedValuesReadBackAsGivenAndOthersStayBare) {
+  const struct {
+    const char* value;
+    const char* written;
+    const char* read;  // what a later load gives
+  } cases[] = {
+      {"plain", "plain", "plain"},
+      {"a \"b\" c", "a \"b\" c", "a \"b\" c"},
+      {"", "", ""},
+      {" Title ", "\" Title \"", " Title "},
+      {"\tTab", "\"\tTab\"", "\tTab"},
+      {"\"Quoted\"", "\"\"Quoted\"\"", "\"Quoted\""},
+      {"\"open", "\"open", "\"open"},
+      {"\"", "\"", "\""},
+      {"line\n", "\"line\n\"", "line "},  // Write turns the break into a blank
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(QuoteIniValue(c.value), c.written) << c.value;
+    IniFile ini = Parsed("");
+    ini.Write("S", "K", QuoteIniValue(c.value));
+    EXPECT_EQ(Parsed(ini.Serialize()).ReadString("S", "K", "?", 0), c.read) << c.value;
+  }
+}
+
 TEST(IniFormat, IntegersAreSignPadded) {
   EXPECT_EQ(FormatIniInt(0), " 0");
   EXPECT_EQ(FormatIniInt(100), " 100");
@@ -372,6 +405,29 @@ TEST_F(IniEncoding, AValueWithoutAnAnsiFormTurnsTheFileIntoUtf8) {
             "WindowTitle=Café 🙂\r\n");
   EXPECT_EQ(ReadIniString(fs_, codec_, kPath, "AntiPercher001", "WindowTitle", ""), "Café 🙂");
   EXPECT_EQ(ReadIniString(fs_, codec_, kPath, "AntiPercher001", "Name", ""), "メモ");
+}
+
+TEST_F(IniEncoding, CharactersTheSystemOnlyApproximatesAlsoTurnTheFileIntoUtf8) {
+  // 〜 ¥ − — ¢ have CP932 look-alikes but no exact form; ～ has one.
+  for (const std::string text : {"〜", "¥", "−", "—", "¢", "～"}) {
+    IniFile ini = Parsed("[S]\r\n");
+    ini.Write("S", "K", text);
+    const std::string want = text == "～" ? "[S]\r\nK=" + FakeCodec::Sjis(text) + "\r\n"
+                                          : "\xEF\xBB\xBF[S]\r\nK=" + text + "\r\n";
+    EXPECT_EQ(ini.Serialize(), want) << text;
+  }
+}
+
+TEST_F(IniEncoding, TheSwitchToUtf8CarriesBytesThatWereNoCharacter) {
+  // A stray byte after ア, a lead byte before a blank, a pair CP932 does not
+  // define: each stays as it was; the characters around them are converted.
+  IniFile ini = Parsed("[S]\r\nTitle=\x83\x41\x88\r\n; \x81\x20\x85\x40 \x83\x41\r\n");
+  ini.Write("S", "New", "Café");
+  const std::string utf8 =
+      "\xEF\xBB\xBF[S]\r\nTitle=ア\x88\r\nNew=Café\r\n; \x81\x20\x85\x40 ア\r\n";
+  EXPECT_EQ(ini.Serialize(), utf8);
+  // Once switched, later loads and saves keep the same bytes.
+  EXPECT_EQ(Parsed(utf8).Serialize(), utf8);
 }
 
 }  // namespace

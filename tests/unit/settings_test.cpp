@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ini.h"
+#include "base/ini.h"
 #include "support/fake_codec.h"
 #include "support/fake_files.h"
 
@@ -57,8 +57,8 @@ class SettingsTest : public ::testing::Test {
  protected:
   App NewApp(const std::string& folder = kFolder, bool imageLibrary = false) {
     App app;
-    app.settings.AppFolder = folder;
-    app.settings.HasImageLibrary = imageLibrary;
+    app.facts.AppFolder = folder;
+    app.facts.HasImageLibrary = imageLibrary;
     return app;
   }
   App Loaded(const std::string& folder = kFolder, bool imageLibrary = false) {
@@ -411,6 +411,34 @@ TEST_F(SettingsFailure, AFailedSaveLeavesTheOldFile) {
   EXPECT_FALSE(SaveSettings(app, fs_, codec_));
   EXPECT_EQ(fs_.WriteCount(kFile), 0u);
   EXPECT_EQ(fs_.Get(kFile), old);
+}
+
+TEST_F(SettingsFailure, ARunWhoseLoadFailedNeverWritesTheFile) {
+  const std::string old = "[Main]\r\nTiming= 300\r\n[AntiPercher001]\r\nName=n\r\n";
+  fs_.Put(kFile, old);
+  fs_.failReads = true;
+  App app = Loaded();
+  EXPECT_EQ(app.settings.MainTiming, 100);  // runs on the defaults
+  // The file is readable again by the time the run saves.
+  fs_.failReads = false;
+  app.settings.ExclusionEntries.push_back({"x", "y", 0, "z"});
+  EXPECT_FALSE(SaveSettings(app, fs_, codec_));
+  EXPECT_EQ(fs_.WriteCount(kFile), 0u);
+  EXPECT_EQ(fs_.Get(kFile), old);
+  // A missing file is no failure: the first save creates it.
+  fs_.Remove(kFile);
+  App fresh = Loaded();
+  EXPECT_TRUE(SaveSettings(fresh, fs_, codec_));
+}
+
+TEST_F(SettingsRoundTrip, StringsWithOuterBlanksOrQuotesSurvive) {
+  App app = Loaded();
+  app.settings.MainSkin = "\"C:\\Skins\\a.tsk\"";
+  app.settings.ExclusionEntries = {{" Name ", " Title ", 1, "\"Class\""}, {"n", "t", 0, "c"}};
+  ASSERT_TRUE(SaveSettings(app, fs_, codec_));
+  const std::string file = *fs_.Get(kFile);
+  EXPECT_NE(file.find("Name=n\r\nWindowTitle=t\r\n"), std::string::npos);  // the rest stays bare
+  ExpectSameSettings(Loaded().settings, app.settings);
 }
 
 }  // namespace

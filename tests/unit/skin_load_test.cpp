@@ -51,7 +51,7 @@ constexpr Pixel kKey = MakePixel(255, 0, 255);
 class SkinLoadTest : public ::testing::Test {
  protected:
   SkinLoadTest() : ports{desktop, desktop, widget, fs, clock, codec, decoder, cursors, locale} {
-    app.settings.AppFolder = "C:\\Tomari\\";
+    app.facts.AppFolder = "C:\\Tomari\\";
     app.skin.StartupFolder = "C:\\Tomari\\";
     app.settings.MainSkin = kSkin;
   }

@@ -134,7 +134,7 @@ struct CaptureRig {
     app.ownWindows.Reset();
     app.ownWindows.Add(app.WidgetHandle);
     app.TargetWindow = tomari::FromHwnd(target);
-    app.settings.HasImageLibrary = true;
+    app.facts.HasImageLibrary = true;
   }
   tomari::CaptureResult Capture(int inside, int toFile, int dateName) {
     return tomari::CaptureTarget(app, ports, capturePorts, inside, toFile, dateName);

@@ -219,8 +219,8 @@ TEST_F(SkinWindowTest, SwitchingMapAndRectangleSkinsTenTimesLeaksNothing) {
   // The PNGs go through TransG32.dll when it is there, as in the program.
   ASSERT_TRUE(CopyFileW((skintest::DistDir() + L"TransG32.dll").c_str(),
                         (folder / L"TransG32.dll").c_str(), FALSE));
-  app.settings.HasImageLibrary = library.Load(folder.Utf8());
-  ASSERT_TRUE(app.settings.HasImageLibrary);
+  app.facts.HasImageLibrary = library.Load(folder.Utf8());
+  ASSERT_TRUE(app.facts.HasImageLibrary);
 
   const long gdiBefore = tomari::gdi::LiveHandles();
   const size_t cursorsBefore = cursors.LiveFileCursors();
@@ -270,12 +270,12 @@ class SkinShipped : public SkinWindowTest {
     SkinWindowTest::SetUp();
     CreateDirectoryW(skintest::FullPath(win32test::TestBinDir() + L"..\\skin_faces").c_str(),
                      nullptr);
-    app.settings.AppFolder = tomari::WideToUtf8(skintest::DistDir());
-    app.settings.HasImageLibrary = library.Load(app.settings.AppFolder);
-    ASSERT_TRUE(app.settings.HasImageLibrary);
+    app.facts.AppFolder = tomari::WideToUtf8(skintest::DistDir());
+    app.facts.HasImageLibrary = library.Load(app.facts.AppFolder);
+    ASSERT_TRUE(app.facts.HasImageLibrary);
   }
   std::string SkinPath(const char* name) {
-    return app.settings.AppFolder + "Skins\\" + name + "\\" + name + ".tsk";
+    return app.facts.AppFolder + "Skins\\" + name + "\\" + name + ".tsk";
   }
 };
 

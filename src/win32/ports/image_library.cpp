@@ -1,5 +1,6 @@
 #include "win32/ports/image_library.h"
 
+#include "base/saturate.h"
 #include "win32/ports/text_convert.h"
 
 namespace tomari {
@@ -15,22 +16,13 @@ T Entry(HMODULE module, const char* name) {
 // false when some character has no exact ANSI form (a best-fit substitute
 // would name another file).
 bool ToAnsiPath(const std::string& utf8, std::string& ansi) {
+  // The library reads up to the first NUL: a path with one would name another file.
   const std::wstring wide = Utf8ToWide(utf8);
-  if (wide.empty()) return false;
-  BOOL lossy = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0,
-                                    nullptr, &lossy);
-  if (n <= 1 || lossy) return false;
-  ansi.assign(static_cast<size_t>(n), '\0');
-  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi.data(), n, nullptr,
-                          &lossy) != n ||
-      lossy)
-    return false;
-  ansi.resize(static_cast<size_t>(n - 1));
-  return true;
+  if (wide.empty() || wide.find(L'\0') != std::wstring::npos) return false;
+  bool exact = false;
+  ansi = WideToMultiByte(CP_ACP, wide, &exact);
+  return exact && !ansi.empty();
 }
-
-BYTE ClampByte(int v) { return static_cast<BYTE>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
 }  // namespace
 
@@ -90,11 +82,11 @@ bool ImageLibrary::SaveJpeg(HDC surface, int width, int height, const std::strin
   if (!module_ || !surface) return false;
   const short flag = progressive ? -1 : 0;
   if (saveJpegW_)
-    return saveJpegW_(surface, width, height, Utf8ToWide(path).c_str(), ClampByte(quality), flag) ==
-           0;
+    return saveJpegW_(surface, width, height, Utf8ToWide(path).c_str(), Saturate<BYTE>(quality),
+                      flag) == 0;
   std::string ansi;
   if (!ToAnsiPath(path, ansi)) return false;
-  saveJpeg_(surface, width, height, ansi.c_str(), ClampByte(quality), flag);
+  saveJpeg_(surface, width, height, ansi.c_str(), Saturate<BYTE>(quality), flag);
   return true;
 }
 
@@ -102,10 +94,10 @@ bool ImageLibrary::SavePng(HDC surface, int width, int height, const std::string
                            int choice) const {
   if (!module_ || !surface) return false;
   if (savePngW_)
-    return savePngW_(surface, width, height, Utf8ToWide(path).c_str(), ClampByte(choice)) == 0;
+    return savePngW_(surface, width, height, Utf8ToWide(path).c_str(), Saturate<BYTE>(choice)) == 0;
   std::string ansi;
   if (!ToAnsiPath(path, ansi)) return false;
-  savePng_(surface, width, height, ansi.c_str(), ClampByte(choice));
+  savePng_(surface, width, height, ansi.c_str(), Saturate<BYTE>(choice));
   return true;
 }
 

@@ -1,8 +1,10 @@
-#include "app/ini.h"
+#include "base/ini.h"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
+
+#include "base/saturate.h"
+#include "base/text.h"
 
 namespace tomari {
 namespace {
@@ -20,15 +22,7 @@ std::string Trim(const std::string& s) {
   return s.substr(begin, end - begin);
 }
 
-// Only ASCII letters fold: the names in our files are ASCII, and folding bytes
-// of other characters would make different names equal.
-std::string Fold(const std::string& s) {
-  std::string out = s;
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
+std::string Fold(const std::string& s) { return AsciiLower(s); }
 
 // What the profile functions would have been handed: the text ends at a NUL,
 // and no value may break a line.
@@ -40,30 +34,7 @@ std::string Clean(const std::string& s) {
   return out;
 }
 
-std::string Unquote(const std::string& value) {
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-    return value.substr(1, value.size() - 2);
-  }
-  return value;
-}
-
-// Bytes in the UTF-8 sequence at `i`; 1 for a byte that starts no whole sequence.
-std::size_t SequenceLength(const std::string& s, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(s[i]);
-  std::size_t n = 1;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    n = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    n = 3;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    n = 4;
-  }
-  if (i + n > s.size()) return 1;
-  for (std::size_t k = 1; k < n; ++k) {
-    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
-  }
-  return n;
-}
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
 // Surrogates that come unpaired from a UTF-16 file are kept in the three-byte
 // form, so that writing the file back gives the same units.
@@ -116,7 +87,7 @@ std::string Utf8ToUtf16Le(const std::string& s) {
     out += static_cast<char>(u >> 8);
   };
   for (std::size_t i = 0; i < s.size();) {
-    const std::size_t n = SequenceLength(s, i);
+    const std::size_t n = Utf8SequenceLength(s, i);
     const auto lead = static_cast<unsigned char>(s[i]);
     std::uint32_t cp;
     if (n == 1) {
@@ -144,6 +115,15 @@ bool StartsWith(const std::string& s, const char* prefix, std::size_t n) {
 }
 
 }  // namespace
+
+std::string IniFile::Unquote(const std::string& value) const {
+  if (value.size() < 2 || value.front() != value.back()) return value;
+  const char q = value.front();
+  if (q == '"' || (q == '\'' && quotes_ == Quotes::kDoubleOrSingle)) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
 
 void IniFile::Clear() {
   encoding_ = Encoding::kAnsi;
@@ -268,9 +248,36 @@ std::string IniFile::Serialize() {
   // the user gave, so the file changes its encoding instead, once and for good.
   encoding_ = Encoding::kUtf8Bom;
   for (Section& s : sections_) {
-    for (Line& line : s.lines) line.ansi.reset();
+    for (Line& line : s.lines) {
+      // The code page has no U+FFFD of its own: one in an unchanged line
+      // stands for bytes that were no character, which must not be lost.
+      if (line.ansi && line.text.find(kReplacement) != std::string::npos) {
+        line = MakeLine(AnsiToUtf8Keeping(*line.ansi), line.eol);
+      }
+      line.ansi.reset();
+    }
   }
   SerializeAs(encoding_, out);
+  return out;
+}
+
+// Converts character by character so that a byte (or pair) the code page
+// cannot read stays as it was instead of turning into U+FFFD.
+std::string IniFile::AnsiToUtf8Keeping(const std::string& ansi) const {
+  std::string out;
+  out.reserve(ansi.size() * 3 / 2);
+  for (std::size_t i = 0; i < ansi.size();) {
+    const auto lead = static_cast<unsigned char>(ansi[i]);
+    std::size_t n = 1;
+    if (lead >= 0x80 && codec_->IsLeadByte(lead) && i + 1 < ansi.size() &&
+        static_cast<unsigned char>(ansi[i + 1]) >= 0x40) {
+      n = 2;
+    }
+    const std::string bytes = ansi.substr(i, n);
+    const std::string text = lead < 0x80 ? bytes : codec_->FromAnsi(bytes);
+    out += text.find(kReplacement) == std::string::npos ? text : bytes;
+    i += n;
+  }
   return out;
 }
 
@@ -310,7 +317,7 @@ std::string IniFile::Cut(const std::string& value, std::size_t limit) const {
   std::size_t used = 0;
   std::size_t i = 0;
   while (i < value.size()) {
-    const std::size_t n = SequenceLength(value, i);
+    const std::size_t n = Utf8SequenceLength(value, i);
     std::size_t cost = n;
     if (encoding_ == Encoding::kUtf16LeBom) {
       cost = n == 4 ? 2 : 1;
@@ -345,9 +352,7 @@ std::int32_t IniFile::ReadInt(const std::string& section, const std::string& key
     n = std::min(n * 10 + (s[i] - '0'), kBeyond);
   }
   if (negative) n = -n;
-  n = std::clamp<std::int64_t>(n, std::numeric_limits<std::int32_t>::min(),
-                               std::numeric_limits<std::int32_t>::max());
-  return static_cast<std::int32_t>(n);
+  return Saturate<std::int32_t>(n);
 }
 
 void IniFile::Write(const std::string& section, const std::string& key, const std::string& value) {
@@ -386,6 +391,15 @@ void IniFile::Write(const std::string& section, const std::string& key, const st
 
 std::string FormatIniInt(std::int32_t value) {
   return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+}
+
+std::string QuoteIniValue(const std::string& value) {
+  if (value.empty()) return value;
+  // Line breaks become blanks when written, so they count as blanks here.
+  auto edge = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  const bool wrapped = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+  if (wrapped || edge(value.front()) || edge(value.back())) return '"' + value + '"';
+  return value;
 }
 
 std::int32_t ReadIniInt(FileSystem& fs, TextCodec& codec, const std::string& file,

@@ -22,7 +22,8 @@ inline constexpr std::size_t kIniValueLimit = 127;
 //
 // Reading follows the profile functions: section and key names compare without
 // regard to (ASCII) case and with blanks around them ignored; blanks around a
-// value are dropped, then one pair of double quotes enclosing it; only the
+// value are dropped, then one pair of double quotes enclosing it (or of single
+// quotes, for files that ask for it: skins were written against that); only the
 // first of duplicate sections, and the first of duplicate keys in it, counts.
 // A line is a comment when its first non-blank character is ";". Lines before
 // the first section, lines without "=" and comments are kept but never match.
@@ -37,15 +38,21 @@ class IniFile {
  public:
   enum class Encoding { kAnsi, kUtf8Bom, kUtf16LeBom };
   enum class LoadResult { kLoaded, kMissing, kUnreadable };
+  enum class Quotes { kDouble, kDoubleOrSingle };
 
-  explicit IniFile(TextCodec& codec) : codec_(&codec) { Clear(); }
+  explicit IniFile(TextCodec& codec, Quotes quotes = Quotes::kDouble)
+      : codec_(&codec), quotes_(quotes) {
+    Clear();
+  }
 
   // Replaces the content by `bytes`; a BOM chooses the encoding.
   void Parse(const std::string& bytes);
   // Reads `path`. A missing or unreadable file leaves the content empty.
   LoadResult Load(FileSystem& fs, const std::string& path);
   // The file's bytes. A line that has no form in the ANSI code page switches an
-  // ANSI file, as a whole, to UTF-8 with BOM: no character is ever replaced.
+  // ANSI file, as a whole, to UTF-8 with BOM: no character is ever replaced,
+  // and bytes that were no character of the code page are carried over as
+  // they were.
   std::string Serialize();
   // Writes the whole file at once; the old file survives a failure.
   bool Save(FileSystem& fs, const std::string& path);
@@ -92,8 +99,11 @@ class IniFile {
   std::size_t AnsiLength(const std::string& utf8Char) const;
   std::string Cut(const std::string& value, std::size_t limit) const;
   bool SerializeAs(Encoding encoding, std::string& out);
+  std::string AnsiToUtf8Keeping(const std::string& ansi) const;
+  std::string Unquote(const std::string& value) const;
 
   TextCodec* codec_;
+  Quotes quotes_;
   Encoding encoding_ = Encoding::kAnsi;
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
@@ -102,6 +112,11 @@ class IniFile {
 // Integers as they are stored: a blank before zero and positive numbers, a
 // minus sign before negative ones (" 100", "-12").
 std::string FormatIniInt(std::int32_t value);
+
+// A string value as it must be written to read back as given: in double quotes
+// when it has blanks at either end or is itself wrapped in double quotes (the
+// reader drops those), bare otherwise, as earlier versions wrote it.
+std::string QuoteIniValue(const std::string& value);
 
 // Single-key conveniences on a file path, each reading (and writing) the whole file.
 // `limit` 0 means no cut.

@@ -1,0 +1,20 @@
+#include "commands/shutdown.h"
+
+#include "app/settings.h"
+#include "clock/title_clock.h"
+#include "commands/attributes.h"
+
+namespace tomari {
+
+void CloseRequest(App& app, Ports& ports) {
+  // The recorded state belongs to the window it was read from. TargetWindow is
+  // that window too, except after it vanished, when it is our own handle.
+  const WindowHandle attached = app.widget.AttachedWindow;
+  if (attached != 0 && attached != ports.widget.Handle())
+    RestoreWindowAttributes(app, ports.windows, attached);
+  ports.widget.SetTopMost(false);
+  SetTitleClock(app, ports.windows, 0, "");
+  SaveSettings(app, ports.files, ports.codec);
+}
+
+}  // namespace tomari
