@@ -14,6 +14,9 @@ namespace tomari {
 
 inline constexpr const char* kDisplayName = "トマリギ";
 inline constexpr const char* kVersionText = "1.4.4";
+// Where users find new versions and reach the author (the version dialog).
+inline constexpr const char* kHomePageAddress = "https://tomari.example.jp/";
+inline constexpr const char* kMailAddress = "tomari@example.jp";
 
 // A window the user never wants the widget on.
 struct ExclusionEntry {
@@ -155,6 +158,8 @@ struct App {
   ButtonLook look;
   WindowHandle TargetWindow = 0;
   WindowHandle WidgetHandle = 0;
+  // Not stored: the settings dialog reopens on the page last shown in this run.
+  int LastSettingsPage = 0;
 };
 
 }  // namespace tomari

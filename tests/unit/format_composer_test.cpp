@@ -1,0 +1,104 @@
+// The time-format composer: composing from presets and tokens, what OK and
+// Cancel hand back to the settings dialog, and the live example.
+#include <gtest/gtest.h>
+
+#include "dialogs/settings_dialog.h"
+#include "dialogs/time_format_dialog.h"
+#include "support/fake_locale.h"
+
+namespace tomari {
+namespace {
+
+TEST(FormatComposer, AppendReplaceAndDefault) {
+  TimeFormatComposer c;
+  EXPECT_EQ(c.Mode(), FormatListMode::Simple);
+  c.Append();  // no row selected
+  c.Replace();
+  EXPECT_EQ(c.Composed(), "");
+
+  c.SelectRow(0);
+  EXPECT_EQ(c.Note(), "１９８４年１月１７日の場合\r\n1984/01/17");
+  c.Append();
+  c.Append();
+  EXPECT_EQ(c.Composed(), "yyyy/mm/ddyyyy/mm/dd");
+  c.SelectRow(8);
+  c.Replace();
+  EXPECT_EQ(c.Composed(), "hh:mm");
+
+  c.ResetToDefault();
+  c.SelectRow(4);
+  c.Append();
+  EXPECT_EQ(c.Composed(), " <yyyy/mm/dd hh:mm:ss>(ddd)");
+
+  c.SetMode(FormatListMode::Detailed);
+  c.SetComposed("");
+  c.SelectRow(32);
+  c.Append();
+  EXPECT_EQ(c.Composed(), "t t t t t ");
+}
+
+TEST(FormatComposer, ModeSwitchKeepsTheNoteUntilAnotherRowIsClicked) {
+  TimeFormatComposer c;
+  c.SetMode(FormatListMode::Detailed);
+  c.SelectRow(5);  // "ddd"
+  const std::string explanation = c.Note();
+  EXPECT_NE(explanation.find("Sun ～ Sat"), std::string::npos);
+
+  c.SetMode(FormatListMode::Simple);
+  EXPECT_EQ(c.Note(), explanation);
+  EXPECT_EQ(c.SelectedRow(), -1);
+  c.Append();
+  EXPECT_EQ(c.Composed(), "");
+  c.SelectRow(1);
+  EXPECT_EQ(c.Note(), "１９８４年１月１７日の場合\r\n84/01/17");
+}
+
+TEST(FormatComposer, OkHandsBackTheComposedTextEvenEmptyAndCancelNothing) {
+  Settings s;
+  s.ClockFormatText = "hh:mm";
+  SettingsDialogModel m(s, 0);
+  m.EditFormat([](TimeFormatComposer& c) {
+    EXPECT_EQ(c.Composed(), "");  // composed afresh, not the current format
+    return true;
+  });
+  EXPECT_EQ(m.FormatText(), "");
+
+  m.SetFormatText("hh:mm");
+  m.EditFormat([](TimeFormatComposer& c) {
+    c.ResetToDefault();
+    return false;
+  });
+  EXPECT_EQ(m.FormatText(), "hh:mm");
+}
+
+TEST(FormatComposer, LiveExampleUsesTheClocksFormatterAndTheChosenZone) {
+  const DateTime utc{2003, 1, 17, 8, 30, 5, 0, 5};  // 17:30:05 in Tokyo
+  const LocaleFormats ja = test::JapaneseLocaleFormats();
+  const struct {
+    const char* format;
+    const char* shown;
+  } cases[] = {
+      {" <yyyy/mm/dd hh:mm:ss>", " <2003/01/17 17:30:05>"},
+      {"t t t t t ", "17:30:05 "},
+      {"ggge年(aaa)", "平成15年(金)"},
+  };
+  Settings tokyo;  // WorldTime 17
+  for (const auto& c : cases) {
+    TimeFormatComposer composer(tokyo);
+    composer.SetComposed(c.format);
+    EXPECT_EQ(composer.LiveExample(utc, ja), c.shown) << c.format;
+  }
+
+  // The zone as the settings dialog shows it, not as stored.
+  SettingsDialogModel m(tokyo, 0);
+  m.SelectZone(23);  // Los Angeles, -8
+  m.SetSummerTime(true);
+  m.EditFormat([&](TimeFormatComposer& c) {
+    c.SetComposed("mm/dd hh:nn");
+    EXPECT_EQ(c.LiveExample(utc, ja), "01/17 01:30");
+    return false;
+  });
+}
+
+}  // namespace
+}  // namespace tomari

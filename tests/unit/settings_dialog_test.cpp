@@ -1,0 +1,272 @@
+// The settings dialog's model: what it loads, the rules of its pages, what OK
+// stores, and the widget's side around the dialog.
+#include "dialogs/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "support/perch_fixture.h"
+
+namespace tomari {
+namespace {
+
+using Zone = std::array<int, 4>;  // WorldTime, PM, hours, minutes
+Zone Shown(const SettingsDialogModel& m) {
+  return {m.Zone(), m.ZoneSign(), m.ZoneHours(), m.ZoneMinutes()};
+}
+Settings Stored(Zone z) {
+  Settings s;
+  s.ClockWorldTime = z[0];
+  s.ClockWorldTimePM = z[1];
+  s.ClockWorldTimeHour = z[2];
+  s.ClockWorldTimeMinute = z[3];
+  return s;
+}
+
+TEST(SettingsDialogZone, LoadFillAndHandChanges) {
+  // A stored city outranks the stored offset; user-defined keeps it.
+  SettingsDialogModel m(Stored({17, 1, 3, 0}), 0);
+  EXPECT_EQ(Shown(m), (Zone{17, 0, 9, 0}));
+  Settings out;
+  m.WriteTo(out);
+  EXPECT_EQ((Zone{out.ClockWorldTime, out.ClockWorldTimePM, out.ClockWorldTimeHour,
+                  out.ClockWorldTimeMinute}),
+            (Zone{17, 0, 9, 0}));
+  EXPECT_EQ(Shown(SettingsDialogModel(Stored({0, 1, 3, 30}), 0)), (Zone{0, 1, 3, 30}));
+
+  m.SelectZone(2);  // London: a zero offset shows "-"
+  EXPECT_EQ(Shown(m), (Zone{2, 1, 0, 0}));
+  m.SelectZone(11);  // New Delhi
+  EXPECT_EQ(Shown(m), (Zone{11, 0, 5, 30}));
+  m.SelectZoneMinutes(45);
+  EXPECT_EQ(Shown(m), (Zone{0, 0, 5, 45}));
+  m.SelectZone(17);
+  m.SelectZoneSign(1);
+  EXPECT_EQ(Shown(m), (Zone{0, 1, 9, 0}));
+
+  const auto zones = ZoneListTexts();
+  ASSERT_EQ(zones.size(), 32u);
+  EXPECT_EQ(zones[0], "ユーザー定義");
+  EXPECT_EQ(zones[1], "(GMT 00:00):国際標準時(UTC)");
+  EXPECT_EQ(zones[11], "(GMT+05:30):ニューデリー(DEL)");
+  EXPECT_EQ(zones[17], "(GMT+09:00):東京(TYO)");
+  EXPECT_EQ(zones[21], "(GMT-10:00):ホノルル(HNL)");
+}
+
+// Stored values a control cannot show are brought into its range on load, so
+// OK writes only values the program can use.
+TEST(SettingsDialogLoad, OutOfRangeValuesAreClamped) {
+  const struct {
+    std::int32_t Settings::*field;
+    std::int32_t stored, written;
+  } cases[] = {
+      {&Settings::MainTiming, 0, 1},
+      {&Settings::MainTiming, 5000, 1000},
+      {&Settings::PositionY, 9, 4},
+      {&Settings::DragParent, 15, 10},
+      {&Settings::CaptureType, 5, 1},
+      {&Settings::CaptureFileType, 2, 0},  // no imaging library
+      {&Settings::ClockWorldTime, 40, 1},  // UTC, as the clock reads it
+      {&Settings::ClockWorldTimePM, -1, 1},
+      {&Settings::ClockWorldTimeMinute, 75, 59},
+      {&Settings::MainMulti, -1, 1},
+  };
+  for (const auto& c : cases) {
+    Settings s = Stored({0, 0, 0, 0});
+    s.*c.field = c.stored;
+    Settings out;
+    SettingsDialogModel(s, 0).WriteTo(out);
+    EXPECT_EQ(out.*c.field, c.written) << c.stored;
+  }
+  Settings s;
+  s.CaptureFileType = 2;
+  s.HasImageLibrary = true;
+  SettingsDialogModel m(s, 42);
+  EXPECT_EQ(m.FileType(), 2);
+  EXPECT_EQ(m.Page(), 0);
+}
+
+TEST(SettingsDialogOk, ResetOffsetsSkinChangeAndOptionGroups) {
+  Settings s;
+  s.MainSkin = "C:\\Skins\\A.tsk";
+  s.PositionXOffset = 12;
+  SettingsDialogModel m(s, 0);
+  Settings out = s;
+  EXPECT_FALSE(m.WriteTo(out));
+  EXPECT_EQ(out.PositionXOffset, 12);
+
+  EXPECT_EQ(m.ResetExplanation(),
+            "ユーザーが動かした位置の記憶をリセットし、基準位置に合わせます。");
+  m.SetResetOffsets(true);
+  EXPECT_EQ(m.ResetExplanation(),
+            "OKボタンを押せば位置の記憶がリセットされ、基準位置に合わせます。");
+  EXPECT_FALSE(m.SetSkinPath("C:\\Skins\\A.tsk"));
+  EXPECT_TRUE(m.SetSkinPath("C:\\Skins\\a.tsk"));  // case counts
+  m.SetFileType(1);                                // hidden without the imaging library
+  m.SetPngValue(GetCheckedIndex(std::array{false, false, true}));
+  m.SetClockPosition(GetCheckedIndex(std::array{false, false}));  // none checked: kept
+  out = s;
+  EXPECT_TRUE(m.WriteTo(out));
+  EXPECT_EQ(out.PositionXOffset, 0);
+  EXPECT_EQ(out.CaptureFileType, 0);
+  EXPECT_EQ(out.CapturePngValue, 2);
+  EXPECT_EQ(out.ClockPosition, 1);
+}
+
+TEST(SettingsDialogOk, SaveFolderEndsInABackslashAndEmptyMeansTheDefault) {
+  const std::pair<const char*, const char*> cases[] = {{"D:\\Caps", "D:\\Caps\\"},
+                                                       {"D:\\Caps\\", "D:\\Caps\\"},
+                                                       {"D:\\写真", "D:\\写真\\"},
+                                                       {"", "C:\\Tomari\\"}};
+  Settings s;
+  s.AppFolder = "C:\\Tomari\\";
+  for (const auto& [typed, stored] : cases) {
+    SettingsDialogModel m(s, 0);
+    m.SetSaveFolder(typed);
+    Settings out;
+    m.WriteTo(out);
+    EXPECT_EQ(out.CaptureSaveFolder, stored) << typed;
+  }
+}
+
+TEST(SettingsDialogPages, DragBarIsInvertedAndLabelsFollowTheirValues) {
+  SettingsDialogModel m(Settings{}, 0);  // Parent 0
+  EXPECT_EQ(m.DragBar(), 10);            // the bottom end
+  EXPECT_EQ(m.DragLevelText(), "0");
+  m.SetDragBar(0);
+  EXPECT_EQ(m.DragLevelText(), "10");
+  Settings out;
+  m.WriteTo(out);
+  EXPECT_EQ(out.DragParent, 10);
+
+  m.SetTiming(1000);
+  EXPECT_EQ(m.TimingLabel(), " 1000ms");
+  const std::tuple<int, const char*, int> opacities[] = {{0, "--- 0(0%) ---", 255},
+                                                         {128, "--- 128(50%) ---", 127},
+                                                         {255, "--- 255(100%) ---", 0},
+                                                         {32, "--- 32(13%) ---", 223}};
+  for (const auto& [value, label, grey] : opacities) {
+    m.SetOpacity(value);
+    EXPECT_EQ(m.OpacityLabel(), label);
+    EXPECT_EQ(m.OpacityLabelGrey(), grey);
+  }
+  m.SetAnchorX(2);
+  m.SetAnchorY(4);
+  EXPECT_EQ(m.MarkerPosition(), (Point{2400, 795}));  // centred, just below the window
+  m.SetAnchorX(0);
+  m.SetAnchorY(3);
+  EXPECT_EQ(m.MarkerPosition(), (Point{1965, 660}));  // before it, inside at its bottom
+}
+
+ExclusionEntry Entry(const std::string& name, std::int32_t inTitle = 0) {
+  return {name, name + " title", inTitle, name + "Class"};
+}
+
+TEST(SettingsDialogExclusions, AddChangeDeleteOnTheWorkingList) {
+  Settings s;
+  s.ExclusionEntries = {Entry("a"), Entry("b"), Entry("c"), Entry("d")};
+  SettingsDialogModel m(s, 0);
+  auto names = [&] {
+    std::string out;
+    for (const auto& e : m.Exclusions()) out += e.Name;
+    return out;
+  };
+  m.DeleteExclusion();  // nothing selected
+  m.ChangeExclusion([](ExclusionEntry& e) { e = Entry("x"); });
+  m.SelectExclusion(1);
+  m.DeleteExclusion();
+  EXPECT_EQ(names(), "acd");
+  EXPECT_EQ(m.ExclusionTitleText(), "");  // no selection after a delete
+
+  m.AddExclusion([](ExclusionEntry& e) {
+    EXPECT_EQ(e, ExclusionEntry{});
+    e = Entry("e", 1);
+  });
+  m.AddExclusion([](ExclusionEntry&) {});  // cancelled
+  m.SelectExclusion(3);
+  EXPECT_EQ(m.ExclusionTitleText(), "e title を含む");
+  EXPECT_EQ(m.ExclusionClassText(), "eClass");
+
+  m.SelectExclusion(0);
+  m.ChangeExclusion([](ExclusionEntry& e) { e.Name.clear(); });  // cancelled
+  m.ChangeExclusion([](ExclusionEntry& e) { e.Name += "z"; });
+  EXPECT_EQ(names(), "azcde");
+  EXPECT_EQ(m.ExclusionTitleText(), "a title");
+  m.WriteTo(s);
+  EXPECT_EQ(s.ExclusionEntries, m.Exclusions());
+}
+
+// The widget's side of the dialog.
+class SettingsCommand : public testing::Test, public SettingsDialogHost {
+ protected:
+  static constexpr WindowHandle kTarget = 0x100;
+  test::PerchWorld world;
+  App& app = world.app;
+  std::function<bool(SettingsDialogModel&)> onShow;
+  std::vector<unsigned> intervals;
+
+  SettingsCommand() {
+    world.desktop.AddWindow(kTarget, "Memo 12:00", "Edit", Rect{0, 0, 400, 300}, kExLayered);
+    app.clock = ClockRecord(kTarget, "Memo", "Memo 12:00");
+    app.settings.MainSkin = "C:\\Tomari\\Skins\\Default\\Default.tsk";
+    app.skin.loaded = true;
+  }
+  bool ShowSettingsDialog(SettingsDialogModel& model) override { return onShow(model); }
+  void SetTrackingInterval(unsigned ms) override { intervals.push_back(ms); }
+  std::string Record() {
+    test::FakeFileSystem scratch;
+    SaveSettings(app, scratch, world.codec);
+    return *scratch.Get(SettingsPath(app));
+  }
+};
+
+TEST_F(SettingsCommand, OkStoresAndAppliesAfterTheDialog) {
+  app.widget.AttachedWindow = kTarget;
+  app.menu.LayerChecked = true;
+  onShow = [&](SettingsDialogModel& m) {
+    EXPECT_TRUE(app.widget.Busy);
+    EXPECT_EQ(world.desktop.Window(kTarget).title, "Memo");
+    m.SetTiming(250);
+    m.SetOpacity(200);
+    m.ShowPage(kPageImageFormats);
+    return true;
+  };
+  EXPECT_TRUE(RunSettingsDialog(app, world.ports, *this));
+  EXPECT_FALSE(app.widget.Busy);
+  EXPECT_TRUE(world.widget.topMost);
+  EXPECT_EQ(intervals, std::vector<unsigned>{250});
+  EXPECT_EQ(world.desktop.Window(kTarget).layered.alpha, 200);
+  EXPECT_TRUE(app.skin.loaded);  // same skin: not reloaded
+  EXPECT_EQ(*world.files.Get(SettingsPath(app)), Record());
+
+  // Reopens on the page last shown; a new skin is loaded after OK.
+  onShow = [&](SettingsDialogModel& m) {
+    EXPECT_EQ(m.Page(), kPageImageFormats);
+    m.SetSkinPath("C:\\Elsewhere\\Missing.tsk");
+    return true;
+  };
+  RunSettingsDialog(app, world.ports, *this);
+  EXPECT_FALSE(app.skin.loaded);
+}
+
+TEST_F(SettingsCommand, CancelLeavesRecordAndFileAlone) {
+  app.settings.ExclusionEntries = {Entry("a"), Entry("b")};
+  const std::string before = Record();
+  onShow = [&](SettingsDialogModel& m) {
+    m.SetTiming(5);
+    m.SetResetOffsets(true);
+    m.SelectExclusion(0);
+    m.DeleteExclusion();
+    m.SetSkinPath("C:\\Other.tsk");
+    return false;
+  };
+  RunSettingsDialog(app, world.ports, *this);
+  EXPECT_EQ(Record(), before);
+  EXPECT_EQ(world.files.writeCalls, 0u);
+  EXPECT_TRUE(app.skin.loaded);
+  EXPECT_TRUE(world.widget.topMost);
+  EXPECT_EQ(intervals, std::vector<unsigned>{100});
+}
+
+}  // namespace
+}  // namespace tomari
