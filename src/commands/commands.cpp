@@ -1,12 +1,12 @@
 // Command keywords, the conditions that make a command usable or switched on,
-// the widget's face for a pointer position, and the click on a skin button.
+// and the click on a skin button.
 #include "commands/commands.h"
 
 #include <algorithm>
 #include <string>
-#include <utility>
 
 #include "commands/menu_handlers.h"
+#include "commands/widget_face.h"
 #include "skin/skin.h"
 
 namespace tomari {
@@ -90,22 +90,6 @@ LeadingDecimal ParseLeadingDecimal(std::string_view s) {
 
 bool Attached(const App& app) { return app.menu.WindowMenuEnabled; }
 
-void ShowLook(App& app, Ports& ports, ButtonLook look) {
-  ports.widget.Present(ComposeFace(app.skin, look.states));
-  const bool first = !app.look.shown;
-  if (first || look.ToolTip != app.look.ToolTip) ports.widget.SetToolTip(look.ToolTip);
-  if (first || look.Cursor != app.look.Cursor) ports.widget.SetWidgetCursor(look.Cursor);
-  app.look = std::move(look);
-}
-
-// A skin that went away must not leave its buttons' tooltip or cursor behind.
-void ForgetLook(App& app, Ports& ports) {
-  if (!app.look.shown) return;
-  if (!app.look.ToolTip.empty()) ports.widget.SetToolTip("");
-  if (app.look.Cursor != 0) ports.widget.SetWidgetCursor(0);
-  app.look = ButtonLook{};
-}
-
 }  // namespace
 
 std::optional<Command> FindCommand(std::string_view type) {
@@ -135,7 +119,8 @@ bool IsCommandAvailable(const App& app, Command command, CommandPath path) {
     case Command::TopMost:
       return Attached(app) && m.TopMostEnabled;
     case Command::SemiTransparent:
-      return Attached(app) && layered && m.LayerEnabled;
+      // Drawn usable exactly when a click would act.
+      return Attached(app) && layered && m.LayerEnabled && OpacityCanBeGivenBack(app);
     case Command::Transparency:
       return Attached(app) && layered && m.LayerChecked &&
              (path == CommandPath::Dispatch || m.LayerEnabled);
@@ -187,58 +172,11 @@ std::int32_t TransparencyValue(std::string_view value) {
 
 bool TransparencyMatches(std::string_view value, std::int32_t opacity) {
   const LeadingDecimal d = ParseLeadingDecimal(value);
-  if (!d.fraction.empty()) return false;
-  const auto whole = static_cast<std::int64_t>(d.whole);
-  return (d.negative ? -whole : whole) == opacity;
-}
-
-ButtonLook ComputeButtonLook(const App& app, int x, int y, int mouseButton) {
-  ButtonLook look;
-  const SkinData& skin = app.skin;
-  if (!skin.loaded) return look;
-  look.shown = true;
-  look.states.assign(skin.Buttons.size(), -1);
-  bool found = false;
-  for (std::size_t i = 0; i < skin.Buttons.size(); ++i) {
-    const SkinButton& button = skin.Buttons[i];
-    const std::optional<Command> command = FindCommand(button.Type);
-    if (!command) continue;
-    if (!IsCommandAvailable(app, *command, CommandPath::Draw)) {
-      look.states[i] = kStateUnavailable;
-    } else if (IsCommandOn(app, *command, button.Value)) {
-      // Shows the state, not the pointer: no hover look, no tooltip.
-      look.states[i] = kStateAvailable;
-    } else if (found) {
-      // The Back image already shows it in its normal look.
-    } else if (HitTestButton(skin, button, x, y)) {
-      look.states[i] = mouseButton == 1 ? kStateDown : kStateFloat;
-      look.ToolTip = button.ToolTip;
-      look.Cursor = button.Cursor;
-      found = true;
-    } else {
-      look.states[i] = kStateBack;
-    }
-  }
-  return look;
-}
-
-void RefreshButtons(App& app, Ports& ports, int x, int y, int mouseButton) {
-  if (!app.skin.loaded) {
-    ForgetLook(app, ports);
-    return;
-  }
-  ShowLook(app, ports, ComputeButtonLook(app, x, y, mouseButton));
-}
-
-bool RefreshButtonsIfChanged(App& app, Ports& ports, int x, int y, int mouseButton) {
-  if (!app.skin.loaded) {
-    ForgetLook(app, ports);
-    return false;
-  }
-  ButtonLook look = ComputeButtonLook(app, x, y, mouseButton);
-  if (look == app.look) return false;
-  ShowLook(app, ports, std::move(look));
-  return true;
+  // A preset outside 0-255 sets the nearest end of the range, and shows on
+  // when that is the opacity in force.
+  if (d.negative) return opacity == 0;
+  if (d.whole > 255 || (d.whole == 255 && !d.fraction.empty())) return opacity == 255;
+  return d.fraction.empty() && static_cast<std::int64_t>(d.whole) == opacity;
 }
 
 CommandResult RunButtonCommand(App& app, Ports& ports, CommandSink& sink, int x, int y) {

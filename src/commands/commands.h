@@ -1,7 +1,7 @@
 #pragma once
 // The command vocabulary of skin buttons: which Type names which command, when
-// a command can be used and when its button shows it switched on, the widget's
-// face for a pointer position, and the click on a button.
+// a command can be used and when its button shows it switched on, and the
+// click on a button.
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -57,20 +57,10 @@ bool IsCommandOn(const App& app, Command command, std::string_view value);
 // The opacity a TRANSPARENCY button sets: the leading decimal number of its
 // Value (0 when there is none), rounded half to even, kept within 0-255.
 std::int32_t TransparencyValue(std::string_view value);
-// Whether the leading decimal number of `value`, as a real number, equals
-// `opacity`: such a button shows the current opacity as on.
+// Whether the leading decimal number of `value`, as a real number and kept
+// within 0-255 as TransparencyValue keeps it, equals `opacity`: such a button
+// shows the current opacity as on.
 bool TransparencyMatches(std::string_view value, std::int32_t opacity);
-
-// Every button's look for the pointer at widget pixel (x, y); `mouseButton` 1
-// (the left button held) gives the button under the pointer its pressed look.
-// Not shown: a look with no states when no skin is loaded.
-ButtonLook ComputeButtonLook(const App& app, int x, int y, int mouseButton);
-// Composes the widget's face for the pointer and presents it with the tooltip
-// and cursor of the button under the pointer. Without a skin nothing is drawn.
-void RefreshButtons(App& app, Ports& ports, int x, int y, int mouseButton);
-// The same, but presents only when the look differs from the one on the
-// screen. True when it presented.
-bool RefreshButtonsIfChanged(App& app, Ports& ports, int x, int y, int mouseButton);
 
 // A left click at widget pixel (x, y): runs the first available button under
 // the point, at most one, then redraws for the point.

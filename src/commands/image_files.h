@@ -9,7 +9,7 @@
 #include "platform/capture.h"
 #include "platform/ports.h"
 #include "platform/prompts.h"
-#include "skin/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace tomari {
 

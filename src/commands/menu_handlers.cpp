@@ -3,9 +3,12 @@
 #include "commands/menu_handlers.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "base/saturate.h"
 #include "commands/capture.h"
+#include "commands/widget_face.h"
 #include "skin/skin.h"
 
 namespace tomari {
@@ -118,8 +121,9 @@ void SetTransparency(App& app, Ports& ports, std::int32_t opacity) {
 }
 
 void ChangeSkin(App& app, Ports& ports, const std::string& value) {
-  app.settings.MainSkin = app.skin.folder + value;
-  ApplySkin(app, ports);
+  std::string previous = std::exchange(app.settings.MainSkin, app.skin.folder + value);
+  // The setting names the skin on show, or the next start would try again.
+  if (!ApplySkin(app, ports)) app.settings.MainSkin = std::move(previous);
 }
 
 void OpenLink(Shell& shell, const std::string& value) {

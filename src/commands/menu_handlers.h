@@ -64,6 +64,8 @@ void Menu_String_Click(App& app, Ports& ports, CommandSink& sink);
 void Menu_TopMost_Click(App& app, Ports& ports);
 // The attached window becomes semi-transparent at LayerTransparency, or opaque.
 void Menu_Layer_Click(App& app, Ports& ports);
+// False for a window drawn with per-pixel alpha: Menu_Layer_Click refuses it.
+bool OpacityCanBeGivenBack(const App& app);
 void Menu_AntiPercher_Click(App& app, Ports& ports, CommandSink& sink);
 void Menu_Setting_Click(App& app, Ports& ports, CommandSink& sink);
 void Menu_Version_Click(App& app, Ports& ports, CommandSink& sink);

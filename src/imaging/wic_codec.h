@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "skin/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace tomari::wic {
 

@@ -6,6 +6,7 @@
 
 #include "base/saturate.h"
 #include "commands/menu_handlers.h"
+#include "commands/widget_face.h"
 #include "perch/placement.h"
 
 namespace tomari {

@@ -2,6 +2,7 @@
 
 #include "clock/title_clock.h"
 #include "commands/commands.h"
+#include "commands/widget_face.h"
 #include "commands/attributes.h"
 #include "commands/exclusion.h"
 #include "perch/placement.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/types.h"
-#include "skin/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace tomari {
 

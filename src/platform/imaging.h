@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "skin/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace tomari {
 

@@ -2,13 +2,15 @@
 // The narrow interfaces through which the core reaches anything outside the
 // process. src/win32 implements them with the W entry points; tests/support has
 // in-memory fakes. All strings are UTF-8; paths use backslashes.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/bitmap.h"
 #include "platform/imaging.h"
 #include "platform/locale.h"
 #include "platform/types.h"
-#include "skin/bitmap.h"
 
 namespace tomari {
 
@@ -91,6 +93,11 @@ class FileSystem {
   // Sees hidden and system files too.
   virtual bool Exists(const std::string& path) = 0;
   virtual bool ReadAll(const std::string& path, std::string& bytes) = 0;
+  // The first `limit` bytes (fewer when the file is shorter) and the file's
+  // whole size, without reading the rest: lets a caller refuse a file that is
+  // too large before any of it is held in memory.
+  virtual bool ReadHead(const std::string& path, std::size_t limit, std::string& head,
+                        std::uint64_t& size) = 0;
   // Writes a temporary file beside `path` and replaces `path` with it only when
   // the whole content was written: the old file survives any failure.
   virtual bool WriteAtomic(const std::string& path, const std::string& bytes) = 0;

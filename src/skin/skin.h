@@ -14,12 +14,9 @@
 #include "platform/imaging.h"
 #include "platform/ports.h"
 #include "platform/types.h"
-#include "skin/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace tomari {
-
-struct App;
-struct Settings;
 
 // A colour as skin files and the settings hold it: red in the low byte,
 // 0x00BBGGRR. -1 is "no colour".
@@ -44,6 +41,16 @@ inline constexpr int kNoSkinHeight = 20;
 // Images larger than this are treated as unreadable rather than allocated.
 inline constexpr int kMaxImageSide = 16384;
 inline constexpr std::int64_t kMaxImagePixels = 16 * 1024 * 1024;
+// A skin is a small text file; anything larger is not a skin, and is refused
+// before it is read.
+inline constexpr std::uint64_t kMaxSkinFileBytes = 1024 * 1024;
+// Image files are refused by size before a decoder reads them: no picture
+// within kMaxImagePixels needs more.
+inline constexpr std::uint64_t kMaxImageFileBytes = 80 * 1024 * 1024;
+// Every pixel a skin load holds at once (decoded files and the looks cut from
+// them). Without a total, 99 buttons of 64 MB looks each exhaust the address
+// space of a 32-bit process long before any single image is too large.
+inline constexpr std::int64_t kMaxSkinPixels = 32 * 1024 * 1024;
 
 // A skin image is just its pixels; an empty bitmap is an empty image.
 using SkinImage = Bitmap;
@@ -132,10 +139,27 @@ void SetSkinCursor(CursorHandle& cursor, CursorLoader& cursors);
 
 // ---- Loading ----------------------------------------------------------------
 
-// Reads the skin named by app.settings.MainSkin into app.skin, releasing the
-// old one first. A missing file leaves the skin not loaded.
-void LoadSkin(App& app, FileSystem& fs, TextCodec& codec, ImageDecoder& decoder,
-              CursorLoader& cursors);
+// Where a skin is read from, and what the reading needs to know.
+struct SkinSource {
+  std::string file;           // the .tsk path
+  std::string startupFolder;  // see ResolveButtonImagePath
+  bool hasImageLibrary = false;
+  std::int64_t pixelBudget = kMaxSkinPixels;
+};
+
+struct SkinPorts {
+  FileSystem& files;
+  TextCodec& codec;
+  ImageDecoder& images;
+  CursorLoader& cursors;
+};
+
+// Reads a skin into `out`, which must be empty (its StartupFolder aside).
+// False, with `out` left empty, when the file is missing, unreadable, larger
+// than kMaxSkinFileBytes or needs more than kMaxSkinPixels: it is not a skin.
+// Exceptions (out of memory, a throwing port) pass through, and `out` is left
+// empty and its cursors destroyed.
+bool LoadSkin(const SkinSource& source, SkinData& out, const SkinPorts& ports);
 // Releases every image and every cursor loaded from a file (system cursors are
 // shared and stay); keeps StartupFolder.
 void FreeSkin(SkinData& skin, CursorLoader& cursors);
@@ -158,12 +182,5 @@ void DrawButton(Bitmap& face, const SkinData& skin, std::size_t index, int state
 Bitmap ComposeFace(const SkinData& skin, std::span<const int> states);
 // Whether the widget point (x, y) lies on the button.
 bool HitTestButton(const SkinData& skin, const SkinButton& button, int x, int y);
-
-// The label of the widget without a skin: "トマリギ Ver.1.4.4".
-std::string NoSkinLabel();
-// Loads the skin and sizes, shapes and redraws the widget with every button in
-// its normal look. Without a skin the widget is the plain 150 x 20 rectangle
-// with the version text.
-void ApplySkin(App& app, Ports& ports);
 
 }  // namespace tomari

@@ -1,7 +1,6 @@
 // Cursors of the skin, and releasing a skin.
 #include <utility>
 
-#include "app/app.h"
 #include "skin/skin.h"
 
 namespace tomari {
@@ -26,7 +25,5 @@ void FreeSkin(SkinData& skin, CursorLoader& cursors) {
   skin = SkinData{};
   skin.StartupFolder = std::move(startup);
 }
-
-std::string NoSkinLabel() { return std::string(kDisplayName) + " Ver." + kVersionText; }
 
 }  // namespace tomari

@@ -33,10 +33,11 @@ void DropAlpha(Bitmap& b) {
 bool ReadPngImage(const std::string& path, bool hasImageLibrary, FileSystem& fs,
                   ImageDecoder& decoder, SkinImage& out) {
   if (!hasImageLibrary) return false;
-  std::string bytes;
-  if (!fs.ReadAll(path, bytes)) return false;
-  if (bytes.size() < 24 || std::memcmp(bytes.data(), kPngSignature, 8) != 0) return false;
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  std::string head;
+  std::uint64_t size = 0;
+  if (!fs.ReadHead(path, 24, head, size)) return false;
+  if (head.size() < 24 || std::memcmp(head.data(), kPngSignature, 8) != 0) return false;
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(head[i]); };
   // The low 16 bits of the header's big-endian width and height.
   const int width = 256 * byte(18) + byte(19);
   const int height = 256 * byte(22) + byte(23);
@@ -52,6 +53,9 @@ bool ReadPngImage(const std::string& path, bool hasImageLibrary, FileSystem& fs,
 SkinImage LoadSkinImage(const std::string& path, bool hasImageLibrary, FileSystem& fs,
                         ImageDecoder& decoder) {
   if (path.empty() || !fs.Exists(path)) return {};
+  std::string none;
+  std::uint64_t size = 0;
+  if (!fs.ReadHead(path, 0, none, size) || size > kMaxImageFileBytes) return {};
   SkinImage image;
   if (ReadPngImage(path, hasImageLibrary, fs, decoder, image)) return image;
   image = decoder.Decode(path);

@@ -1,10 +1,9 @@
-// LoadSkin, FreeSkin and ApplySkin: a .tsk file into SkinData, and SkinData onto
-// the widget.
+// LoadSkin: a .tsk file and the images it names into SkinData.
 #include <algorithm>
 #include <limits>
-#include <vector>
+#include <map>
+#include <utility>
 
-#include "app/app.h"
 #include "base/ini.h"
 #include "base/saturate.h"
 #include "skin/skin.h"
@@ -28,96 +27,156 @@ std::string ButtonSection(int n) {
   return section;
 }
 
-}  // namespace
-
-void LoadSkin(App& app, FileSystem& fs, TextCodec& codec, ImageDecoder& decoder,
-              CursorLoader& cursors) {
-  SkinData& skin = app.skin;
-  FreeSkin(skin, cursors);
-  const std::string& file = app.settings.MainSkin;
-  if (file.empty() || !fs.Exists(file)) return;
-  const bool hasLibrary = app.facts.HasImageLibrary;
-
-  // Read once: a skin has up to 99 sections of a dozen keys each. A name that
-  // exists but cannot be read (a folder, a locked file) is no skin either: the
-  // plain widget beats an invisible 0 x 0 one.
-  IniFile ini(codec, IniFile::Quotes::kDoubleOrSingle);
-  if (ini.Load(fs, file) != IniFile::LoadResult::kLoaded) return;
-  const auto text = [&](const std::string& section, const char* key) {
-    return ini.ReadString(section, key, "", kIniValueLimit);
-  };
-  const auto number = [&](const std::string& section, const char* key, std::int32_t def) {
-    return ini.ReadInt(section, key, def);
-  };
-  const auto image = [&](const std::string& path) {
-    return LoadSkinImage(path, hasLibrary, fs, decoder);
-  };
-  const auto skinImage = [&](const char* key) {
-    const std::string value = text("Skin", key);
-    return value.empty() ? SkinImage{} : image(skin.folder + value);
-  };
-
-  skin.folder = SkinFolderOf(file);
-  skin.BackColor = ParseSkinColor(text("Skin", "BackColor"), kNoColor);
-  skin.Images[kStateBack] = skinImage("Back");
-  skin.Map = skinImage("Map");
-  for (int state = kStateFloat; state < kButtonStateCount; ++state)
-    skin.Images[state] = skinImage(kStateKeys[state]);
-  const bool mapSkin = skin.IsMapSkin();
-
-  for (int n = 1; n <= kMaxSkinButtons; ++n) {
-    const std::string section = ButtonSection(n);
-    const std::string type = text(section, "Type");
-    if (type.empty()) break;
-    SkinButton& button = skin.Buttons.emplace_back();
-    button.Type = UpperAscii(type);
-    button.Value = text(section, "Value");
-    const SkinCursor cursor = GetSkinCursor(text(section, "Cursor"), skin.folder, cursors);
-    button.Cursor = cursor.handle;
-    button.CursorOwned = cursor.owned;
-    button.ToolTip = text(section, "ToolTip");
-    if (mapSkin) {
-      button.Color = ParseSkinColor(text(section, "Color"), kNoColor);
-      continue;
-    }
-    Rect& r = button.Rectangle;
-    r.left = number(section, "Left", -1);
-    r.top = number(section, "Top", -1);
-    r.right = ClampedSum(r.left, number(section, "Width", 0));
-    r.bottom = ClampedSum(r.top, number(section, "Height", 0));
-    for (int state = 0; state < kButtonStateCount; ++state) {
-      const std::string own = text(section, kStateKeys[state]);
-      button.Images[state] =
-          own.empty() ? CutSkinImage(skin.Images[state], r.left, r.top, r.Width(), r.Height())
-                      : image(ResolveButtonImagePath(own, skin.StartupFolder, skin.folder, fs));
-    }
-  }
-
-  if (!mapSkin)
-    for (int state = kStateFloat; state < kButtonStateCount; ++state) skin.Images[state] = {};
-  skin.loaded = true;
+// How much of a look starting at `origin` and `length` long can ever show on
+// a face `extent` wide: what lies past the face's far edge is never drawn.
+int Visible(std::int64_t origin, std::int64_t length, std::int64_t extent) {
+  return static_cast<int>(std::clamp<std::int64_t>(std::min(length, extent - origin), 0,
+                                                   std::numeric_limits<int>::max()));
 }
 
-void ApplySkin(App& app, Ports& ports) {
-  ImageDecoder& decoder = ports.images;
-  CursorLoader& cursors = ports.cursors;
-  LoadSkin(app, ports.files, ports.codec, decoder, cursors);
-  WidgetWindow& widget = ports.widget;
-  const SkinData& skin = app.skin;
-  if (!skin.loaded) {
-    widget.SetSize(kNoSkinWidth, kNoSkinHeight);
-    // An old skin's outline must not clip the plain widget.
-    widget.SetShape(WidgetShape{});
-    widget.SetLabel(NoSkinLabel());
-    widget.Present(Bitmap{});
-    return;
+// One load in progress: the parsed file, each image file decoded once however
+// many keys name it, and the pixels held so far.
+class SkinReader {
+ public:
+  SkinReader(const SkinSource& source, const SkinPorts& ports, SkinData& skin)
+      : source_(source), ports_(ports), skin_(skin), ini_(ports.codec, IniFile::Quotes::kDoubleOrSingle) {}
+
+  bool ReadFile() {
+    std::string bytes;
+    std::uint64_t size = 0;
+    // A name that exists but cannot be read (a folder, a locked file) is no
+    // skin either: the plain widget beats an invisible 0 x 0 one.
+    if (source_.file.empty() || !ports_.files.Exists(source_.file)) return false;
+    if (!ports_.files.ReadHead(source_.file, kMaxSkinFileBytes, bytes, size)) return false;
+    if (size > kMaxSkinFileBytes) return false;
+    ini_.Parse(bytes);
+    return true;
   }
-  const SkinImage& back = skin.Back();
-  widget.SetSize(back.width, back.height);
-  SetRegionFromImage(widget, back, skin.BackColor);
-  widget.SetLabel("");
-  const std::vector<int> normal(skin.Buttons.size(), kStateBack);
-  widget.Present(ComposeFace(skin, normal));
+
+  void ReadSkinSection() {
+    skin_.folder = SkinFolderOf(source_.file);
+    skin_.BackColor = ParseSkinColor(Text("Skin", "BackColor"), kNoColor);
+    skin_.Images[kStateBack] = SkinSectionImage("Back");
+    skin_.Map = SkinSectionImage("Map");
+    for (int state = kStateFloat; state < kButtonStateCount; ++state)
+      skin_.Images[state] = SkinSectionImage(kStateKeys[state]);
+  }
+
+  void ReadButtons() {
+    for (int n = 1; n <= kMaxSkinButtons && !OverBudget(); ++n) {
+      const std::string section = ButtonSection(n);
+      const std::string type = Text(section, "Type");
+      if (type.empty()) break;
+      ReadButton(section, type, skin_.Buttons.emplace_back());
+    }
+    // A rectangle skin's buttons carry their own looks now; only Back stays.
+    if (!skin_.IsMapSkin())
+      for (int state = kStateFloat; state < kButtonStateCount; ++state) skin_.Images[state] = {};
+  }
+
+  bool OverBudget() const { return held_ > source_.pixelBudget; }
+
+ private:
+  std::string Text(const std::string& section, const char* key) const {
+    return ini_.ReadString(section, key, "", kIniValueLimit);
+  }
+
+  // Counts what the load holds; an image that would pass the budget is not
+  // made, and the load ends as "not a skin". Each decoded file counts once.
+  bool Take(std::int64_t width, std::int64_t height) {
+    held_ += width > 0 && height > 0 ? width * height : 0;
+    return !OverBudget();
+  }
+
+  const SkinImage& Decoded(const std::string& path) {
+    auto found = decoded_.find(path);
+    if (found != decoded_.end()) return found->second;
+    SkinImage image;
+    if (!OverBudget()) image = LoadSkinImage(path, source_.hasImageLibrary, ports_.files, ports_.images);
+    if (!Take(image.width, image.height)) image = {};
+    return decoded_.emplace(path, std::move(image)).first->second;
+  }
+
+  // A copy of `image` from (left, top), clipped to the face; the budget is
+  // charged before the pixels are allocated.
+  SkinImage Cut(const SkinImage& image, int left, int top, int width, int height) {
+    // What CutSkinImage refuses anyway costs nothing.
+    if (image.Empty() || width <= 0 || height <= 0 || width > kMaxImageSide ||
+        height > kMaxImageSide || std::int64_t{width} * height > kMaxImagePixels)
+      return {};
+    if (!Take(width, height)) return {};
+    return CutSkinImage(image, left, top, width, height);
+  }
+
+  SkinImage SkinSectionImage(const char* key) {
+    const std::string value = Text("Skin", key);
+    if (value.empty()) return {};
+    const SkinImage& image = Decoded(skin_.folder + value);
+    return Cut(image, 0, 0, image.width, image.height);
+  }
+
+  void ReadButton(const std::string& section, const std::string& type, SkinButton& button) {
+    button.Type = UpperAscii(type);
+    button.Value = Text(section, "Value");
+    const SkinCursor cursor = GetSkinCursor(Text(section, "Cursor"), skin_.folder, ports_.cursors);
+    button.Cursor = cursor.handle;
+    button.CursorOwned = cursor.owned;
+    button.ToolTip = Text(section, "ToolTip");
+    if (skin_.IsMapSkin()) {
+      button.Color = ParseSkinColor(Text(section, "Color"), kNoColor);
+      return;
+    }
+    Rect& r = button.Rectangle;
+    r.left = ini_.ReadInt(section, "Left", -1);
+    r.top = ini_.ReadInt(section, "Top", -1);
+    r.right = ClampedSum(r.left, ini_.ReadInt(section, "Width", 0));
+    r.bottom = ClampedSum(r.top, ini_.ReadInt(section, "Height", 0));
+    for (int state = 0; state < kButtonStateCount && !OverBudget(); ++state)
+      button.Images[state] = ButtonLook(section, state, r);
+  }
+
+  // A button's look: its own image file, or the part of the Skin section's
+  // image under it. Either way only what can show on the Back image is kept.
+  SkinImage ButtonLook(const std::string& section, int state, const Rect& r) {
+    const SkinImage& back = skin_.Back();
+    const std::int64_t width = std::int64_t{r.right} - r.left;
+    const std::int64_t height = std::int64_t{r.bottom} - r.top;
+    const std::string own = Text(section, kStateKeys[state]);
+    if (own.empty())
+      return Cut(skin_.Images[state], r.left, r.top, Visible(r.left, width, back.width),
+                 Visible(r.top, height, back.height));
+    const SkinImage& image = Decoded(
+        ResolveButtonImagePath(own, source_.startupFolder, skin_.folder, ports_.files));
+    return Cut(image, 0, 0, Visible(r.left, std::min<std::int64_t>(width, image.width), back.width),
+               Visible(r.top, std::min<std::int64_t>(height, image.height), back.height));
+  }
+
+  const SkinSource& source_;
+  const SkinPorts& ports_;
+  SkinData& skin_;
+  IniFile ini_;
+  std::map<std::string, SkinImage> decoded_;
+  std::int64_t held_ = 0;
+};
+
+}  // namespace
+
+bool LoadSkin(const SkinSource& source, SkinData& out, const SkinPorts& ports) {
+  bool loaded = false;
+  try {
+    SkinReader reader(source, ports, out);
+    if (reader.ReadFile()) {
+      reader.ReadSkinSection();
+      reader.ReadButtons();
+      loaded = !reader.OverBudget();
+    }
+  } catch (...) {
+    FreeSkin(out, ports.cursors);
+    throw;
+  }
+  if (!loaded) FreeSkin(out, ports.cursors);
+  out.loaded = loaded;
+  return loaded;
 }
 
 }  // namespace tomari

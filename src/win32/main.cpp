@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "commands/capture.h"
 #include "commands/commands.h"
+#include "commands/widget_face.h"
 #include "commands/menu_handlers.h"
 #include "commands/shutdown.h"
 #include "perch/pointer.h"

@@ -24,10 +24,27 @@ bool FakeFileSystem::Exists(const std::string& path) {
 }
 
 bool FakeFileSystem::ReadAll(const std::string& path, std::string& bytes) {
+  ++readAllCalls;
   auto it = files_.find(Key(path));
-  if (it == files_.end() || failReads) return false;
+  if (it == files_.end() || failReads || it->second.hugeSize != 0) return false;
   bytes = it->second.bytes;
   return true;
+}
+
+bool FakeFileSystem::ReadHead(const std::string& path, std::size_t limit, std::string& head,
+                              std::uint64_t& size) {
+  auto it = files_.find(Key(path));
+  if (it == files_.end() || failReads) return false;
+  const Entry& e = it->second;
+  size = e.hugeSize != 0 ? e.hugeSize : e.bytes.size();
+  head = e.bytes.substr(0, limit);
+  return true;
+}
+
+void FakeFileSystem::PutHuge(const std::string& path, const std::string& head,
+                             std::uint64_t size) {
+  Put(path, head);
+  files_[Key(path)].hugeSize = size;
 }
 
 bool FakeFileSystem::WriteAtomic(const std::string& path, const std::string& bytes) {
@@ -36,6 +53,7 @@ bool FakeFileSystem::WriteAtomic(const std::string& path, const std::string& byt
   auto [it, inserted] = files_.try_emplace(Key(path));
   if (inserted) it->second.path = path;
   it->second.bytes = bytes;
+  it->second.hugeSize = 0;
   ++it->second.writes;
   return true;
 }
@@ -46,6 +64,7 @@ void FakeFileSystem::Put(const std::string& path, const std::string& bytes) {
   auto [it, inserted] = files_.try_emplace(Key(path));
   if (inserted) it->second.path = path;
   it->second.bytes = bytes;
+  it->second.hugeSize = 0;
 }
 
 void FakeFileSystem::AddFolder(const std::string& path) { folders_.emplace(Key(path), path); }

@@ -2,6 +2,7 @@
 // An in-memory file system: path -> bytes. Windows paths compare without regard
 // to ASCII case, and "/" stands for "\".
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,11 +16,16 @@ class FakeFileSystem : public FileSystem {
  public:
   bool Exists(const std::string& path) override;
   bool ReadAll(const std::string& path, std::string& bytes) override;
+  bool ReadHead(const std::string& path, std::size_t limit, std::string& head,
+                std::uint64_t& size) override;
   bool WriteAtomic(const std::string& path, const std::string& bytes) override;
   bool Remove(const std::string& path) override;
 
   // Test set-up and inspection; none of these count as writes.
   void Put(const std::string& path, const std::string& bytes);
+  // A file of `size` bytes that begins with `head`; the rest is never held.
+  // ReadAll refuses it, as a real file system that cannot fit it would.
+  void PutHuge(const std::string& path, const std::string& head, std::uint64_t size);
   void AddFolder(const std::string& path);
   std::optional<std::string> Get(const std::string& path) const;
   // Every file, in the spelling it was first created with.
@@ -29,6 +35,8 @@ class FakeFileSystem : public FileSystem {
   bool failWrites = false;
   // While set, ReadAll fails for existing files (a locked file).
   bool failReads = false;
+  // ReadAll calls, successful or not.
+  std::size_t readAllCalls = 0;
   // WriteAtomic calls, successful or not.
   std::size_t writeCalls = 0;
   std::size_t WriteCount(const std::string& path) const;
@@ -38,6 +46,7 @@ class FakeFileSystem : public FileSystem {
     std::string path;  // as first written
     std::string bytes;
     std::size_t writes = 0;
+    std::uint64_t hugeSize = 0;  // non-zero: PutHuge
   };
   static std::string Key(const std::string& path);
   std::map<std::string, Entry> files_;

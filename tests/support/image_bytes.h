@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/bitmap.h"
+#include "platform/bitmap.h"
 
 namespace tomari::imagebytes {
 

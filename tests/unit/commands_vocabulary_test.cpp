@@ -71,6 +71,7 @@ struct StateWorld : CommandWorld {
 struct Flags {
   bool attached, fixed, clock, topEnabled, topChecked, layerEnabled, layerChecked, layeredApi;
   int opacity;
+  bool perPixelAlpha = false;  // the target was layered with unreadable attributes
 };
 
 void Apply(App& app, const Flags& f) {
@@ -83,6 +84,8 @@ void Apply(App& app, const Flags& f) {
   app.menu.LayerChecked = f.layerChecked;
   app.facts.HasLayeredWindows = f.layeredApi;
   app.settings.LayerTransparency = f.opacity;
+  app.widget.TargetLayered = f.perPixelAlpha;
+  app.widget.TargetLayeredAttributes.readable = !f.perPixelAlpha;
 }
 
 TEST(CommandStates, EachCommandUnderTheFlagsThatMatter) {
@@ -126,6 +129,11 @@ TEST(CommandStates, EachCommandUnderTheFlagsThatMatter) {
        {1, 1, 0, 1, 0, 0, 0, 0, 128},
        "ONNNNNNUUNNNNNNNN",
        "RRRRRRR--RRRRRRRR"},
+      // A stale menu flag must not draw usable what the handler refuses.
+      {"fixed on a per-pixel-alpha window",
+       {1, 1, 0, 1, 0, 1, 0, 1, 128, true},
+       "ONNNNNNUUNNNNNNNN",
+       "RRRRRRR--RRRRRRRR"},
       // Whatever the menu says, without the layered-window call neither acts.
       {"layer flags but no layered windows",
        {1, 1, 0, 1, 0, 1, 1, 0, 128},
@@ -148,7 +156,10 @@ TEST(CommandStates, TransparencyIsOnWhenItsNumberIsTheOpacity) {
   } kCases[] = {
       {"100", 100, true},   {"100.0", 100, true},  {"0100", 100, true}, {"100.4", 100, false},
       {"99.5", 100, false}, {"100abc", 100, true}, {"", 0, true},       {"abc", 0, true},
-      {"300", 300, true},   {"300", 255, false},   {"-3", -3, true},    {"1e2", 100, false},
+      {"1e2", 100, false},
+      // Outside 0-255 the preset sets the nearest end, and shows that as on.
+      {"300", 255, true},   {"300", 254, false},   {"255.5", 255, true}, {"-3", 0, true},
+      {"-0.5", 0, true},    {"-3", 1, false},
   };
   for (const auto& c : kCases) {
     StateWorld world(c.value);

@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "commands/attributes.h"
 #include "commands/commands.h"
+#include "commands/widget_face.h"
 #include "commands/menu_handlers.h"
 #include "platform/ports.h"
 #include "skin/skin.h"

@@ -29,7 +29,8 @@ class SkinImageTest : public ::testing::Test {
 };
 
 TEST_F(SkinImageTest, PngGoesThroughTheLibraryWithTheHeaderSize) {
-  fs.Put(path, PngHeader(3, 2));
+  // Only the header is read, however long the file.
+  fs.PutHuge(path, PngHeader(3, 2), kMaxImageFileBytes);
   decoder.AddLibraryPng(path, Bitmap(3, 2, MakePixel(1, 2, 3)));
   decoder.AddPicture(path, Bitmap(3, 2, MakePixel(9, 9, 9)));
   const SkinImage image = LoadSkinImage(path, true, fs, decoder);
@@ -38,6 +39,7 @@ TEST_F(SkinImageTest, PngGoesThroughTheLibraryWithTheHeaderSize) {
   EXPECT_EQ(decoder.libraryCalls[0].height, 2);
   EXPECT_TRUE(decoder.decodeCalls.empty());
   EXPECT_EQ(image.pixels, std::vector<Pixel>(6, MakePixel(1, 2, 3)));
+  EXPECT_EQ(fs.readAllCalls, 0u);
 }
 
 TEST_F(SkinImageTest, HeaderSizeIsTheLowSixteenBits) {
@@ -95,7 +97,13 @@ TEST_F(SkinImageTest, TruncatedOrZeroSizedPngHeadersSkipTheLibrary) {
 TEST_F(SkinImageTest, MissingUnreadableOrUndecodableFilesAreEmpty) {
   EXPECT_TRUE(LoadSkinImage("", true, fs, decoder).Empty());
   EXPECT_TRUE(LoadSkinImage("C:\\nowhere.bmp", true, fs, decoder).Empty());
-  EXPECT_TRUE(decoder.decodeCalls.empty());  // a missing file is never handed on
+  // Neither a missing file nor one too large for any sane image is handed on.
+  fs.PutHuge(path, PngHeader(3, 2), kMaxImageFileBytes + 1);
+  decoder.AddLibraryPng(path, Bitmap(3, 2, 1));
+  decoder.AddPicture(path, Bitmap(3, 2, 1));
+  EXPECT_TRUE(LoadSkinImage(path, true, fs, decoder).Empty());
+  EXPECT_TRUE(decoder.libraryCalls.empty());
+  EXPECT_TRUE(decoder.decodeCalls.empty());
   fs.Put("C:\\junk.bmp", "not a picture");
   EXPECT_TRUE(LoadSkinImage("C:\\junk.bmp", true, fs, decoder).Empty());
   fs.Put("C:\\empty.bmp", "");

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "commands/menu_handlers.h"
+#include "commands/widget_face.h"
 #include "skin/skin.h"
 #include "support/fake_codec.h"
 #include "support/fake_desktop.h"
@@ -48,6 +53,16 @@ class SkinWidget : public WidgetWindow {
 
 constexpr Pixel kKey = MakePixel(255, 0, 255);
 
+// Runs out of memory on one file.
+class ShakyDecoder : public test::FakeImageDecoder {
+ public:
+  Bitmap Decode(const std::string& path) override {
+    if (path == throwOn) throw std::bad_alloc();
+    return FakeImageDecoder::Decode(path);
+  }
+  std::string throwOn;
+};
+
 class SkinLoadTest : public ::testing::Test {
  protected:
   SkinLoadTest() : ports{desktop, desktop, widget, fs, clock, codec, decoder, cursors, locale} {
@@ -70,14 +85,19 @@ class SkinLoadTest : public ::testing::Test {
     fs.Put(path, "BM");
     decoder.AddPicture(path, pixels);
   }
-  void Load() { LoadSkin(app, fs, codec, decoder, cursors); }
+  bool Load(std::int64_t pixelBudget = kMaxSkinPixels) {
+    FreeSkin(app.skin, cursors);
+    const SkinSource source{app.settings.MainSkin, app.skin.StartupFolder,
+                            app.settings.HasImageLibrary, pixelBudget};
+    return LoadSkin(source, app.skin, SkinPorts{fs, codec, decoder, cursors});
+  }
 
   static constexpr const char* kFolder = "C:\\Tomari\\Skins\\Test\\";
   static constexpr const char* kSkin = "C:\\Tomari\\Skins\\Test\\Test.tsk";
 
   test::FakeFileSystem fs;
   FakeCodec codec;
-  test::FakeImageDecoder decoder;
+  ShakyDecoder decoder;
   test::FakeCursorLoader cursors;
   test::FakeDesktop desktop;
   test::FakeClock clock;
@@ -333,33 +353,28 @@ TEST_F(SkinLoadTest, SwitchingSkinsReleasesFileCursorsButNeverSystemOnes) {
   EXPECT_EQ(app.skin.StartupFolder, "C:\\Tomari\\");
 }
 
-TEST_F(SkinLoadTest, AMissingSkinFileReleasesTheOldSkinAndLoadsNothing) {
-  WriteSkin(kSkin, "[Skin]\nBack=back.bmp\n[Button01]\nType=A\nCursor=pen.cur\n");
+TEST_F(SkinLoadTest, WhatIsNoSkinLoadsNothing) {
+  const std::string small = FakeCodec::Sjis("[Skin]\r\nBack=back.bmp\r\n");
   Picture(std::string(kFolder) + "back.bmp", BackImage());
-  cursors.AddFile(std::string(kFolder) + "pen.cur");
-  Load();
-  ASSERT_TRUE(app.skin.loaded);
-  app.settings.MainSkin = "C:\\Tomari\\Skins\\Gone\\Gone.tsk";
-  Load();
-  EXPECT_FALSE(app.skin.loaded);
-  EXPECT_TRUE(app.skin.Back().Empty());
-  EXPECT_TRUE(app.skin.Buttons.empty());
-  EXPECT_EQ(cursors.Live(), 0u);
-  app.settings.MainSkin = "";
-  Load();
-  EXPECT_FALSE(app.skin.loaded);
-}
-
-TEST_F(SkinLoadTest, AFolderOrAnUnreadableFileIsNoSkin) {
-  app.settings.MainSkin = "C:\\Tomari\\Skins\\Folder.tsk";
-  fs.AddFolder(app.settings.MainSkin);
-  Load();
-  EXPECT_FALSE(app.skin.loaded);
-  app.settings.MainSkin = kSkin;
-  WriteSkin(kSkin, "[Skin]\nBack=back.bmp\n");
-  fs.failReads = true;
-  Load();
-  EXPECT_FALSE(app.skin.loaded);
+  const std::function<void()> kCases[] = {
+      [&] { fs.Put(kSkin, small + std::string(kMaxSkinFileBytes - small.size(), '\n')); },
+      [&] { fs.Put(kSkin, small + std::string(kMaxSkinFileBytes + 1 - small.size(), '\n')); },
+      [&] { fs.PutHuge(kSkin, small, 3'000'000'000ull); },  // only its head is held
+      [&] { app.settings.MainSkin = "C:\\Tomari\\Skins\\Gone\\Gone.tsk"; },
+      [&] { app.settings.MainSkin = ""; },
+      [&] { fs.AddFolder(app.settings.MainSkin = "C:\\Tomari\\Skins\\Folder.tsk"); },
+      [&] { fs.failReads = true; },  // locked
+  };
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    app.settings.MainSkin = kSkin;
+    fs.Put(kSkin, small);
+    fs.failReads = false;
+    kCases[i]();
+    EXPECT_EQ(Load(), i == 0) << i;  // only the first is within the size limit
+    EXPECT_EQ(app.skin.loaded, i == 0) << i;
+    EXPECT_EQ(app.skin.Back().Empty(), i != 0) << i;
+  }
+  EXPECT_EQ(fs.readAllCalls, 0u);
 }
 
 TEST_F(SkinLoadTest, ApplySkinSizesShapesAndDrawsTheWidget) {
@@ -375,17 +390,24 @@ TEST_F(SkinLoadTest, ApplySkinSizesShapesAndDrawsTheWidget) {
   EXPECT_EQ(widget.face.pixels, BackImage().pixels);
 }
 
-TEST_F(SkinLoadTest, ApplySkinDrawsButtonsInTheirNormalLook) {
-  // A per-button Back image that differs from the Skin Back shows at once.
+TEST_F(SkinLoadTest, ApplySkinDrawsEachButtonInItsLookEveryTime) {
+  // An own Back image that differs from the Skin Back shows at once; TOPMOST
+  // (no target) shows Unavailable, after a second apply too.
   WriteSkin(kSkin,
-            "[Skin]\nBack=back.bmp\n[Button01]\nType=NONE\nLeft=0\nTop=1\nWidth=2\nHeight=1\n"
-            "Back=own.bmp\n");
+            "[Skin]\nBack=back.bmp\nUnavailable=u.bmp\n[Button01]\nType=NONE\nLeft=0\nTop=1\n"
+            "Width=2\nHeight=1\nBack=own.bmp\n[Button02]\nType=TOPMOST\nLeft=4\nTop=1\nWidth=2\n"
+            "Height=1\n");
   Picture(std::string(kFolder) + "back.bmp", BackImage());
+  Picture(std::string(kFolder) + "u.bmp", Bitmap(6, 2, 7));
   Picture("C:\\Tomari\\own.bmp", Bitmap(2, 1, MakePixel(1, 2, 3)));
-  ApplySkin(app, ports);
   Bitmap expected = BackImage();
   expected.At(0, 1) = expected.At(1, 1) = MakePixel(1, 2, 3);
-  EXPECT_EQ(widget.face.pixels, expected.pixels);
+  expected.At(4, 1) = expected.At(5, 1) = 7;
+  for (int pass = 0; pass < 2; ++pass) {
+    ApplySkin(app, ports);
+    EXPECT_EQ(widget.face.pixels, expected.pixels) << pass;
+    EXPECT_FALSE(RefreshButtonsIfChanged(app, ports, -1, -1, 0)) << pass;
+  }
   EXPECT_TRUE(widget.shape.fullRectangle);
 }
 
@@ -415,6 +437,72 @@ TEST_F(SkinLoadTest, AnEmptyBackImageGivesANoughtSizedWidgetWithAnEmptyShape) {
   EXPECT_TRUE(widget.shape.runs.empty());
   EXPECT_TRUE(widget.face.Empty());
   EXPECT_EQ(widget.label, "");
+}
+
+TEST_F(SkinLoadTest, ButtonLooksAreClippedToTheBackAndEachFileIsDecodedOnce) {
+  // 99 buttons of 4096 x 4096 over a 1 x 1 Back, every look from one file.
+  std::string text = "[Skin]\nBack=back.bmp\nFloat=big.bmp\n";
+  for (int n = 1; n <= kMaxSkinButtons; ++n)
+    text += "[Button" + std::to_string(n / 10) + std::to_string(n % 10) +
+            "]\nType=NONE\nLeft=0\nTop=0\nWidth=4096\nHeight=4096\nDown=big.bmp\n"
+            "Available=C:\\Tomari\\Skins\\Test\\big.bmp\n";
+  WriteSkin(kSkin, text);
+  const std::string big = std::string(kFolder) + "big.bmp";
+  Picture(std::string(kFolder) + "back.bmp", Bitmap(1, 1, 5));
+  Picture(big, Bitmap(64, 64, 9));
+  ASSERT_TRUE(Load());
+  ASSERT_EQ(app.skin.Buttons.size(), 99u);
+  for (const SkinButton& b : app.skin.Buttons) {
+    EXPECT_EQ(b.Images[kStateBack].pixels, std::vector<Pixel>{5});
+    for (int state : {kStateFloat, kStateDown, kStateAvailable})
+      EXPECT_EQ(b.Images[state].pixels, std::vector<Pixel>{9});
+  }
+  std::size_t bigDecodes = 0;
+  for (const std::string& path : decoder.decodeCalls) bigDecodes += path == big;
+  EXPECT_EQ(bigDecodes, 1u);
+}
+
+TEST_F(SkinLoadTest, ASkinBeyondItsPixelBudgetIsNoSkin) {
+  // Back: 12 pixels decoded + 12 kept; the button's Back look: 4 more.
+  WriteSkin(kSkin,
+            "[Skin]\nBack=back.bmp\n[Button01]\nType=NONE\nCursor=pen.cur\nLeft=1\nTop=0\n"
+            "Width=2\nHeight=2\n");
+  Picture(std::string(kFolder) + "back.bmp", BackImage());
+  cursors.AddFile(std::string(kFolder) + "pen.cur");
+  for (const auto& [budget, loaded] : {std::pair{28, true}, std::pair{27, false}}) {
+    EXPECT_EQ(Load(budget), loaded) << budget;
+    EXPECT_EQ(app.skin.Buttons.empty(), !loaded) << budget;
+    EXPECT_EQ(cursors.Live(), loaded ? 1u : 0u) << budget;
+  }
+}
+
+TEST_F(SkinLoadTest, ALoadThatThrowsKeepsTheSkinOnShowOrGivesThePlainWidget) {
+  const std::string bad = std::string(kFolder) + "Bad.tsk";
+  WriteSkin(bad,
+            "[Skin]\nBack=back.bmp\n[Button01]\nType=NONE\nCursor=pen.cur\nLeft=0\nTop=0\n"
+            "Width=1\nHeight=1\nBack=boom.bmp\n");
+  WriteSkin(kSkin, "[Skin]\nBack=back.bmp\n");
+  Picture(std::string(kFolder) + "boom.bmp", BackImage());
+  Picture(std::string(kFolder) + "back.bmp", BackImage());
+  cursors.AddFile(std::string(kFolder) + "pen.cur");
+  decoder.throwOn = std::string(kFolder) + "boom.bmp";
+
+  // At start-up there is nothing to keep.
+  app.settings.MainSkin = bad;
+  ApplySkin(app, ports);
+  EXPECT_FALSE(app.skin.loaded);
+  EXPECT_EQ(widget.label, NoSkinLabel());
+
+  app.settings.MainSkin = kSkin;
+  ApplySkin(app, ports);
+  ASSERT_TRUE(app.skin.loaded);
+  const int presents = widget.presents;
+  ChangeSkin(app, ports, "Bad.tsk");
+  EXPECT_TRUE(app.skin.loaded);
+  EXPECT_EQ(app.skin.Back().pixels, BackImage().pixels);
+  EXPECT_EQ(app.settings.MainSkin, kSkin);
+  EXPECT_EQ(widget.presents, presents);
+  EXPECT_EQ(cursors.Live(), 0u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,23 @@ class FileSystemTest : public ::testing::Test {
 
 const std::string kOld = "[Main]\r\nTiming= 100\r\n";
 const std::string kNew = "[Main]\r\nTiming= 50\r\nSkin=\x83\x67\x83\x7D\r\n";
+
+TEST_F(FileSystemTest, ReadHeadGivesTheFirstBytesAndTheWholeSize) {
+  const std::string path = Path(L"big.tsk");
+  const std::string whole = kOld + std::string(3 << 20, '\n');
+  ASSERT_TRUE(files.WriteAtomic(path, whole));
+  for (const std::size_t limit : {std::size_t{0}, std::size_t{6}, whole.size() + 9}) {
+    std::string head = "stale";
+    std::uint64_t size = 0;
+    ASSERT_TRUE(files.ReadHead(path, limit, head, size)) << limit;
+    EXPECT_EQ(head, whole.substr(0, limit)) << limit;
+    EXPECT_EQ(size, whole.size()) << limit;
+  }
+  std::string head;
+  std::uint64_t size = 0;
+  EXPECT_FALSE(files.ReadHead(Path(L"gone.tsk"), 8, head, size));
+  EXPECT_FALSE(files.ReadHead(WideToUtf8(folder_), 8, head, size)) << "a folder";
+}
 
 TEST_F(FileSystemTest, WriteCreatesThenReplacesWholeAndLeavesNoTemporary) {
   const std::string path = Path(L"Setting.ini");

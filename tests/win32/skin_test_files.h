@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "skin/bitmap.h"
+#include "platform/bitmap.h"
 #include "win32/ports/dib.h"
 #include "win32/ports/text_convert.h"
 #include "win32/win32_test_support.h"

@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "imaging/wic_codec.h"
+#include "commands/widget_face.h"
 #include "skin/skin.h"
 #include "support/image_bytes.h"
 #include "win32/ports/gdi_handles.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/bitmap.h"
+#include "platform/bitmap.h"
 #include "support/image_bytes.h"
 
 namespace {

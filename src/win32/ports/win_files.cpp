@@ -104,6 +104,34 @@ bool Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
   }
 }
 
+bool Win32FileSystem::ReadHead(const std::string& path, std::size_t limit, std::string& head,
+                               std::uint64_t& size) {
+  if (path.empty()) return false;
+  FileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  LARGE_INTEGER total{};
+  if (!GetFileSizeEx(file.Get(), &total) || total.QuadPart < 0) return false;
+  size = static_cast<std::uint64_t>(total.QuadPart);
+  try {
+    std::string content(static_cast<std::size_t>(std::min<std::uint64_t>(limit, size)), '\0');
+    std::size_t filled = 0;
+    while (filled < content.size()) {
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(content.size() - filled, 1u << 20));
+      DWORD got = 0;
+      if (!ReadFile(file.Get(), content.data() + filled, want, &got, nullptr)) return false;
+      if (got == 0) break;  // shrank meanwhile
+      filled += got;
+    }
+    content.resize(filled);
+    head.swap(content);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 bool Win32FileSystem::WriteAtomic(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
   std::wstring target = Utf8ToWide(path);

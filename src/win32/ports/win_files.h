@@ -11,6 +11,8 @@ class Win32FileSystem final : public FileSystem {
   // Reads while others have the file open for writing; fails on folders and on
   // files larger than kMaxReadBytes.
   bool ReadAll(const std::string& path, std::string& bytes) override;
+  bool ReadHead(const std::string& path, std::size_t limit, std::string& head,
+                std::uint64_t& size) override;
   // The new content goes to a temporary file beside `path`, is flushed to disk
   // and then renamed over `path`. A read-only `path` is not replaced (the user
   // asked for it to stay as it is); a hidden or system one keeps those marks.
