@@ -35,7 +35,7 @@ void ForgetLook(App& app, Ports& ports) {
 bool LoadNamedSkin(const App& app, Ports& ports, SkinData& fresh) {
   fresh.StartupFolder = app.skin.StartupFolder;
   const SkinSource source{app.settings.MainSkin, app.skin.StartupFolder,
-                          app.settings.HasImageLibrary};
+                          app.facts.HasImageLibrary};
   return LoadSkin(source, fresh, SkinPorts{ports.files, ports.codec, ports.images, ports.cursors});
 }
 

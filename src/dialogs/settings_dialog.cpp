@@ -1,4 +1,5 @@
 #include "dialogs/settings_dialog.h"
+#include "commands/widget_face.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -77,8 +78,9 @@ std::vector<std::string> ZoneSignTexts() { return {"+", "-"}; }
 std::vector<std::string> ZoneHourTexts() { return Numbers(kZoneHourRange); }
 std::vector<std::string> ZoneMinuteTexts() { return Numbers(kZoneMinuteRange); }
 
-SettingsDialogModel::SettingsDialogModel(const Settings& s, int lastPage)
-    : hasImageLibrary_(s.HasImageLibrary), appFolder_(s.AppFolder) {
+SettingsDialogModel::SettingsDialogModel(const Settings& s, int lastPage,
+                                         const StartupFacts& facts)
+    : hasImageLibrary_(facts.HasImageLibrary), appFolder_(facts.AppFolder) {
   ShowPage(lastPage);
   // Page by page as the dialog has always loaded them; only the zone's order
   // matters: the city comes last, so a stored city outranks the stored offset.
@@ -301,7 +303,7 @@ bool RunSettingsDialog(App& app, Ports& ports, SettingsDialogHost& host) {
   bool changeSkin = false;
   bool saved = true;
 
-  SettingsDialogModel model(app.settings, app.LastSettingsPage);
+  SettingsDialogModel model(app.settings, app.LastSettingsPage, app.facts);
   if (host.ShowSettingsDialog(model)) {
     changeSkin = model.WriteTo(app.settings);
     saved = SaveSettings(app, ports.files, ports.codec);

@@ -74,7 +74,7 @@ class SettingsDialogModel {
   // Loads every control from the record, page by page. Values outside a
   // control's range are brought into it, so OK never stores one the program
   // cannot use.
-  SettingsDialogModel(const Settings& record, int lastPage);
+  SettingsDialogModel(const Settings& record, int lastPage, const StartupFacts& facts = {});
 
   // Tabs.
   void ShowPage(int page);

@@ -80,8 +80,9 @@ TEST(SettingsDialogLoad, OutOfRangeValuesAreClamped) {
   }
   Settings s;
   s.CaptureFileType = 2;
-  s.HasImageLibrary = true;
-  SettingsDialogModel m(s, 42);
+  StartupFacts facts;
+  facts.HasImageLibrary = true;
+  SettingsDialogModel m(s, 42, facts);
   EXPECT_EQ(m.FileType(), 2);
   EXPECT_EQ(m.Page(), 0);
 }
@@ -119,9 +120,10 @@ TEST(SettingsDialogOk, SaveFolderEndsInABackslashAndEmptyMeansTheDefault) {
                                                        {"D:\\写真", "D:\\写真\\"},
                                                        {"", "C:\\Tomari\\"}};
   Settings s;
-  s.AppFolder = "C:\\Tomari\\";
+  StartupFacts facts;
+  facts.AppFolder = "C:\\Tomari\\";
   for (const auto& [typed, stored] : cases) {
-    SettingsDialogModel m(s, 0);
+    SettingsDialogModel m(s, 0, facts);
     m.SetSaveFolder(typed);
     Settings out;
     m.WriteTo(out);

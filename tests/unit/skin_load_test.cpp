@@ -88,7 +88,7 @@ class SkinLoadTest : public ::testing::Test {
   bool Load(std::int64_t pixelBudget = kMaxSkinPixels) {
     FreeSkin(app.skin, cursors);
     const SkinSource source{app.settings.MainSkin, app.skin.StartupFolder,
-                            app.settings.HasImageLibrary, pixelBudget};
+                            app.facts.HasImageLibrary, pixelBudget};
     return LoadSkin(source, app.skin, SkinPorts{fs, codec, decoder, cursors});
   }
 
