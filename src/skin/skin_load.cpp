@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "app/ini.h"
 #include "skin/skin.h"
+#include "skin/skin_scale.h"
 
 namespace tomari {
 
@@ -103,10 +104,11 @@ void ApplySkin(App& app, Ports& ports) {
   ImageDecoder& decoder = ports.images;
   CursorLoader& cursors = ports.cursors;
   LoadSkin(app, ports.files, ports.codec, decoder, cursors);
+  ScaleSkin(app.skin, app.skin.Dpi);
   WidgetWindow& widget = ports.widget;
   const SkinData& skin = app.skin;
   if (!skin.loaded) {
-    widget.SetSize(kNoSkinWidth, kNoSkinHeight);
+    widget.SetSize(ScaleLength(kNoSkinWidth, skin.Dpi), ScaleLength(kNoSkinHeight, skin.Dpi));
     // An old skin's outline must not clip the plain widget.
     widget.SetShape(WidgetShape{});
     widget.SetLabel(NoSkinLabel());
