@@ -9,11 +9,12 @@
 #include "app/own_windows.h"
 #include "platform/types.h"
 #include "skin/skin.h"
+#include "tomari_version.h"
 
 namespace tomari {
 
 inline constexpr const char* kDisplayName = "トマリギ";
-inline constexpr const char* kVersionText = "1.4.4";
+inline constexpr const char* kVersionText = TOMARI_VERSION_TEXT;
 // Where users find new versions and reach the author (the version dialog).
 inline constexpr const char* kHomePageAddress = "https://tomari.example.jp/";
 inline constexpr const char* kMailAddress = "tomari@example.jp";

@@ -8,6 +8,7 @@
 
 #include "commands/commands.h"
 #include "skin/skin.h"
+#include "skin/skin_scale.h"
 
 namespace tomari {
 
@@ -34,14 +35,20 @@ void ForgetLook(App& app, Ports& ports) {
 // show. Throws what the load throws.
 bool LoadNamedSkin(const App& app, Ports& ports, SkinData& fresh) {
   fresh.StartupFolder = app.skin.StartupFolder;
+  fresh.Dpi = app.skin.Dpi;
   const SkinSource source{app.settings.MainSkin, app.skin.StartupFolder,
                           app.facts.HasImageLibrary};
-  return LoadSkin(source, fresh, SkinPorts{ports.files, ports.codec, ports.images, ports.cursors});
+  if (!LoadSkin(source, fresh, SkinPorts{ports.files, ports.codec, ports.images, ports.cursors}))
+    return false;
+  // Skins are drawn for 96 DPI; on a denser monitor the widget keeps its size
+  // to the eye.
+  ScaleSkin(fresh, fresh.Dpi);
+  return true;
 }
 
 void PresentSkinOutline(const SkinData& skin, WidgetWindow& widget) {
   if (!skin.loaded) {
-    widget.SetSize(kNoSkinWidth, kNoSkinHeight);
+    widget.SetSize(ScaleLength(kNoSkinWidth, skin.Dpi), ScaleLength(kNoSkinHeight, skin.Dpi));
     // An old skin's outline must not clip the plain widget.
     widget.SetShape(WidgetShape{});
     widget.SetLabel(NoSkinLabel());

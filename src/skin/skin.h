@@ -83,6 +83,9 @@ struct SkinData {
   // backslash. Set once at start-up; FreeSkin keeps it. Relative per-button
   // image paths were written against it (see ResolveButtonImagePath).
   std::string StartupFolder;
+  // The DPI of the monitor the widget is on, which ApplySkin scales for. Set
+  // by the window side; FreeSkin keeps it.
+  int Dpi = 96;
 
   const SkinImage& Back() const { return Images[kStateBack]; }
   bool IsMapSkin() const { return !Map.Empty(); }

@@ -22,8 +22,10 @@ void FreeSkin(SkinData& skin, CursorLoader& cursors) {
   for (SkinButton& button : skin.Buttons)
     if (button.CursorOwned && button.Cursor != 0) cursors.Destroy(button.Cursor);
   std::string startup = std::move(skin.StartupFolder);
+  const int dpi = skin.Dpi;
   skin = SkinData{};
   skin.StartupFolder = std::move(startup);
+  skin.Dpi = dpi;
 }
 
 }  // namespace tomari

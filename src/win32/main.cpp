@@ -16,6 +16,7 @@
 #include "perch/pointer.h"
 #include "perch/tracking.h"
 #include "skin/skin.h"
+#include "win32/ports/gdi_handles.h"
 #include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"
 #include "win32/ports/win_capture.h"
@@ -31,6 +32,7 @@
 #include "win32/ports/win_windows.h"
 #include "win32/popup_menu.h"
 #include "win32/widget_window.h"
+#include "win32/window_base.h"
 
 namespace tomari {
 namespace {
@@ -78,12 +80,10 @@ class Program final : public WidgetEvents, public CommandSink {
     instance_ = instance;
     app_.facts.AppFolder = ExecutableFolder();
 
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
-    bool another = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (another && !MultipleInstancesAllowed(app_.facts.AppFolder, files_, codec_)) {
-      CloseHandle(mutex);
-      return 0;
-    }
+    // Held until the process ends, however Run is left.
+    KernelHandle mutex(CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str()));
+    const bool another = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (another && !MultipleInstancesAllowed(app_.facts.AppFolder, files_, codec_)) return 0;
 
     ProbeCapabilities(app_, files_, windows_);
     // The library counts only when it loads and has every entry point; a file
@@ -91,7 +91,8 @@ class Program final : public WidgetEvents, public CommandSink {
     app_.facts.HasImageLibrary = library_.Load(app_.facts.AppFolder);
     app_.skin.StartupFolder = StartupDirectory();
 
-    if (!widget_.Create(instance, 150, 20)) return 1;
+    if (!widget_.Create(instance, kNoSkinWidth, kNoSkinHeight)) return 1;
+    app_.skin.Dpi = widget_.Dpi();
     capture_ = std::make_unique<Win32Capture>(widget_.hwnd(), &library_);
     capturePorts_ = std::make_unique<CapturePorts>(CapturePorts{prompts_, *capture_});
     WidgetLoad(app_, ports_);
@@ -107,7 +108,6 @@ class Program final : public WidgetEvents, public CommandSink {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    if (mutex) CloseHandle(mutex);
     return 0;
   }
 
@@ -117,6 +117,13 @@ class Program final : public WidgetEvents, public CommandSink {
   }
 
   void OnSettingChange() override { locale_.Reload(); }
+
+  void OnDpiChanged(int dpi) override {
+    if (closed_ || dpi == app_.skin.Dpi) return;
+    app_.skin.Dpi = dpi;
+    ApplySkin(app_, ports_);
+    RefreshButtons(app_, ports_, -1, -1, 0);
+  }
 
   void OnHoverTimer() override {
     if (closed_) return;
@@ -158,9 +165,16 @@ class Program final : public WidgetEvents, public CommandSink {
     closed_ = true;
     widget_.SetTrackingInterval(0);
     widget_.SetHoverInterval(0);
-    CloseRequest(app_, ports_);
-    FreeSkin(app_.skin, cursors_);
+    // The steps are guarded one by one so that a failing one neither skips
+    // the others nor keeps the widget (and with it the process) alive.
+    Guarded([&] { CloseRequest(app_, ports_); }, [] {});
+    Guarded([&] { FreeSkin(app_.skin, cursors_); }, [] {});
     widget_.Destroy();
+  }
+
+  // However the widget went, the loop ends and the instance lock goes with it.
+  void OnWidgetDestroyed() override {
+    closed_ = true;
     PostQuitMessage(0);
   }
 

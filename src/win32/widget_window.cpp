@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "perch/pointer.h"
+#include "skin/skin.h"
 #include "win32/ports/text_convert.h"
 #include "win32/resources/resource.h"
 
@@ -17,14 +19,27 @@ namespace {
 constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT_PTR kHoverTimer = 2;
 
-// The message's button flags as 1 left, 2 right, 4 middle. MK_SHIFT is 4 and
+// The message's button flags as the core's button codes. MK_SHIFT is 4 and
 // MK_MBUTTON 0x10, so wParam cannot be passed on as it is.
 int HeldButtons(WPARAM wp) {
   int b = 0;
-  if (wp & MK_LBUTTON) b |= 1;
-  if (wp & MK_RBUTTON) b |= 2;
-  if (wp & MK_MBUTTON) b |= 4;
+  if (wp & MK_LBUTTON) b |= kButtonLeft;
+  if (wp & MK_RBUTTON) b |= kButtonRight;
+  if (wp & MK_MBUTTON) b |= kButtonMiddle;
   return b;
+}
+
+int ButtonOf(UINT msg) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      return kButtonLeft;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return kButtonRight;
+    default:
+      return kButtonMiddle;
+  }
 }
 
 // The keys are read from the keyboard too: they are usually pressed while
@@ -32,9 +47,9 @@ int HeldButtons(WPARAM wp) {
 // know what this thread saw.
 int Modifiers(WPARAM wp) {
   int m = 0;
-  if ((wp & MK_SHIFT) || GetAsyncKeyState(VK_SHIFT) < 0) m |= 1;
-  if ((wp & MK_CONTROL) || GetAsyncKeyState(VK_CONTROL) < 0) m |= 2;
-  if (GetKeyState(VK_MENU) < 0) m |= 4;
+  if ((wp & MK_SHIFT) || GetAsyncKeyState(VK_SHIFT) < 0) m |= kModShift;
+  if ((wp & MK_CONTROL) || GetAsyncKeyState(VK_CONTROL) < 0) m |= kModCtrl;
+  if (GetKeyState(VK_MENU) < 0) m |= kModAlt;
   return m;
 }
 
@@ -45,55 +60,45 @@ int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM fo
 
 // The first of these that the system has; the label is Japanese, so a face
 // with Japanese glyphs must be chosen explicitly.
-HFONT CreateLabelFont() {
+HFONT CreateLabelFont(int dpi) {
   const wchar_t* faces[] = {L"Meiryo UI", L"MS UI Gothic", L"IPAGothic", L"IPAPGothic"};
-  HDC dc = GetDC(nullptr);
+  gdi::WindowDC screen(nullptr);
   HFONT chosen = nullptr;
   for (const wchar_t* face : faces) {
     LOGFONTW lf{};
     lf.lfCharSet = SHIFTJIS_CHARSET;
     wcsncpy_s(lf.lfFaceName, face, _TRUNCATE);
     bool found = false;
-    EnumFontFamiliesExW(dc, &lf, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(screen.Get(), &lf, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     if (found) {
-      chosen = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+      chosen = CreateFontW(-MulDiv(12, dpi, USER_DEFAULT_SCREEN_DPI), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, face);
       break;
     }
   }
-  ReleaseDC(nullptr, dc);
   return chosen;
 }
 
 }  // namespace
 
-Win32Widget::~Win32Widget() {
-  Destroy();
-  if (font_) DeleteObject(font_);
-}
+Win32Widget::~Win32Widget() { Destroy(); }
 
 bool Win32Widget::Create(HINSTANCE instance, int width, int height) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &Win32Widget::Proc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOMARI));
-  wc.hIconSm = wc.hIcon;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kWidgetClassName;
-  RegisterClassExW(&wc);
-  font_ = CreateLabelFont();
+  RegisterWindowClass(instance, kWidgetClassName,
+                      LoadIconW(instance, MAKEINTRESOURCEW(IDI_TOMARI)));
+
   INITCOMMONCONTROLSEX icc{};
   icc.dwSize = sizeof(icc);
   icc.dwICC = ICC_WIN95_CLASSES;
   InitCommonControlsEx(&icc);
   // A tool window stays out of the taskbar and Alt+Tab; WS_EX_NOACTIVATE keeps a
   // click on the widget from taking the keyboard from the user's window.
-  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kWidgetClassName,
-                          L"トマリギ", WS_POPUP, 0, 0, width, height, nullptr, nullptr, instance,
-                          this);
-  if (!hwnd_) return false;
+  if (!CreateOfClass(kWidgetClassName, L"トマリギ", WS_POPUP,
+                     WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, {0, 0, width, height},
+                     nullptr, instance))
+    return false;
+  font_ = gdi::Object(CreateLabelFont(Dpi()));
   CreateToolTip(instance);
   return true;
 }
@@ -102,14 +107,14 @@ void Win32Widget::CreateToolTip(HINSTANCE instance) {
   // TTS_ALWAYSTIP: the widget is almost never the active window.
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                              instance, nullptr);
   if (!tooltip_) return;
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof(ti);
   ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = hwnd_;
-  ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  ti.hwnd = hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
   ti.lpszText = const_cast<wchar_t*>(L"");
   // Always active: an empty text shows nothing, and a tip that is switched on
   // only after the pointer stopped would wait for the next move to appear.
@@ -117,30 +122,33 @@ void Win32Widget::CreateToolTip(HINSTANCE instance) {
 }
 
 void Win32Widget::Show() {
-  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-  UpdateWindow(hwnd_);
+  ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd());
 }
 
 void Win32Widget::Destroy() {
-  if (hwnd_) {
-    KillTimer(hwnd_, kTrackingTimer);
-    KillTimer(hwnd_, kHoverTimer);
-    HWND h = hwnd_;
-    hwnd_ = nullptr;
+  if (HWND h = hwnd()) {
+    KillTimer(h, kTrackingTimer);
+    KillTimer(h, kHoverTimer);
     DestroyWindow(h);
   }
 }
 
+int Win32Widget::Dpi() const {
+  const UINT dpi = hwnd() ? GetDpiForWindow(hwnd()) : 0;
+  return dpi ? static_cast<int>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
 void Win32Widget::SetTrackingInterval(unsigned milliseconds) {
-  KillTimer(hwnd_, kTrackingTimer);
+  KillTimer(hwnd(), kTrackingTimer);
   if (milliseconds == 0) return;
   if (milliseconds > USER_TIMER_MAXIMUM) milliseconds = USER_TIMER_MAXIMUM;
-  SetTimer(hwnd_, kTrackingTimer, milliseconds, nullptr);
+  SetTimer(hwnd(), kTrackingTimer, milliseconds, nullptr);
 }
 
 void Win32Widget::SetHoverInterval(unsigned milliseconds) {
-  KillTimer(hwnd_, kHoverTimer);
-  if (milliseconds > 0) SetTimer(hwnd_, kHoverTimer, milliseconds, nullptr);
+  KillTimer(hwnd(), kHoverTimer);
+  if (milliseconds > 0) SetTimer(hwnd(), kHoverTimer, milliseconds, nullptr);
 }
 
 void Win32Widget::SetToolTip(const std::string& text) {
@@ -149,8 +157,8 @@ void Win32Widget::SetToolTip(const std::string& text) {
   tooltipText_ = wide;
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof(ti);
-  ti.hwnd = hwnd_;
-  ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  ti.hwnd = hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
   ti.lpszText = tooltipText_.data();
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   if (tooltipText_.empty()) SendMessageW(tooltip_, TTM_POP, 0, 0);
@@ -160,7 +168,7 @@ void Win32Widget::SetWidgetCursor(CursorHandle cursor) {
   cursor_ = reinterpret_cast<HCURSOR>(cursor);
   // Shown at once when the pointer is over the widget; WM_SETCURSOR keeps it.
   POINT p;
-  if (GetCursorPos(&p) && WindowFromPoint(p) == hwnd_)
+  if (GetCursorPos(&p) && WindowFromPoint(p) == hwnd())
     SetCursor(cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
 }
 
@@ -173,16 +181,16 @@ void Win32Widget::Pointer(UINT msg, WPARAM wp, LPARAM) {
   const DWORD pos = GetMessagePos();
   const POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
   RECT r{};
-  GetWindowRect(hwnd_, &r);
+  GetWindowRect(hwnd(), &r);
   const int x = p.x - r.left, y = p.y - r.top;
   const int mods = Modifiers(wp);
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+      const int button = ButtonOf(msg);
       // Captured, so a fast drag never loses the widget.
-      SetCapture(hwnd_);
+      SetCapture(hwnd());
       events_.OnPointerPress(button, mods, x, y);
       break;
     }
@@ -192,44 +200,44 @@ void Win32Widget::Pointer(UINT msg, WPARAM wp, LPARAM) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-      const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+      const int button = ButtonOf(msg);
       // Released before a command or the menu runs: both need the mouse.
-      if (GetCapture() == hwnd_ && HeldButtons(wp) == 0) ReleaseCapture();
+      if (GetCapture() == hwnd() && HeldButtons(wp) == 0) ReleaseCapture();
       events_.OnPointerRelease(button, mods, x, y);
       break;
     }
   }
 }
 
-WindowHandle Win32Widget::Handle() { return reinterpret_cast<WindowHandle>(hwnd_); }
+WindowHandle Win32Widget::Handle() { return reinterpret_cast<WindowHandle>(hwnd()); }
 
 Rect Win32Widget::GetRect() {
   RECT r{};
-  GetWindowRect(hwnd_, &r);
+  GetWindowRect(hwnd(), &r);
   return {r.left, r.top, r.right, r.bottom};
 }
 
 void Win32Widget::MoveTo(int x, int y, bool topMost) {
   UINT flags = SWP_NOSIZE | SWP_NOACTIVATE;
   if (!topMost) flags |= SWP_NOZORDER;
-  SetWindowPos(hwnd_, topMost ? HWND_TOPMOST : nullptr, x, y, 0, 0, flags);
+  SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : nullptr, x, y, 0, 0, flags);
 }
 
 void Win32Widget::SetTopMost(bool topMost) {
-  SetWindowPos(hwnd_, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+  SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
-void Win32Widget::Redraw() { InvalidateRect(hwnd_, nullptr, FALSE); }
+void Win32Widget::Redraw() { InvalidateRect(hwnd(), nullptr, FALSE); }
 
 void Win32Widget::SetSize(int width, int height) {
-  SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
+  SetWindowPos(hwnd(), nullptr, 0, 0, width, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Widget::SetShape(const WidgetShape& shape) {
   if (shape.fullRectangle) {
-    SetWindowRgn(hwnd_, nullptr, TRUE);
+    SetWindowRgn(hwnd(), nullptr, TRUE);
     return;
   }
   // One region from all runs in a single call: a union per run is far slower
@@ -258,38 +266,20 @@ void Win32Widget::SetShape(const WidgetShape& shape) {
   HRGN rgn = ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
   if (!rgn) rgn = CreateRectRgn(0, 0, 0, 0);
   // The window owns the region from here on.
-  if (!SetWindowRgn(hwnd_, rgn, TRUE)) DeleteObject(rgn);
+  if (!SetWindowRgn(hwnd(), rgn, TRUE)) DeleteObject(rgn);
 }
 
 void Win32Widget::Present(const Bitmap& face) {
   face_ = face;
-  InvalidateRect(hwnd_, nullptr, FALSE);
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void Win32Widget::SetLabel(const std::string& text) {
   label_ = Utf8ToWide(text);
-  InvalidateRect(hwnd_, nullptr, FALSE);
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-LRESULT CALLBACK Win32Widget::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Win32Widget* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<Win32Widget*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<Win32Widget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, msg, wp, lp);
-  // Nothing may unwind through the system's callback.
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-}
-
-LRESULT Win32Widget::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Win32Widget::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
@@ -313,7 +303,19 @@ LRESULT Win32Widget::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CLOSE:
+      // If this throws, the window base's default handling destroys the window.
       events_.OnCloseRequest();
+      return 0;
+    case WM_DESTROY:
+      KillTimer(hwnd(), kTrackingTimer);
+      KillTimer(hwnd(), kHoverTimer);
+      events_.OnWidgetDestroyed();
+      return 0;
+    case WM_DPICHANGED:
+      // The suggested rectangle is not taken: the skin is sized for the new
+      // DPI and the next tick places the widget, in physical pixels.
+      font_ = gdi::Object(CreateLabelFont(HIWORD(wp)));
+      events_.OnDpiChanged(HIWORD(wp));
       return 0;
     case WM_SETTINGCHANGE:
       events_.OnSettingChange();
@@ -327,18 +329,18 @@ LRESULT Win32Widget::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
+      HDC dc = BeginPaint(hwnd(), &ps);
       Paint(dc);
-      EndPaint(hwnd_, &ps);
+      EndPaint(hwnd(), &ps);
       return 0;
     }
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
+  return DefaultHandling(msg, wp, lp);
 }
 
 void Win32Widget::Paint(HDC dc) {
   RECT rc;
-  GetClientRect(hwnd_, &rc);
+  GetClientRect(hwnd(), &rc);
   if (face_.Empty()) {
     PaintLabel(dc, rc);
     return;
@@ -351,26 +353,22 @@ void Win32Widget::Paint(HDC dc) {
 
 void Win32Widget::PaintLabel(HDC dc, const RECT& rc) {
   // Drawn off-screen first so the label never flickers at the tick's pace.
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-  HGDIOBJ oldBmp = SelectObject(mem, bmp);
-  HBRUSH back = CreateSolidBrush(RGB(0xF4, 0xF1, 0xE6));
-  FillRect(mem, &rc, back);
-  DeleteObject(back);
-  HBRUSH edge = CreateSolidBrush(RGB(0x2F, 0x7D, 0x6D));
-  FrameRect(mem, &rc, edge);
-  DeleteObject(edge);
-  HGDIOBJ oldFont = font_ ? SelectObject(mem, font_) : nullptr;
-  SetBkMode(mem, TRANSPARENT);
-  SetTextColor(mem, RGB(0x22, 0x33, 0x30));
+  gdi::MemoryDC mem(dc);
+  gdi::Object bmp(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
+  if (!mem || !mem.Select(bmp.Get())) return;
+  {
+    gdi::Object back(CreateSolidBrush(RGB(0xF4, 0xF1, 0xE6)));
+    FillRect(mem.Get(), &rc, static_cast<HBRUSH>(back.Get()));
+    gdi::Object edge(CreateSolidBrush(RGB(0x2F, 0x7D, 0x6D)));
+    FrameRect(mem.Get(), &rc, static_cast<HBRUSH>(edge.Get()));
+  }
+  if (font_) mem.Select(font_.Get());
+  SetBkMode(mem.Get(), TRANSPARENT);
+  SetTextColor(mem.Get(), RGB(0x22, 0x33, 0x30));
   RECT text = rc;
-  DrawTextW(mem, label_.c_str(), static_cast<int>(label_.size()), &text,
+  DrawTextW(mem.Get(), label_.c_str(), static_cast<int>(label_.size()), &text,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (oldFont) SelectObject(mem, oldFont);
-  BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, oldBmp);
-  DeleteObject(bmp);
-  DeleteDC(mem);
+  BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.Get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace tomari

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "platform/ports.h"
+#include "win32/ports/gdi_handles.h"
+#include "win32/window_base.h"
 
 namespace tomari {
 
@@ -16,20 +18,26 @@ class WidgetEvents {
   virtual ~WidgetEvents() = default;
   virtual void OnTrackingTimer() = 0;
   virtual void OnHoverTimer() = 0;
-  // Mouse input in widget pixels. `button`: 1 left, 2 right, 4 middle (for a
-  // move, the buttons held); `modifiers`: 1 Shift, 2 Ctrl, 4 Alt.
+  // Mouse input in widget pixels. `button`: kButtonLeft/Right/Middle (for a
+  // move, the buttons held); `modifiers`: kModShift/Ctrl/Alt (perch/pointer.h).
   virtual void OnPointerPress(int button, int modifiers, int x, int y) = 0;
   virtual void OnPointerMove(int button, int modifiers, int x, int y) = 0;
   virtual void OnPointerRelease(int button, int modifiers, int x, int y) = 0;
   // The user changed regional settings (date and time formats).
   virtual void OnSettingChange() = 0;
+  // The widget moved to a monitor of another DPI (or that monitor's DPI changed).
+  virtual void OnDpiChanged(int dpi) {}
   // WM_CLOSE from anyone, or the session really ending.
   virtual void OnCloseRequest() = 0;
+  // The window is gone (WM_DESTROY), however that came about; the program's
+  // message loop ends here, so a close that failed half way cannot leave a
+  // process without a window running.
+  virtual void OnWidgetDestroyed() {}
 };
 
 inline constexpr const wchar_t* kWidgetClassName = L"TomariWidget";
 
-class Win32Widget final : public WidgetWindow {
+class Win32Widget final : public WindowBase, public WidgetWindow {
  public:
   explicit Win32Widget(WidgetEvents& events) : events_(events) {}
   ~Win32Widget() override;
@@ -40,7 +48,8 @@ class Win32Widget final : public WidgetWindow {
   bool Create(HINSTANCE instance, int width, int height);
   void Show();
   void Destroy();
-  HWND hwnd() const { return hwnd_; }
+  // The DPI of the monitor the widget is on.
+  int Dpi() const;
   // Starts (interval > 0) or stops the tracking timer.
   void SetTrackingInterval(unsigned milliseconds);
   void SetHoverInterval(unsigned milliseconds);
@@ -58,16 +67,14 @@ class Win32Widget final : public WidgetWindow {
   void SetWidgetCursor(CursorHandle cursor) override;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
   void PaintLabel(HDC dc, const RECT& rc);
   void CreateToolTip(HINSTANCE instance);
   void Pointer(UINT msg, WPARAM wp, LPARAM lp);
 
   WidgetEvents& events_;
-  HWND hwnd_ = nullptr;
-  HFONT font_ = nullptr;
+  gdi::Object font_;
   Bitmap face_;
   std::wstring label_;
   HWND tooltip_ = nullptr;

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,11 @@ class WidgetWindowTest : public ::testing::Test, public tomari::WidgetEvents {
   void OnPointerRelease(int b, int m, int x, int y) override {
     events.push_back({"release", b, m, x, y});
   }
-  void OnCloseRequest() override { closes++; }
+  void OnCloseRequest() override {
+    closes++;
+    if (closeThrows) throw std::runtime_error("close step failed");
+  }
+  void OnWidgetDestroyed() override { destroyed++; }
 
   void Pump() {
     MSG msg;
@@ -78,6 +83,8 @@ class WidgetWindowTest : public ::testing::Test, public tomari::WidgetEvents {
   tomari::Win32Widget widget;
   std::vector<Event> events;
   int closes = 0;
+  bool closeThrows = false;
+  int destroyed = 0;
 };
 
 TEST_F(WidgetWindowTest, MouseMessagesBecomeButtonCodesModifiersAndWidgetPoints) {
@@ -131,6 +138,19 @@ TEST_F(WidgetWindowTest, CloseAndTheSessionEndGoThroughTheCloseRequest) {
   EXPECT_EQ(closes, 2);
   // The window stays until its owner destroys it.
   EXPECT_TRUE(IsWindow(widget.hwnd()));
+  EXPECT_EQ(destroyed, 0);
+}
+
+TEST_F(WidgetWindowTest, AFailingCloseRequestStillEndsTheWidget) {
+  // The owner's message loop ends on the destroyed event: if a failed close
+  // kept the window, the process would live on without one.
+  closeThrows = true;
+  HWND h = widget.hwnd();
+  SendMessageW(h, WM_CLOSE, 0, 0);
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(destroyed, 1);
+  EXPECT_EQ(widget.hwnd(), nullptr);
 }
 
 }  // namespace

@@ -108,3 +108,52 @@ class DibSection {
 };
 
 }  // namespace tomari::gdi
+
+namespace tomari::gdi {
+
+// A window's (or, with null, the screen's) device context, released with the object.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+}  // namespace tomari::gdi
+
+namespace tomari {
+
+// A kernel object handle (mutex, event, process), closed with the object.
+class KernelHandle {
+ public:
+  KernelHandle() = default;
+  explicit KernelHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+  ~KernelHandle() {
+    if (h_) CloseHandle(h_);
+  }
+  KernelHandle(KernelHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  KernelHandle& operator=(KernelHandle&& o) noexcept {
+    if (this != &o) {
+      if (h_) CloseHandle(h_);
+      h_ = std::exchange(o.h_, nullptr);
+    }
+    return *this;
+  }
+  KernelHandle(const KernelHandle&) = delete;
+  KernelHandle& operator=(const KernelHandle&) = delete;
+  HANDLE Get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  HANDLE h_ = nullptr;
+};
+
+}  // namespace tomari

@@ -16,3 +16,7 @@
 #define IDM_SETTING 1009
 #define IDM_VERSION 1010
 #define IDM_EXIT 1011
+
+// The OK and Cancel buttons of every dialog (not IDOK/IDCANCEL: see dialog_base.h).
+#define IDC_DIALOG_OK 900
+#define IDC_DIALOG_CANCEL 901
