@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/capture_system.h"
 #include "platform/imaging.h"
 #include "platform/locale.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/types.h"
 #include "skin/bitmap.h"
 
@@ -72,17 +75,17 @@ class WidgetWindow {
   virtual void SetTopMost(bool topMost) = 0;
   // Asks for the widget's face to be drawn again.
   virtual void Redraw() = 0;
-  // Skin presentation. The defaults do nothing, for fakes that do not care.
-  virtual void SetSize(int width, int height) {}
-  virtual void SetShape(const WidgetShape& shape) {}
+  // Skin presentation.
+  virtual void SetSize(int width, int height) = 0;
+  virtual void SetShape(const WidgetShape& shape) = 0;
   // Shows `face` (widget-sized) until the next call; an empty bitmap shows the label.
-  virtual void Present(const Bitmap& face) {}
+  virtual void Present(const Bitmap& face) = 0;
   // The text shown when there is no skin face.
-  virtual void SetLabel(const std::string& text) {}
+  virtual void SetLabel(const std::string& text) = 0;
   // The tooltip over the widget; "" shows none.
-  virtual void SetToolTip(const std::string& text) {}
+  virtual void SetToolTip(const std::string& text) = 0;
   // The cursor over the widget; 0 is the arrow.
-  virtual void SetWidgetCursor(CursorHandle cursor) {}
+  virtual void SetWidgetCursor(CursorHandle cursor) = 0;
 };
 
 class FileSystem {
@@ -128,6 +131,9 @@ struct Ports {
   ImageDecoder& images;
   CursorLoader& cursors;
   Locale& locale;
+  Shell& shell;
+  Prompts& prompts;
+  CaptureSystem& capture;
 };
 
 }  // namespace tomari

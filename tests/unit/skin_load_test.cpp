@@ -8,7 +8,10 @@
 
 #include "app/app.h"
 #include "skin/skin.h"
+#include "support/fake_capture.h"
 #include "support/fake_codec.h"
+#include "support/fake_prompts.h"
+#include "support/fake_shell.h"
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
@@ -37,6 +40,8 @@ class SkinWidget : public WidgetWindow {
     ++presents;
   }
   void SetLabel(const std::string& t) override { label = t; }
+  void SetToolTip(const std::string&) override {}
+  void SetWidgetCursor(CursorHandle) override {}
 
   int width = -1;
   int height = -1;
@@ -50,7 +55,9 @@ constexpr Pixel kKey = MakePixel(255, 0, 255);
 
 class SkinLoadTest : public ::testing::Test {
  protected:
-  SkinLoadTest() : ports{desktop, desktop, widget, fs, clock, codec, decoder, cursors, locale} {
+  SkinLoadTest()
+      : ports{desktop, desktop, widget, fs,      clock,   codec,
+              decoder, cursors, locale, shell, prompts, capture} {
     app.settings.AppFolder = "C:\\Tomari\\";
     app.skin.StartupFolder = "C:\\Tomari\\";
     app.settings.MainSkin = kSkin;
@@ -83,6 +90,9 @@ class SkinLoadTest : public ::testing::Test {
   test::FakeClock clock;
   SkinWidget widget;
   test::FakeLocale locale;
+  test::FakeShell shell;
+  test::FakePrompts prompts;
+  test::FakeCapture capture{fs};
   Ports ports;
   App app;
 };

@@ -133,7 +133,11 @@ class Closing : public ::testing::Test {
   test::FakeImageDecoder images;
   test::FakeCursorLoader cursors;
   test::FakeLocale locale;
-  Ports ports{desktop, desktop, widget, files, clock, codec, images, cursors, locale};
+  test::FakeShell shell;
+  test::FakePrompts prompts;
+  test::FakeCapture capture{files};
+  Ports ports{desktop, desktop, widget, files,  clock,   codec,
+              images,  cursors, locale, shell, prompts, capture};
   App app;
 };
 

@@ -148,7 +148,7 @@ std::string SystemErrorText(DWORD code) {
   return result;
 }
 
-Bitmap Win32Capture::CaptureWindow(WindowHandle window, bool inside) {
+Bitmap Win32Capture::TakePicture(WindowHandle window, bool inside) {
   try {
     HWND hwnd = ToHwnd(window);
     if (!hwnd || !::IsWindow(hwnd)) return {};
