@@ -97,7 +97,6 @@ class FileSystem {
   // Writes a temporary file beside `path` and replaces `path` with it only when
   // the whole content was written: the old file survives any failure.
   virtual bool WriteAtomic(const std::string& path, const std::string& bytes) = 0;
-  virtual bool Remove(const std::string& path) = 0;
 };
 
 class Clock {

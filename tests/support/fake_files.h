@@ -16,7 +16,6 @@ class FakeFileSystem : public FileSystem {
   bool Exists(const std::string& path) override;
   bool ReadAll(const std::string& path, std::string& bytes) override;
   bool WriteAtomic(const std::string& path, const std::string& bytes) override;
-  bool Remove(const std::string& path) override;
 
   // Test set-up and inspection; none of these count as writes.
   void Put(const std::string& path, const std::string& bytes);

@@ -42,9 +42,9 @@ class Win32Capture final : public CaptureSystem {
   static constexpr UINT kRepaintWaitMs = 150;
 
  private:
-  // `write` produces the file at the temporary path it is given.
-  template <class Write>
-  FileWriteResult WriteBeside(const std::string& path, Write write);
+  // `save(surface, path)` asks the library to write the picture's surface.
+  template <class Save>
+  FileWriteResult WriteThroughLibrary(const Bitmap& picture, const std::string& path, Save save);
 
   HWND widget_;
   const ImageLibrary* library_;
