@@ -341,23 +341,34 @@ TEST_F(CaptureFilesWin32, DateNamedPngIsExactAndJpegIsClose) {
   EXPECT_EQ(folder.Count(), 2);
 }
 
-TEST_F(CaptureFilesWin32, AHiddenFileOfTheSameNameIsAskedAbout) {
-  ASSERT_TRUE(skintest::WriteBytes(DateName(L".bmp"), "hidden"));
-  SetFileAttributesW(DateName(L".bmp").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  prompts.answers = {tomari::kIdCancel};
-  EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Declined);
-  ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_NE(prompts.messages[0].find("上書きしますか"), std::string::npos);
-  EXPECT_EQ(skintest::ReadBytes(DateName(L".bmp")), "hidden");
+TEST_F(CaptureFilesWin32, AHiddenFileOfTheSameNameIsAskedAboutAndStaysHidden) {
+  const struct {
+    int type;
+    const wchar_t* extension;
+  } kCases[] = {{tomari::kFileBmp, L".bmp"}, {tomari::kFilePng, L".png"}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(::testing::Message() << "type " << c.type);
+    const std::wstring path = DateName(c.extension);
+    const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    rig.app.settings.CaptureFileType = c.type;
+    prompts.messages.clear();
+    ASSERT_TRUE(skintest::WriteBytes(path, "hidden"));
+    SetFileAttributesW(path.c_str(), marks);
+    prompts.answers = {tomari::kIdCancel};
+    EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Declined);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(prompts.messages[0].find("上書きしますか"), std::string::npos);
+    EXPECT_EQ(skintest::ReadBytes(path), "hidden");
 
-  prompts.answers = {tomari::kIdYes};
-  EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Saved);
-  EXPECT_EQ(CountOffBars(decoder.Decode(tomari::WideToUtf8(DateName(L".bmp"))), 0, 0, ClientWidth(),
-                         ClientHeight()),
-            0);
-  EXPECT_TRUE(GetFileAttributesW(DateName(L".bmp").c_str()) & FILE_ATTRIBUTE_HIDDEN)
-      << "a hidden file stays hidden";
-  SetFileAttributesW(DateName(L".bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+    prompts.answers = {tomari::kIdYes};
+    EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Saved);
+    EXPECT_EQ(CountOffBars(decoder.Decode(tomari::WideToUtf8(path)), 0, 0, ClientWidth(),
+                           ClientHeight()),
+              0);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & marks, marks) << "the marks are kept";
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  EXPECT_EQ(folder.Count(), 2) << "no temporary file is left behind";
 }
 
 TEST_F(CaptureFilesWin32, AFailedWriteLeavesTheOldFileAndNamesFileAndReason) {
