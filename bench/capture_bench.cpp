@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/image_files.h"
+#include "commands/bmp_file.h"
+#include "commands/capture_save.h"
 #include "support/fake_capture.h"
 
 using namespace tomari;
@@ -122,7 +123,7 @@ int main() {
     return 1;
   }
   std::printf(
-      "to a file: SaveDCAsBmp bytes + write %.2f ms (%.0f MiB/s), per-pixel writes %.2f ms, "
+      "to a file: SaveBmpFile bytes + write %.2f ms (%.0f MiB/s), per-pixel writes %.2f ms, "
       "plain write of as many bytes %.2f ms (%.0f MiB/s)\n",
       saveMs, megabytes / (saveMs / 1000.0), naiveSaveMs, plainMs, megabytes / (plainMs / 1000.0));
   std::printf("  per pixel / row by row = %.2f, row by row / plain write = %.2f\n",

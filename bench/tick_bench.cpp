@@ -6,7 +6,10 @@
 #include <string>
 
 #include "perch/tracking.h"
+#include "support/fake_capture.h"
 #include "support/fake_codec.h"
+#include "support/fake_prompts.h"
+#include "support/fake_shell.h"
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
@@ -27,7 +30,11 @@ double TicksPerSecond(bool clockOn, bool switchTargets) {
   test::FakeImageDecoder images;
   test::FakeCursorLoader cursors;
   test::FakeLocale locale;
-  Ports ports{desktop, desktop, widget, files, clock, codec, images, cursors, locale};
+  test::FakeShell shell;
+  test::FakePrompts prompts;
+  test::FakeCapture capture{files};
+  Ports ports{desktop, desktop, widget, files,  clock,   codec,
+              images,  cursors, locale, shell, prompts, capture};
 
   App app;
   app.facts.HasLayeredWindows = true;

@@ -1,6 +1,6 @@
 #include "commands/capture.h"
 
-#include "commands/image_files.h"
+#include "commands/capture_save.h"
 
 namespace tomari {
 
@@ -20,27 +20,27 @@ CaptureDestination ParseCaptureDestination(std::string_view value) {
   return {-1, -1};
 }
 
-CaptureResult CaptureTarget(App& app, Ports& ports, CapturePorts& capture, int inside, int toFile,
+CaptureResult CaptureTarget(App& app, Ports& ports, int inside, int toFile,
                             int dateName) {
   const WindowHandle target = app.TargetWindow;
   // TargetWindow is the widget itself while nothing is attached.
   if (target == 0 || target == app.WidgetHandle) return {};
   const bool wasBusy = app.widget.Busy;
   app.widget.Busy = true;
-  CaptureResult result = CaptureWindow(app, ports, capture, target, inside, toFile, dateName);
+  CaptureResult result = CaptureWindow(app, ports, target, inside, toFile, dateName);
   app.widget.Busy = wasBusy;
   ports.widget.Redraw();
   return result;
 }
 
-CaptureResult CaptureWindow(App& app, Ports& ports, CapturePorts& capture, WindowHandle window,
+CaptureResult CaptureWindow(App& app, Ports& ports, WindowHandle window,
                             int inside, int toFile, int dateName) {
   if (toFile == -1) toFile = app.settings.CaptureType;
   if (dateName == -1) dateName = app.settings.CaptureSaveType;
 
-  capture.capture.HideWidget();
-  const Bitmap picture = capture.capture.CaptureWindow(window, inside != 0);
-  capture.capture.ShowWidget();
+  ports.capture.HideWidget();
+  const Bitmap picture = ports.capture.TakePicture(window, inside != 0);
+  ports.capture.ShowWidget();
   // A minimized window's inside, or a window that went away: there is nothing
   // to keep, and the clipboard and the files stay as they are.
   if (picture.Empty()) return {};
@@ -48,18 +48,18 @@ CaptureResult CaptureWindow(App& app, Ports& ports, CapturePorts& capture, Windo
   const WindowHandle owner = app.WidgetHandle;
   CaptureResult result;
   if (toFile == 0) {
-    if (capture.capture.CopyToClipboard(picture, owner)) {
+    if (ports.capture.CopyToClipboard(picture, owner)) {
       result.outcome = CaptureOutcome::Copied;
     } else {
       result.outcome = CaptureOutcome::ClipboardUnavailable;
-      capture.prompts.ShowMessage(owner, kClipboardFailed, kDisplayName,
+      ports.prompts.ShowMessage(owner, kClipboardFailed, kDisplayName,
                                   kMbOk | kMbIconExclamation);
     }
     return result;
   }
 
   const SaveResult saved =
-      SaveCapture(app, ports, capture.prompts, capture.capture, picture, dateName, owner);
+      SaveCapture(app, ports, picture, dateName, owner);
   result.path = saved.path;
   switch (saved.outcome) {
     case SaveOutcome::Saved:
@@ -69,7 +69,6 @@ CaptureResult CaptureWindow(App& app, Ports& ports, CapturePorts& capture, Windo
       result.outcome = CaptureOutcome::WriteFailed;
       break;
     case SaveOutcome::Declined:
-    case SaveOutcome::NoWriter:
       result.outcome = CaptureOutcome::Declined;
       break;
   }

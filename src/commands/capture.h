@@ -6,17 +6,9 @@
 #include <string_view>
 
 #include "app/app.h"
-#include "platform/capture.h"
 #include "platform/ports.h"
-#include "platform/prompts.h"
 
 namespace tomari {
-
-// The ports a capture needs beyond `Ports`.
-struct CapturePorts {
-  Prompts& prompts;
-  CaptureSystem& capture;
-};
 
 // Where a picture goes: `toFile` 0 clipboard, non-zero file; `dateName` 0 the
 // save dialog, non-zero a date-named file in the save folder. -1 leaves the
@@ -50,18 +42,17 @@ struct CaptureResult {
 // Busy set for the whole run, so neither tick moves or redraws the widget while
 // the save dialog or a question is open; the buttons are redrawn afterwards.
 // Without a target nothing happens.
-CaptureResult CaptureTarget(App& app, Ports& ports, CapturePorts& capture, int inside, int toFile,
-                            int dateName);
-inline CaptureResult CaptureTarget(App& app, Ports& ports, CapturePorts& capture, int inside,
+CaptureResult CaptureTarget(App& app, Ports& ports, int inside, int toFile, int dateName);
+inline CaptureResult CaptureTarget(App& app, Ports& ports, int inside,
                                    const CaptureDestination& destination) {
-  return CaptureTarget(app, ports, capture, inside, destination.toFile, destination.dateName);
+  return CaptureTarget(app, ports, inside, destination.toFile, destination.dateName);
 }
 
 // The work for any window: -1 in `toFile` or `dateName` is replaced by the
 // setting, any other non-zero value counts as true. The widget is off the
 // screen only while the pixels are taken; the dialogs and boxes that follow are
 // owned by it, so they open above a target that was made top-most.
-CaptureResult CaptureWindow(App& app, Ports& ports, CapturePorts& capture, WindowHandle window,
+CaptureResult CaptureWindow(App& app, Ports& ports, WindowHandle window,
                             int inside, int toFile, int dateName);
 
 }  // namespace tomari

@@ -34,9 +34,8 @@ void WhileBusy(App& app, Ports& ports, ShowDialog&& show) {
   ports.widget.SetTopMost(true);
 }
 
-void CaptureForButton(CommandSink& sink, int inside, const std::string& value) {
-  const CaptureDestination d = ParseCaptureDestination(value);
-  sink.CaptureTarget(inside, d.toFile, d.dateName);
+void CaptureForButton(App& app, Ports& ports, int inside, const std::string& value) {
+  CaptureTarget(app, ports, inside, ParseCaptureDestination(value));
 }
 
 }  // namespace
@@ -58,8 +57,8 @@ void Menu_WindowSet_Click(App& app, Ports& ports) {
 
 void Menu_TitleClock_Click(App& app) { app.menu.TitleClockChecked = !app.menu.TitleClockChecked; }
 
-void Menu_Capture_Set_Click(CommandSink& sink, int index) {
-  sink.CaptureTarget(index != 0 ? 1 : 0, -1, -1);
+void Menu_Capture_Set_Click(App& app, Ports& ports, int index) {
+  CaptureTarget(app, ports, index != 0 ? 1 : 0, -1, -1);
 }
 
 void Menu_String_Click(App& app, Ports& ports, CommandSink& sink) {
@@ -149,10 +148,10 @@ CommandResult RunMenuItem(App& app, Ports& ports, CommandSink& sink, MenuItem it
       Menu_TitleClock_Click(app);
       break;
     case MenuItem::CaptureAll:
-      Menu_Capture_Set_Click(sink, 0);
+      Menu_Capture_Set_Click(app, ports, 0);
       break;
     case MenuItem::CaptureInside:
-      Menu_Capture_Set_Click(sink, 1);
+      Menu_Capture_Set_Click(app, ports, 1);
       break;
     case MenuItem::String:
       Menu_String_Click(app, ports, sink);
@@ -185,10 +184,10 @@ CommandResult RunCommand(App& app, Ports& ports, CommandSink& sink, Command comm
       Menu_WindowSet_Click(app, ports);
       break;
     case Command::CaptureInside:
-      CaptureForButton(sink, 1, value);
+      CaptureForButton(app, ports, 1, value);
       break;
     case Command::CaptureAll:
-      CaptureForButton(sink, 0, value);
+      CaptureForButton(app, ports, 0, value);
       break;
     case Command::GetText:
       Menu_String_Click(app, ports, sink);
@@ -215,10 +214,10 @@ CommandResult RunCommand(App& app, Ports& ports, CommandSink& sink, Command comm
       ChangeSkin(app, ports, value);
       break;
     case Command::Link:
-      OpenLink(sink.GetShell(), value);
+      OpenLink(ports.shell, value);
       break;
     case Command::Mail:
-      OpenMail(sink.GetShell(), value);
+      OpenMail(ports.shell, value);
       break;
     case Command::About:
       Menu_Version_Click(app, ports, sink);

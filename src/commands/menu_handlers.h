@@ -1,14 +1,13 @@
 #pragma once
 // The actions behind the popup menu's items and the skin buttons, and the sink
 // through which they reach what only the Win32 side can do: the popup menu
-// itself, the close request, capture and the modal dialogs.
+// itself, the close request and the modal dialogs.
 #include <cstdint>
 #include <string>
 
 #include "app/app.h"
 #include "commands/commands.h"
 #include "platform/ports.h"
-#include "platform/shell.h"
 
 namespace tomari {
 
@@ -32,19 +31,12 @@ class CommandSink {
  public:
   virtual ~CommandSink() = default;
 
-  // The shell for LINK and MAIL, until Ports carries it.
-  virtual Shell& GetShell() = 0;
-
   // Shows the popup menu at the pointer, the right button picking items too,
   // with its checks and enabled states taken from app.menu. Returns the item
   // picked (None when dismissed) without running it: the caller runs it.
   virtual MenuItem OpenPopupMenu() = 0;
   // The widget's close request. When it returns the widget may be gone.
   virtual void Exit() = 0;
-  // inside 1: the client area, 0: the whole window. toFile 1: to a file, 0:
-  // to the clipboard; dateName 1: a date-named file, 0: through the save
-  // dialog; -1 in either leaves that choice to the settings.
-  virtual void CaptureTarget(int inside, int toFile, int dateName) = 0;
   // Modal dialogs owned by the widget; each returns when its dialog closes.
   virtual void ShowTextGrab() = 0;
   virtual void ShowExclusionEditor() = 0;
@@ -58,7 +50,7 @@ void Menu_WindowSet_Click(App& app, Ports& ports);
 // Only flips the switch: the tracking tick writes or removes the clock.
 void Menu_TitleClock_Click(App& app);
 // index 0: the whole window, 1: its inside; destination from the settings.
-void Menu_Capture_Set_Click(CommandSink& sink, int index);
+void Menu_Capture_Set_Click(App& app, Ports& ports, int index);
 void Menu_String_Click(App& app, Ports& ports, CommandSink& sink);
 // The attached window joins or leaves the top-most band.
 void Menu_TopMost_Click(App& app, Ports& ports);

@@ -1,5 +1,4 @@
 #include "imaging/wic_codec.h"
-#include "win32/ports/dib.h"
 
 #include <objbase.h>
 #include <wincodec.h>
@@ -10,6 +9,9 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "imaging/dib.h"
+#include "imaging/file_io.h"
 
 namespace tomari::wic {
 
@@ -55,54 +57,38 @@ Pixel FromBgra(std::uint32_t bgra) { return bgra & 0x00FFFFFFu; }
 
 Pixel FromColor(WICColor c) { return c & 0x00FFFFFFu; }
 
-bool ReadWholeFile(const std::wstring& path, std::vector<unsigned char>& bytes, std::size_t limit) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
-            static_cast<unsigned long long>(size.QuadPart) <= limit;
-  if (ok) {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = bytes.empty() ||
-         (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-          read == bytes.size());
-  }
-  CloseHandle(file);
-  return ok;
-}
-
 // The colour table that the first image of a GIF file uses, as written in the
 // file. WIC marks the transparent entry in its palette, and implementations
 // differ in whether they keep its colour; skin authors rely on that colour
 // being the key colour, so it is taken from the file itself.
 bool GifColorTable(const std::wstring& path, std::vector<Pixel>& table) {
-  std::vector<unsigned char> b;
-  if (!ReadWholeFile(path, b, 64u * 1024 * 1024) || b.size() < 13) return false;
-  if (std::memcmp(b.data(), "GIF", 3) != 0) return false;
+  std::string text;
+  if (!fileio::ReadWholeFile(path, text, 64u * 1024 * 1024) || text.size() < 13) return false;
+  const auto* b = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  if (std::memcmp(b, "GIF", 3) != 0) return false;
   std::size_t pos = 13;
   const auto readTable = [&](unsigned packed) {
     const std::size_t count = std::size_t{2} << (packed & 7);
-    if (pos + 3 * count > b.size()) return false;
+    if (pos + 3 * count > size) return false;
     table.clear();
     for (std::size_t i = 0; i < count; ++i, pos += 3)
       table.push_back(MakePixel(b[pos], b[pos + 1], b[pos + 2]));
     return true;
   };
   if ((b[10] & 0x80) && !readTable(b[10])) return false;
-  while (pos < b.size()) {
+  while (pos < size) {
     const unsigned char tag = b[pos++];
     if (tag == 0x2C) {  // image descriptor
-      if (pos + 9 > b.size()) return false;
+      if (pos + 9 > size) return false;
       const unsigned packed = b[pos + 8];
       pos += 9;
       if (packed & 0x80) return readTable(packed);
       return !table.empty();
     }
-    if (tag != 0x21 || pos >= b.size()) return false;  // only extensions may come first
+    if (tag != 0x21 || pos >= size) return false;  // only extensions may come first
     ++pos;                                             // label
-    while (pos < b.size() && b[pos] != 0) pos += b[pos] + 1u;
+    while (pos < size && b[pos] != 0) pos += b[pos] + 1u;
     ++pos;  // block terminator
   }
   return false;
@@ -321,27 +307,6 @@ bool EncodeToFile(IWICImagingFactory* factory, const Bitmap& image, const std::w
          SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
-struct DibSurface {
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ old = nullptr;
-  void* bits = nullptr;
-  DibSurface(HDC like, int width, int height) {
-    BITMAPINFO info = TopDownDib32(width, height);
-    bitmap = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    dc = CreateCompatibleDC(like);
-    if (bitmap && dc) old = SelectObject(dc, bitmap);
-  }
-  ~DibSurface() {
-    if (dc && old) SelectObject(dc, old);
-    if (dc) DeleteDC(dc);
-    if (bitmap) DeleteObject(bitmap);
-  }
-  DibSurface(const DibSurface&) = delete;
-  DibSurface& operator=(const DibSurface&) = delete;
-  bool Ok() const { return dc && bitmap && old && bits; }
-};
-
 }  // namespace
 
 ComScope::ComScope() {
@@ -388,16 +353,12 @@ bool EncodeFile(const Bitmap& image, const std::wstring& path, Format format,
   ComScope com;
   ComPtr<IWICImagingFactory> factory;
   if (!com.Usable() || !CreateFactory(factory)) return false;
-  const std::wstring temporary =
-      path + L".~tomari" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-  // Every COM object holding the file is released before it is moved.
-  const bool written = EncodeToFile(factory.Get(), image, temporary, format, options);
-  if (!written || !MoveFileExW(temporary.c_str(), path.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(temporary.c_str());
-    return false;
-  }
-  return true;
+  // WIC opens the file by name; every COM object holding it is released
+  // before the file is moved into place.
+  return fileio::ReplaceFile(path, [&](const std::wstring& temporary, fileio::FileHandle& file) {
+           file.Close();
+           return EncodeToFile(factory.Get(), image, temporary, format, options);
+         }).ok();
 }
 
 bool ReadSurface(HDC surface, int width, int height, Bitmap& out) {
@@ -405,10 +366,10 @@ bool ReadSurface(HDC surface, int width, int height, Bitmap& out) {
       !SaneSize(static_cast<UINT>(std::max(width, 0)), static_cast<UINT>(std::max(height, 0))))
     return false;
   DibSurface copy(surface, width, height);
-  if (!copy.Ok() || !BitBlt(copy.dc, 0, 0, width, height, surface, 0, 0, SRCCOPY)) return false;
+  if (!copy.Ok() || !BitBlt(copy.Dc(), 0, 0, width, height, surface, 0, 0, SRCCOPY)) return false;
   GdiFlush();
   Bitmap image(width, height);
-  const auto* bits = static_cast<const std::uint32_t*>(copy.bits);
+  const auto* bits = static_cast<const std::uint32_t*>(copy.Bits());
   for (std::size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = FromBgra(bits[i]);
   out = std::move(image);
   return true;

@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/capture_system.h"
 #include "platform/imaging.h"
 #include "platform/locale.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/types.h"
 
 namespace tomari {
@@ -74,17 +77,17 @@ class WidgetWindow {
   virtual void SetTopMost(bool topMost) = 0;
   // Asks for the widget's face to be drawn again.
   virtual void Redraw() = 0;
-  // Skin presentation. The defaults do nothing, for fakes that do not care.
-  virtual void SetSize(int width, int height) {}
-  virtual void SetShape(const WidgetShape& shape) {}
+  // Skin presentation.
+  virtual void SetSize(int width, int height) = 0;
+  virtual void SetShape(const WidgetShape& shape) = 0;
   // Shows `face` (widget-sized) until the next call; an empty bitmap shows the label.
-  virtual void Present(const Bitmap& face) {}
+  virtual void Present(const Bitmap& face) = 0;
   // The text shown when there is no skin face.
-  virtual void SetLabel(const std::string& text) {}
+  virtual void SetLabel(const std::string& text) = 0;
   // The tooltip over the widget; "" shows none.
-  virtual void SetToolTip(const std::string& text) {}
+  virtual void SetToolTip(const std::string& text) = 0;
   // The cursor over the widget; 0 is the arrow.
-  virtual void SetWidgetCursor(CursorHandle cursor) {}
+  virtual void SetWidgetCursor(CursorHandle cursor) = 0;
 };
 
 class FileSystem {
@@ -101,7 +104,6 @@ class FileSystem {
   // Writes a temporary file beside `path` and replaces `path` with it only when
   // the whole content was written: the old file survives any failure.
   virtual bool WriteAtomic(const std::string& path, const std::string& bytes) = 0;
-  virtual bool Remove(const std::string& path) = 0;
 };
 
 class Clock {
@@ -135,6 +137,9 @@ struct Ports {
   ImageDecoder& images;
   CursorLoader& cursors;
   Locale& locale;
+  Shell& shell;
+  Prompts& prompts;
+  CaptureSystem& capture;
 };
 
 }  // namespace tomari

@@ -49,7 +49,7 @@ class Prompts {
   // existing file: both are the caller's. True when the user chose a name;
   // `path` is then the full path and `filterIndex` the 1-based filter left
   // selected. False, and both left alone, on Cancel.
-  virtual bool ShowSaveDialog(const SaveDialogRequest& request, std::string& path,
+  virtual bool AskSaveName(const SaveDialogRequest& request, std::string& path,
                               int& filterIndex) = 0;
 };
 

@@ -8,7 +8,6 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "app/startup.h"
-#include "commands/capture.h"
 #include "commands/commands.h"
 #include "commands/widget_face.h"
 #include "commands/menu_handlers.h"
@@ -74,7 +73,8 @@ class Program final : public WidgetEvents, public CommandSink {
  public:
   Program()
       : widget_(*this),
-        ports_{windows_, screen_, widget_, files_, clock_, codec_, decoder_, cursors_, locale_} {}
+        ports_{windows_, screen_, widget_, files_, clock_, codec_,
+               decoder_, cursors_, locale_, shell_, prompts_, capture_} {}
 
   int Run(HINSTANCE instance) {
     instance_ = instance;
@@ -93,8 +93,7 @@ class Program final : public WidgetEvents, public CommandSink {
 
     if (!widget_.Create(instance, kNoSkinWidth, kNoSkinHeight)) return 1;
     app_.skin.Dpi = widget_.Dpi();
-    capture_ = std::make_unique<Win32Capture>(widget_.hwnd(), &library_);
-    capturePorts_ = std::make_unique<CapturePorts>(CapturePorts{prompts_, *capture_});
+    capture_.AttachWidget(widget_.hwnd());
     WidgetLoad(app_, ports_);
     ApplySkin(app_, ports_);
     RefreshButtons(app_, ports_, -1, -1, 0);
@@ -142,16 +141,12 @@ class Program final : public WidgetEvents, public CommandSink {
   }
 
   // What the commands need from this side.
-  Shell& GetShell() override { return shell_; }
   MenuItem OpenPopupMenu() override {
     POINT at{};
     GetCursorPos(&at);
     return TrackWidgetMenu(instance_, widget_.hwnd(), app_.menu, at);
   }
   void Exit() override { OnCloseRequest(); }
-  void CaptureTarget(int inside, int toFile, int dateName) override {
-    tomari::CaptureTarget(app_, ports_, *capturePorts_, inside, toFile, dateName);
-  }
   // The dialogs arrive with their own work; the commands already route here
   // with the widget kept busy around them.
   void ShowTextGrab() override {}
@@ -191,8 +186,7 @@ class Program final : public WidgetEvents, public CommandSink {
   Win32Locale locale_;
   Win32Shell shell_;
   Win32Prompts prompts_;
-  std::unique_ptr<Win32Capture> capture_;
-  std::unique_ptr<CapturePorts> capturePorts_;
+  Win32Capture capture_{nullptr, &library_};
   HINSTANCE instance_ = nullptr;
   Win32Widget widget_;
   Ports ports_;

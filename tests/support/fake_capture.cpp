@@ -14,7 +14,7 @@ std::string HandleText(WindowHandle h) {
 
 }  // namespace
 
-Bitmap FakeCapture::CaptureWindow(WindowHandle window, bool inside) {
+Bitmap FakeCapture::TakePicture(WindowHandle window, bool inside) {
   log.push_back("Capture " + HandleText(window) + (inside ? " inside" : " whole"));
   widgetInLastPicture = widgetShown;
   if (onCapture) onCapture();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/capture.h"
+#include "platform/capture_system.h"
 #include "support/fake_files.h"
 
 namespace tomari::test {
@@ -41,7 +41,7 @@ class FakeCapture : public CaptureSystem {
   bool widgetShown = true;
   // Whether the widget was on the screen when the last picture was taken.
   bool widgetInLastPicture = false;
-  // Runs inside CaptureWindow, before the picture is handed back.
+  // Runs inside TakePicture, before the picture is handed back.
   std::function<void()> onCapture;
 
   // The clipboard: while locked, CopyToClipboard fails and changes nothing.
@@ -54,7 +54,7 @@ class FakeCapture : public CaptureSystem {
   std::string failReason;
   std::vector<WrittenImage> images;
 
-  Bitmap CaptureWindow(WindowHandle window, bool inside) override;
+  Bitmap TakePicture(WindowHandle window, bool inside) override;
   void HideWidget() override;
   void ShowWidget() override;
   bool CopyToClipboard(const Bitmap& picture, WindowHandle owner) override;

@@ -140,6 +140,13 @@ class FakeWidget : public WidgetWindow {
   void MoveTo(int x, int y, bool topMost) override;
   void SetTopMost(bool topMost) override;
   void Redraw() override;
+  // The skin's presentation is not looked at here; tests that care override these.
+  void SetSize(int, int) override {}
+  void SetShape(const WidgetShape&) override {}
+  void Present(const Bitmap&) override {}
+  void SetLabel(const std::string&) override {}
+  void SetToolTip(const std::string&) override {}
+  void SetWidgetCursor(CursorHandle) override {}
 
  private:
   void Record(const std::string& op, const std::string& detail);

@@ -58,7 +58,6 @@ bool FakeFileSystem::WriteAtomic(const std::string& path, const std::string& byt
   return true;
 }
 
-bool FakeFileSystem::Remove(const std::string& path) { return files_.erase(Key(path)) != 0; }
 
 void FakeFileSystem::Put(const std::string& path, const std::string& bytes) {
   auto [it, inserted] = files_.try_emplace(Key(path));

@@ -19,7 +19,6 @@ class FakeFileSystem : public FileSystem {
   bool ReadHead(const std::string& path, std::size_t limit, std::string& head,
                 std::uint64_t& size) override;
   bool WriteAtomic(const std::string& path, const std::string& bytes) override;
-  bool Remove(const std::string& path) override;
 
   // Test set-up and inspection; none of these count as writes.
   void Put(const std::string& path, const std::string& bytes);
@@ -27,6 +26,7 @@ class FakeFileSystem : public FileSystem {
   // ReadAll refuses it, as a real file system that cannot fit it would.
   void PutHuge(const std::string& path, const std::string& head, std::uint64_t size);
   void AddFolder(const std::string& path);
+  void Erase(const std::string& path) { files_.erase(Key(path)); }
   std::optional<std::string> Get(const std::string& path) const;
   // Every file, in the spelling it was first created with.
   std::vector<std::string> Files() const;

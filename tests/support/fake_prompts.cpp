@@ -15,7 +15,7 @@ int FakePrompts::ShowMessage(WindowHandle owner, const std::string& text, const 
   return button;
 }
 
-bool FakePrompts::ShowSaveDialog(const SaveDialogRequest& request, std::string& path,
+bool FakePrompts::AskSaveName(const SaveDialogRequest& request, std::string& path,
                                  int& filterIndex) {
   dialogs.push_back(request);
   if (whileOpen) whileOpen();

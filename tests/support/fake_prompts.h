@@ -48,7 +48,7 @@ class FakePrompts : public Prompts {
 
   int ShowMessage(WindowHandle owner, const std::string& text, const std::string& title,
                   std::uint32_t style) override;
-  bool ShowSaveDialog(const SaveDialogRequest& request, std::string& path,
+  bool AskSaveName(const SaveDialogRequest& request, std::string& path,
                       int& filterIndex) override;
 };
 

@@ -3,11 +3,14 @@
 // (own-window list with the widget in slot 1, no target yet) and every port.
 #include "app/app.h"
 #include "platform/ports.h"
+#include "support/fake_capture.h"
 #include "support/fake_codec.h"
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
 #include "support/fake_locale.h"
+#include "support/fake_prompts.h"
+#include "support/fake_shell.h"
 
 namespace tomari::test {
 
@@ -22,7 +25,11 @@ struct PerchWorld {
   FakeImageDecoder images;
   FakeCursorLoader cursors;
   FakeLocale locale;
-  Ports ports{desktop, desktop, widget, files, clock, codec, images, cursors, locale};
+  FakeShell shell;
+  FakePrompts prompts;
+  FakeCapture capture{files};
+  Ports ports{desktop, desktop, widget, files, clock, codec,
+              images,  cursors, locale, shell, prompts, capture};
   App app;
 
   PerchWorld() {

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "commands/image_files.h"
+#include "commands/bmp_file.h"
+#include "commands/capture_save.h"
 #include "support/fake_capture.h"
 
 namespace tomari {

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "commands/capture.h"
-#include "commands/image_files.h"
+#include "commands/bmp_file.h"
+#include "commands/capture_save.h"
 #include "perch/tracking.h"
 #include "support/fake_capture.h"
 #include "support/fake_prompts.h"
@@ -25,9 +26,6 @@ constexpr WindowHandle kOther = 0x200;
 const std::string kDateBase = "C:\\Shots\\2003_01_17_17_30_05";
 
 struct CaptureWorld : test::PerchWorld {
-  FakePrompts prompts;
-  FakeCapture capture{files};
-  CapturePorts capturePorts{prompts, capture};
   const Bitmap whole = Gradient(640, 480);
   const Bitmap inside = Gradient(632, 453);
 
@@ -41,7 +39,7 @@ struct CaptureWorld : test::PerchWorld {
     clock.local = DateTime{2003, 1, 17, 17, 30, 5, 250, 5};
   }
   CaptureResult Capture(int insideFlag, int toFile, int dateName) {
-    return CaptureTarget(app, ports, capturePorts, insideFlag, toFile, dateName);
+    return CaptureTarget(app, ports, insideFlag, toFile, dateName);
   }
   // Nothing was asked, written or copied.
   void ExpectNoOutput() {
@@ -94,7 +92,7 @@ TEST(CaptureDestinations, ButtonWordsAreReadInAnyCaseAndOthersLeaveItToTheSettin
   CaptureWorld w;
   w.app.settings.CaptureType = 1;
   w.app.settings.CaptureSaveType = 1;
-  CaptureTarget(w.app, w.ports, w.capturePorts, 1, ParseCaptureDestination("copy"));
+  CaptureTarget(w.app, w.ports, 1, ParseCaptureDestination("copy"));
   EXPECT_TRUE(w.capture.clipboardHasPicture);
   EXPECT_FALSE(w.files.Exists(kDateBase + ".bmp"));
 }
@@ -220,13 +218,19 @@ TEST(CaptureDateNamed, OutOfRangeLibraryValuesGoToTheNearestByteValue) {
   EXPECT_EQ(w.capture.images[1].choice, 0);
 }
 
-TEST(CaptureDateNamed, WithoutTheLibraryEveryFileIsBmp) {
-  CaptureWorld w;
-  w.app.facts.HasImageLibrary = false;
-  w.app.settings.CaptureFileType = kFilePng;
-  EXPECT_EQ(w.Capture(0, 1, 1).path, kDateBase + ".bmp");
-  EXPECT_EQ(w.files.Get(kDateBase + ".bmp"), BmpFileBytes(w.whole));
-  EXPECT_TRUE(w.capture.images.empty());
+TEST(CaptureDateNamed, WithoutTheLibraryOrWithAnUnknownTypeTheFileIsBmp) {
+  const struct {
+    bool library;
+    int type;
+  } kCases[] = {{false, kFilePng}, {true, 3}, {true, -1}};
+  for (const auto& c : kCases) {
+    CaptureWorld w;
+    w.app.facts.HasImageLibrary = c.library;
+    w.app.settings.CaptureFileType = c.type;
+    EXPECT_EQ(w.Capture(0, 1, 1).path, kDateBase + ".bmp") << c.type;
+    EXPECT_EQ(w.files.Get(kDateBase + ".bmp"), BmpFileBytes(w.whole)) << c.type;
+    EXPECT_TRUE(w.capture.images.empty());
+  }
 }
 
 // ---- the save dialog ----------------------------------------------------------------------

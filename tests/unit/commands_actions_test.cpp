@@ -234,24 +234,47 @@ TEST(TransparencyCommand, WhileOpaqueOnlyTheSettingChanges) {
   EXPECT_FALSE(w.app.widget.ChangedLayer);
 }
 
+// Which part of the target was taken and where it went: "whole clipboard",
+// "inside dialog", "whole date", or "" when nothing was captured.
+std::string CaptureSeen(FixedWorld& w) {
+  std::string part, where;
+  for (const std::string& call : w.capture.log) {
+    if (call.rfind("Capture ", 0) == 0) part = call.substr(call.rfind(' ') + 1);
+    if (call.rfind("Clipboard ", 0) == 0) where = "clipboard";
+    if (call.rfind("WriteFile ", 0) == 0) where = "date";
+  }
+  if (!w.prompts.dialogs.empty()) where = "dialog";
+  return part.empty() ? "" : part + " " + where;
+}
+
+struct CaptureWorld : FixedWorld {
+  CaptureWorld() {
+    capture.windows[kTarget] = {Bitmap(4, 3, test::kBackPixel), Bitmap(2, 2, test::kBackPixel)};
+    // Left to the settings, a capture goes to a date-named file.
+    app.settings.CaptureType = 1;
+    app.settings.CaptureSaveType = 1;
+  }
+};
+
 TEST(CaptureCommands, TheValueChoosesTheDestinationInAnyCase) {
   const struct {
     const char* type;
     const char* value;
-    const char* call;
+    const char* seen;
   } kCases[] = {
       // The words themselves are read by ParseCaptureDestination (capture tests).
-      {"CAPTUREALL", "datesave", "Capture(0, 1, 1)"},
-      {"全体複写", "Copy", "Capture(0, 0, -1)"},
-      {"CAPTUREALL", "PRINT", "Capture(0, -1, -1)"},
-      {"CAPTUREINSIDE", "FileSave", "Capture(1, 1, 0)"},
-      {"内側複写", "", "Capture(1, -1, -1)"},
+      {"CAPTUREALL", "filesave", "whole dialog"},
+      {"全体複写", "Copy", "whole clipboard"},
+      {"CAPTUREALL", "PRINT", "whole date"},
+      {"CAPTUREINSIDE", "DateSave", "inside date"},
+      {"内側複写", "", "inside date"},
   };
   for (const auto& c : kCases) {
-    FixedWorld w;
+    CaptureWorld w;
     w.AddButton(c.type, Rect{0, 0, 10, 10}, c.value);
     w.Click();
-    EXPECT_EQ(w.sink.calls, std::vector<std::string>{c.call}) << c.type << " " << c.value;
+    EXPECT_EQ(CaptureSeen(w), c.seen) << c.type << " " << c.value;
+    EXPECT_TRUE(w.sink.calls.empty());
   }
 }
 
@@ -376,8 +399,6 @@ TEST(MenuItems, EachItemRunsItsAction) {
     const char* call;  // "" when only state changes
   } kCases[] = {
       {MenuItem::None, ""},
-      {MenuItem::CaptureAll, "Capture(0, -1, -1)"},
-      {MenuItem::CaptureInside, "Capture(1, -1, -1)"},
       {MenuItem::String, "TextGrab [busy]"},
       {MenuItem::AntiPercher, "ExclusionEditor [busy]"},
       {MenuItem::Setting, "Settings [busy]"},
@@ -391,6 +412,12 @@ TEST(MenuItems, EachItemRunsItsAction) {
     const std::vector<std::string> expected =
         *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{};
     EXPECT_EQ(w.sink.calls, expected) << static_cast<int>(c.item);
+  }
+  for (const auto& [item, seen] : {std::pair{MenuItem::CaptureAll, "whole date"},
+                                   std::pair{MenuItem::CaptureInside, "inside date"}}) {
+    CaptureWorld w;
+    RunMenuItem(w.app, w.ports, w.sink, item);
+    EXPECT_EQ(CaptureSeen(w), seen);
   }
   FixedWorld w;
   RunMenuItem(w.app, w.ports, w.sink, MenuItem::TopMost);

@@ -13,11 +13,13 @@
 #include "commands/menu_handlers.h"
 #include "platform/ports.h"
 #include "skin/skin.h"
+#include "support/fake_capture.h"
 #include "support/fake_codec.h"
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
 #include "support/fake_locale.h"
+#include "support/fake_prompts.h"
 #include "support/fake_shell.h"
 
 namespace tomari::test {
@@ -58,9 +60,7 @@ class LookWidget : public FakeWidget {
 
 class RecordingSink : public CommandSink {
  public:
-  RecordingSink(App& app, Shell& shell) : app_(app), shell_(shell) {}
-
-  Shell& GetShell() override { return shell_; }
+  explicit RecordingSink(App& app) : app_(app) {}
 
   MenuItem OpenPopupMenu() override {
     Note("Popup");
@@ -70,10 +70,6 @@ class RecordingSink : public CommandSink {
   void Exit() override {
     Note("Exit");
     if (onExit) onExit();
-  }
-  void CaptureTarget(int inside, int toFile, int dateName) override {
-    Note("Capture(" + std::to_string(inside) + ", " + std::to_string(toFile) + ", " +
-         std::to_string(dateName) + ")");
   }
   void ShowTextGrab() override { Note("TextGrab"); }
   void ShowExclusionEditor() override { Note("ExclusionEditor"); }
@@ -93,7 +89,6 @@ class RecordingSink : public CommandSink {
     calls.push_back(std::move(call));
   }
   App& app_;
-  Shell& shell_;
 };
 
 struct CommandWorld {
@@ -105,10 +100,13 @@ struct CommandWorld {
   FakeImageDecoder decoder;
   FakeCursorLoader cursors;
   FakeLocale locale;
-  Ports ports{desktop, desktop, widget, files, clock, codec, decoder, cursors, locale};
   FakeShell shell;
+  FakePrompts prompts;
+  FakeCapture capture{files};
+  Ports ports{desktop, desktop, widget, files,  clock,   codec,
+              decoder, cursors, locale, shell, prompts, capture};
   App app;
-  RecordingSink sink{app, shell};
+  RecordingSink sink{app};
 
   CommandWorld() {
     app.facts.AppFolder = "C:\\Tomari\\";

@@ -426,7 +426,7 @@ TEST_F(SettingsFailure, ARunWhoseLoadFailedNeverWritesTheFile) {
   EXPECT_EQ(fs_.WriteCount(kFile), 0u);
   EXPECT_EQ(fs_.Get(kFile), old);
   // A missing file is no failure: the first save creates it.
-  fs_.Remove(kFile);
+  fs_.Erase(kFile);
   App fresh = Loaded();
   EXPECT_TRUE(SaveSettings(fresh, fs_, codec_));
 }

@@ -8,6 +8,9 @@
 
 #include "app/startup.h"
 #include "perch/tracking.h"
+#include "support/fake_capture.h"
+#include "support/fake_prompts.h"
+#include "support/fake_shell.h"
 #include "support/perch_fixture.h"
 
 namespace tomari {
@@ -56,7 +59,11 @@ class Closing : public ::testing::Test {
   test::FakeImageDecoder images;
   test::FakeCursorLoader cursors;
   test::FakeLocale locale;
-  Ports ports{desktop, desktop, widget, files, clock, codec, images, cursors, locale};
+  test::FakeShell shell;
+  test::FakePrompts prompts;
+  test::FakeCapture capture{files};
+  Ports ports{desktop, desktop, widget, files,  clock,   codec,
+              images,  cursors, locale, shell, prompts, capture};
   App app;
 };
 

@@ -13,7 +13,10 @@
 #include "commands/menu_handlers.h"
 #include "commands/widget_face.h"
 #include "skin/skin.h"
+#include "support/fake_capture.h"
 #include "support/fake_codec.h"
+#include "support/fake_prompts.h"
+#include "support/fake_shell.h"
 #include "support/fake_desktop.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
@@ -42,6 +45,8 @@ class SkinWidget : public WidgetWindow {
     ++presents;
   }
   void SetLabel(const std::string& t) override { label = t; }
+  void SetToolTip(const std::string&) override {}
+  void SetWidgetCursor(CursorHandle) override {}
 
   int width = -1;
   int height = -1;
@@ -65,7 +70,9 @@ class ShakyDecoder : public test::FakeImageDecoder {
 
 class SkinLoadTest : public ::testing::Test {
  protected:
-  SkinLoadTest() : ports{desktop, desktop, widget, fs, clock, codec, decoder, cursors, locale} {
+  SkinLoadTest()
+      : ports{desktop, desktop, widget, fs,      clock,   codec,
+              decoder, cursors, locale, shell, prompts, capture} {
     app.facts.AppFolder = "C:\\Tomari\\";
     app.skin.StartupFolder = "C:\\Tomari\\";
     app.settings.MainSkin = kSkin;
@@ -103,6 +110,9 @@ class SkinLoadTest : public ::testing::Test {
   test::FakeClock clock;
   SkinWidget widget;
   test::FakeLocale locale;
+  test::FakeShell shell;
+  test::FakePrompts prompts;
+  test::FakeCapture capture{fs};
   Ports ports;
   App app;
 };

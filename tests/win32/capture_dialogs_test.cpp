@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "commands/capture.h"
-#include "commands/image_files.h"
+#include "commands/capture_save.h"
 #include "win32/capture_test_support.h"
 #include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"

@@ -20,6 +20,7 @@
 #include "win32/ports/win_imaging.h"
 #include "win32/ports/win_locale.h"
 #include "win32/ports/win_screen.h"
+#include "win32/ports/win_shell.h"
 #include "win32/ports/win_windows.h"
 #include "win32/win32_test_support.h"
 
@@ -79,6 +80,12 @@ class FakeWidgetWindow : public tomari::WidgetWindow {
   void MoveTo(int, int, bool) override {}
   void SetTopMost(bool) override {}
   void Redraw() override { ++redraws; }
+  void SetSize(int, int) override {}
+  void SetShape(const tomari::WidgetShape&) override {}
+  void Present(const tomari::Bitmap&) override {}
+  void SetLabel(const std::string&) override {}
+  void SetToolTip(const std::string&) override {}
+  void SetWidgetCursor(tomari::CursorHandle) override {}
 
  private:
   static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -119,7 +126,7 @@ class ScriptedPrompts : public tomari::Prompts {
     answers.erase(answers.begin());
     return a;
   }
-  bool ShowSaveDialog(const tomari::SaveDialogRequest&, std::string&, int&) override {
+  bool AskSaveName(const tomari::SaveDialogRequest&, std::string&, int&) override {
     return false;
   }
 };
@@ -129,7 +136,9 @@ class ScriptedPrompts : public tomari::Prompts {
 struct CaptureRig {
   CaptureRig(HWND target, FakeWidgetWindow& widget, tomari::Prompts& prompts,
              tomari::CaptureSystem& capture)
-      : widget(widget), capturePorts{prompts, capture} {
+      : widget(widget),
+        ports{windows, screen, widget, files, clock, codec, images, cursors, locale, shell, prompts,
+              capture} {
     app.WidgetHandle = widget.Handle();
     app.ownWindows.Reset();
     app.ownWindows.Add(app.WidgetHandle);
@@ -137,7 +146,7 @@ struct CaptureRig {
     app.facts.HasImageLibrary = true;
   }
   tomari::CaptureResult Capture(int inside, int toFile, int dateName) {
-    return tomari::CaptureTarget(app, ports, capturePorts, inside, toFile, dateName);
+    return tomari::CaptureTarget(app, ports, inside, toFile, dateName);
   }
 
   tomari::Win32WindowSystem windows;
@@ -149,8 +158,8 @@ struct CaptureRig {
   tomari::Win32ImageDecoder images;
   tomari::Win32CursorLoader cursors;
   tomari::Win32Locale locale;
-  tomari::Ports ports{windows, screen, widget, files, clock, codec, images, cursors, locale};
-  tomari::CapturePorts capturePorts;
+  tomari::Win32Shell shell;
+  tomari::Ports ports;
   tomari::App app;
 };
 

@@ -9,7 +9,8 @@
 #include <string>
 
 #include "commands/capture.h"
-#include "commands/image_files.h"
+#include "commands/bmp_file.h"
+#include "commands/capture_save.h"
 #include "win32/capture_test_support.h"
 #include "win32/ports/dib.h"
 #include "win32/ports/gdi_handles.h"
@@ -49,7 +50,7 @@ class CaptureWin32 : public ::testing::Test {
     Win32Capture probe(nullptr, nullptr);
     win32test::WaitUntil(
         [&] {
-          const Bitmap b = probe.CaptureWindow(FromHwnd(hwnd), true);
+          const Bitmap b = probe.TakePicture(FromHwnd(hwnd), true);
           return !b.Empty() && CountOffBars(b, 0, 0, b.width, b.height) == 0;
         },
         5000);
@@ -67,7 +68,7 @@ TEST_F(CaptureWin32, WholeWindowIsItsOuterRectangleWithFrameAndTitleBar) {
   ASSERT_EQ(windowRect.left, 100);
   ASSERT_EQ(windowRect.top, 50);
   Win32Capture capture(nullptr, nullptr);
-  const Bitmap whole = capture.CaptureWindow(FromHwnd(hwnd), false);
+  const Bitmap whole = capture.TakePicture(FromHwnd(hwnd), false);
   ASSERT_EQ(whole.width, 640);
   ASSERT_EQ(whole.height, 480);
   // A title bar above the client area, and the bars exactly where it starts.
@@ -81,7 +82,7 @@ TEST_F(CaptureWin32, WholeWindowIsItsOuterRectangleWithFrameAndTitleBar) {
 
 TEST_F(CaptureWin32, InsideIsTheClientAreaWithTheBarsAtTheirOffsets) {
   Win32Capture capture(nullptr, nullptr);
-  const Bitmap inside = capture.CaptureWindow(FromHwnd(hwnd), true);
+  const Bitmap inside = capture.TakePicture(FromHwnd(hwnd), true);
   ASSERT_EQ(inside.width, ClientWidth());
   ASSERT_EQ(inside.height, ClientHeight());
   ASSERT_LT(inside.width, 640);
@@ -97,9 +98,9 @@ TEST_F(CaptureWin32, NothingOfAWindowWithoutAreaOrOfAHandleThatIsGone) {
     GetClientRect(hwnd, &r);
     return r.right == 0 || r.bottom == 0;
   });
-  EXPECT_TRUE(capture.CaptureWindow(FromHwnd(hwnd), true).Empty());
-  EXPECT_TRUE(capture.CaptureWindow(0, false).Empty());
-  EXPECT_TRUE(capture.CaptureWindow(0x7FFFFFF0, true).Empty());
+  EXPECT_TRUE(capture.TakePicture(FromHwnd(hwnd), true).Empty());
+  EXPECT_TRUE(capture.TakePicture(0, false).Empty());
+  EXPECT_TRUE(capture.TakePicture(0x7FFFFFF0, true).Empty());
   EXPECT_EQ(tomari::gdi::LiveHandles(), live);
 }
 
@@ -111,13 +112,13 @@ TEST_F(CaptureWin32, TheWidgetOverTheTargetIsNotInThePictureAndComesBack) {
   Win32Capture capture(widget.hwnd(), nullptr);
   {
     // Without hiding, the widget is in the way: the pictures would be wrong.
-    const Bitmap covered = capture.CaptureWindow(FromHwnd(hwnd), true);
+    const Bitmap covered = capture.TakePicture(FromHwnd(hwnd), true);
     ASSERT_FALSE(covered.Empty());
     EXPECT_GT(CountOffBars(covered, 0, 0, covered.width, covered.height), 0);
   }
   capture.HideWidget();
   EXPECT_FALSE(IsWindowVisible(widget.hwnd()));
-  const Bitmap picture = capture.CaptureWindow(FromHwnd(hwnd), true);
+  const Bitmap picture = capture.TakePicture(FromHwnd(hwnd), true);
   capture.ShowWidget();
   EXPECT_TRUE(IsWindowVisible(widget.hwnd()));
   EXPECT_TRUE(GetWindowLongW(widget.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -235,7 +236,7 @@ TEST(CaptureClipboardChild, DISABLED_CopiesTheTargetAndExits) {
   HWND target = reinterpret_cast<HWND>(static_cast<uintptr_t>(wcstoul(value, nullptr, 16)));
   FakeWidgetWindow widget(RECT{800, 600, 864, 632}, RGB(0, 0, 0));
   Win32Capture capture(widget.hwnd(), nullptr);
-  const Bitmap picture = capture.CaptureWindow(FromHwnd(target), true);
+  const Bitmap picture = capture.TakePicture(FromHwnd(target), true);
   ASSERT_FALSE(picture.Empty());
   ASSERT_TRUE(capture.CopyToClipboard(picture, widget.Handle()));
 }
@@ -340,23 +341,34 @@ TEST_F(CaptureFilesWin32, DateNamedPngIsExactAndJpegIsClose) {
   EXPECT_EQ(folder.Count(), 2);
 }
 
-TEST_F(CaptureFilesWin32, AHiddenFileOfTheSameNameIsAskedAbout) {
-  ASSERT_TRUE(skintest::WriteBytes(DateName(L".bmp"), "hidden"));
-  SetFileAttributesW(DateName(L".bmp").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  prompts.answers = {tomari::kIdCancel};
-  EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Declined);
-  ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_NE(prompts.messages[0].find("上書きしますか"), std::string::npos);
-  EXPECT_EQ(skintest::ReadBytes(DateName(L".bmp")), "hidden");
+TEST_F(CaptureFilesWin32, AHiddenFileOfTheSameNameIsAskedAboutAndStaysHidden) {
+  const struct {
+    int type;
+    const wchar_t* extension;
+  } kCases[] = {{tomari::kFileBmp, L".bmp"}, {tomari::kFilePng, L".png"}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(::testing::Message() << "type " << c.type);
+    const std::wstring path = DateName(c.extension);
+    const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    rig.app.settings.CaptureFileType = c.type;
+    prompts.messages.clear();
+    ASSERT_TRUE(skintest::WriteBytes(path, "hidden"));
+    SetFileAttributesW(path.c_str(), marks);
+    prompts.answers = {tomari::kIdCancel};
+    EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Declined);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(prompts.messages[0].find("上書きしますか"), std::string::npos);
+    EXPECT_EQ(skintest::ReadBytes(path), "hidden");
 
-  prompts.answers = {tomari::kIdYes};
-  EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Saved);
-  EXPECT_EQ(CountOffBars(decoder.Decode(tomari::WideToUtf8(DateName(L".bmp"))), 0, 0, ClientWidth(),
-                         ClientHeight()),
-            0);
-  EXPECT_TRUE(GetFileAttributesW(DateName(L".bmp").c_str()) & FILE_ATTRIBUTE_HIDDEN)
-      << "a hidden file stays hidden";
-  SetFileAttributesW(DateName(L".bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+    prompts.answers = {tomari::kIdYes};
+    EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Saved);
+    EXPECT_EQ(CountOffBars(decoder.Decode(tomari::WideToUtf8(path)), 0, 0, ClientWidth(),
+                           ClientHeight()),
+              0);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & marks, marks) << "the marks are kept";
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  EXPECT_EQ(folder.Count(), 2) << "no temporary file is left behind";
 }
 
 TEST_F(CaptureFilesWin32, AFailedWriteLeavesTheOldFileAndNamesFileAndReason) {

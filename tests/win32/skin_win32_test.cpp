@@ -21,7 +21,10 @@
 #include "win32/ports/win_files.h"
 #include "win32/ports/win_imaging.h"
 #include "win32/ports/win_locale.h"
+#include "win32/ports/win_capture.h"
+#include "win32/ports/win_prompts.h"
 #include "win32/ports/win_screen.h"
+#include "win32/ports/win_shell.h"
 #include "win32/ports/win_windows.h"
 #include "win32/skin_test_files.h"
 #include "win32/widget_window.h"
@@ -94,7 +97,8 @@ TEST(SkinCursors, FileCursorsAreOursSystemCursorsNeverDestroyed) {
 class SkinWindowTest : public ::testing::Test, public tomari::WidgetEvents {
  protected:
   SkinWindowTest()
-      : widget(*this), decoder(&library), ports{windows, screen, widget, files, clock, codec, decoder, cursors, locale} {}
+      : widget(*this), decoder(&library), ports{windows, screen,  widget, files,  clock,   codec,
+              decoder, cursors, locale, shell, prompts, capture} {}
   void SetUp() override {
     ASSERT_TRUE(widget.Create(GetModuleHandleW(nullptr), 150, 20));
     widget.Show();
@@ -148,6 +152,9 @@ class SkinWindowTest : public ::testing::Test, public tomari::WidgetEvents {
   tomari::Win32ImageDecoder decoder;
   tomari::Win32CursorLoader cursors;
   tomari::Win32Locale locale;
+  tomari::Win32Shell shell;
+  tomari::Win32Prompts prompts;
+  tomari::Win32Capture capture{nullptr, nullptr};
   tomari::Ports ports;
 };
 

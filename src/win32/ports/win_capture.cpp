@@ -1,12 +1,11 @@
 #include "win32/ports/win_capture.h"
-#include "win32/ports/dib.h"
 
-#include <atomic>
 #include <cstring>
-#include <cwchar>
 #include <new>
 #include <string>
 
+#include "imaging/file_io.h"
+#include "win32/ports/dib.h"
 #include "win32/ports/gdi_handles.h"
 #include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"
@@ -35,66 +34,6 @@ class WindowSurface {
 class ScreenSurface : public WindowSurface {
  public:
   ScreenSurface() : WindowSurface(nullptr, true) {}
-};
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return h_; }
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  void Reset(HANDLE h) {
-    Close();
-    h_ = h;
-  }
-  bool Close() {
-    if (!Valid()) return true;
-    const bool ok = CloseHandle(h_) != FALSE;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE h_;
-};
-
-// A temporary file that is deleted unless it was moved into place.
-class TemporaryFile {
- public:
-  ~TemporaryFile() {
-    if (!path_.empty()) DeleteFileW(path_.c_str());
-  }
-  // Creates an empty file with a fresh name in the folder of `target`. On
-  // failure GetLastError() tells why.
-  bool Create(const std::wstring& target, DWORD attributes, FileHandle& file) {
-    static std::atomic<unsigned> counter{0};
-    const size_t slash = target.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      wchar_t name[48];
-      std::swprintf(name, 48, L"~tomari%lx-%x.tmp", GetCurrentProcessId(), counter.fetch_add(1));
-      const std::wstring candidate = folder + name;
-      HANDLE h = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
-                             nullptr);
-      if (h != INVALID_HANDLE_VALUE) {
-        file.Reset(h);
-        path_ = candidate;
-        return true;
-      }
-      const DWORD error = GetLastError();
-      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
-    }
-    SetLastError(ERROR_FILE_EXISTS);
-    return false;
-  }
-  const std::wstring& Path() const { return path_; }
-  // The file is in place: nothing to delete any more.
-  void Keep() { path_.clear(); }
-
- private:
-  std::wstring path_;
 };
 
 // The picture in a 32-bit DIB section selected into a memory surface, the form
@@ -128,9 +67,26 @@ unsigned long long FileSize(const std::wstring& path) {
   return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+constexpr const char* kFolderThere = "同じ名前のフォルダーがあります。";
+constexpr const char* kReadOnly = "読み取り専用のファイルです。";
 constexpr const char* kNoLibrary = "画像ライブラリ TransG32.dll が読み込まれていません。";
 constexpr const char* kLibraryFailed = "TransG32.dll が画像ファイルを書けませんでした。";
 constexpr const char* kOutOfMemory = "メモリが足りません。";
+
+FileWriteResult Reported(fileio::WriteError error, DWORD code) {
+  switch (error) {
+    case fileio::WriteError::None:
+      return {true, {}};
+    case fileio::WriteError::Folder:
+      return {false, kFolderThere};
+    case fileio::WriteError::ReadOnly:
+      return {false, kReadOnly};
+    case fileio::WriteError::System:
+    case fileio::WriteError::Producer:
+      break;
+  }
+  return {false, SystemErrorText(code)};
+}
 
 }  // namespace
 
@@ -148,7 +104,7 @@ std::string SystemErrorText(DWORD code) {
   return result;
 }
 
-Bitmap Win32Capture::CaptureWindow(WindowHandle window, bool inside) {
+Bitmap Win32Capture::TakePicture(WindowHandle window, bool inside) {
   try {
     HWND hwnd = ToHwnd(window);
     if (!hwnd || !::IsWindow(hwnd)) return {};
@@ -227,86 +183,54 @@ bool Win32Capture::CopyToClipboard(const Bitmap& picture, WindowHandle owner) {
   return placed;
 }
 
-template <class Write>
-FileWriteResult Win32Capture::WriteBeside(const std::string& path, Write write) {
-  const std::wstring target = Utf8ToWide(path);
-  if (target.empty()) return {false, SystemErrorText(ERROR_INVALID_NAME)};
-  const DWORD old = GetFileAttributesW(target.c_str());
-  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
-  if (old != INVALID_FILE_ATTRIBUTES) {
-    if (old & FILE_ATTRIBUTE_DIRECTORY) return {false, "同じ名前のフォルダーがあります。"};
-    if (old & FILE_ATTRIBUTE_READONLY) return {false, "読み取り専用のファイルです。"};
-    // A hidden or system file stays one.
-    if (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-      attributes = old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  }
-  TemporaryFile temporary;
-  FileHandle file;
-  if (!temporary.Create(target, attributes, file)) return {false, SystemErrorText(GetLastError())};
-  FileWriteResult written = write(temporary.Path(), file);
-  if (!file.Close() && written.ok) written = {false, SystemErrorText(GetLastError())};
-  if (!written.ok) return written;
-  if (!MoveFileExW(temporary.Path().c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return {false, SystemErrorText(GetLastError())};
-  temporary.Keep();
-  return {true, {}};
+FileWriteResult Win32Capture::WriteFile(const std::string& path, const std::string& bytes) {
+  const fileio::WriteOutcome written = fileio::ReplaceFileWithBytes(Utf8ToWide(path), bytes);
+  return Reported(written.error, written.code);
 }
 
-FileWriteResult Win32Capture::WriteFile(const std::string& path, const std::string& bytes) {
-  return WriteBeside(path, [&](const std::wstring&, FileHandle& file) -> FileWriteResult {
-    size_t done = 0;
-    while (done < bytes.size()) {
-      const DWORD chunk =
-          static_cast<DWORD>(bytes.size() - done < (4u << 20) ? bytes.size() - done : (4u << 20));
-      DWORD n = 0;
-      if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &n, nullptr) || n == 0)
-        return {false, SystemErrorText(GetLastError())};
-      done += n;
+template <class Save>
+FileWriteResult Win32Capture::WriteThroughLibrary(const Bitmap& picture, const std::string& path,
+                                                  Save save) {
+  if (!library_ || !library_->Loaded()) return {false, kNoLibrary};
+  if (!Consistent(picture)) return {false, kLibraryFailed};
+  const std::wstring target = Utf8ToWide(path);
+  if (target.empty()) return Reported(fileio::WriteError::System, ERROR_INVALID_NAME);
+  try {
+    PictureSurface surface(picture);
+    if (!surface.Get()) return {false, kOutOfMemory};
+    if (library_->HasWideEntryPoints()) {
+      // Our own library puts a new file in place only once it is complete.
+      if (const fileio::WriteError refused = fileio::CheckReplaceable(target);
+          refused != fileio::WriteError::None)
+        return Reported(refused, 0);
+      if (!save(surface.Get(), path)) return {false, kLibraryFailed};
+      return {true, {}};
     }
-    if (!FlushFileBuffers(file.Get())) return {false, SystemErrorText(GetLastError())};
-    return {true, {}};
-  });
+    // An older library writes straight into the file it is given and does not
+    // say whether it managed: it gets a temporary file, which must not be empty.
+    const fileio::WriteOutcome written = fileio::ReplaceFile(
+        target, [&](const std::wstring& temporary, fileio::FileHandle& file) {
+          file.Close();  // the library opens the file itself
+          return save(surface.Get(), WideToUtf8(temporary)) && FileSize(temporary) > 0;
+        });
+    if (written.error == fileio::WriteError::Producer) return {false, kLibraryFailed};
+    return Reported(written.error, written.code);
+  } catch (const std::bad_alloc&) {
+    return {false, kOutOfMemory};
+  }
 }
 
 FileWriteResult Win32Capture::WriteJpeg(const Bitmap& picture, const std::string& path,
                                         std::uint8_t quality, bool progressive) {
-  if (!library_ || !library_->Loaded()) return {false, kNoLibrary};
-  if (!Consistent(picture)) return {false, kLibraryFailed};
-  return WriteBeside(path, [&](const std::wstring& temporary, FileHandle& file) {
-    // The library opens the file itself; ours only kept the name.
-    file.Close();
-    try {
-      PictureSurface surface(picture);
-      if (!surface.Get()) return FileWriteResult{false, kOutOfMemory};
-      if (!library_->SaveJpeg(surface.Get(), picture.width, picture.height, WideToUtf8(temporary),
-                              quality, progressive) ||
-          FileSize(temporary) == 0)
-        return FileWriteResult{false, kLibraryFailed};
-      return FileWriteResult{true, {}};
-    } catch (const std::bad_alloc&) {
-      return FileWriteResult{false, kOutOfMemory};
-    }
+  return WriteThroughLibrary(picture, path, [&](HDC surface, const std::string& file) {
+    return library_->SaveJpeg(surface, picture.width, picture.height, file, quality, progressive);
   });
 }
 
 FileWriteResult Win32Capture::WritePng(const Bitmap& picture, const std::string& path,
                                        std::uint8_t choice) {
-  if (!library_ || !library_->Loaded()) return {false, kNoLibrary};
-  if (!Consistent(picture)) return {false, kLibraryFailed};
-  return WriteBeside(path, [&](const std::wstring& temporary, FileHandle& file) {
-    file.Close();
-    try {
-      PictureSurface surface(picture);
-      if (!surface.Get()) return FileWriteResult{false, kOutOfMemory};
-      if (!library_->SavePng(surface.Get(), picture.width, picture.height, WideToUtf8(temporary),
-                             choice) ||
-          FileSize(temporary) == 0)
-        return FileWriteResult{false, kLibraryFailed};
-      return FileWriteResult{true, {}};
-    } catch (const std::bad_alloc&) {
-      return FileWriteResult{false, kOutOfMemory};
-    }
+  return WriteThroughLibrary(picture, path, [&](HDC surface, const std::string& file) {
+    return library_->SavePng(surface, picture.width, picture.height, file, choice);
   });
 }
 

@@ -4,7 +4,7 @@
 // and image files written beside the old one and swapped in when complete.
 #include <windows.h>
 
-#include "platform/capture.h"
+#include "platform/capture_system.h"
 
 namespace tomari {
 
@@ -15,11 +15,13 @@ class Win32Capture final : public CaptureSystem {
   // `widget` is hidden around each capture; `library` (may be null or not
   // loaded) writes JPEG and PNG.
   Win32Capture(HWND widget, const ImageLibrary* library) : widget_(widget), library_(library) {}
+  // For a widget created after the port.
+  void AttachWidget(HWND widget) { widget_ = widget; }
 
   // BitBlt from GetWindowDC (whole) or GetDC (inside), so the picture is what
   // the window shows on the screen, frame and title bar included for the
   // whole window. Also for a window of another process (checked under Wine).
-  Bitmap CaptureWindow(WindowHandle window, bool inside) override;
+  Bitmap TakePicture(WindowHandle window, bool inside) override;
   void HideWidget() override;
   void ShowWidget() override;
   // CF_BITMAP; the system synthesises CF_DIB for programs that ask for it, and
@@ -40,9 +42,9 @@ class Win32Capture final : public CaptureSystem {
   static constexpr UINT kRepaintWaitMs = 150;
 
  private:
-  // `write` produces the file at the temporary path it is given.
-  template <class Write>
-  FileWriteResult WriteBeside(const std::string& path, Write write);
+  // `save(surface, path)` asks the library to write the picture's surface.
+  template <class Save>
+  FileWriteResult WriteThroughLibrary(const Bitmap& picture, const std::string& path, Save save);
 
   HWND widget_;
   const ImageLibrary* library_;

@@ -17,7 +17,6 @@ class Win32FileSystem final : public FileSystem {
   // and then renamed over `path`. A read-only `path` is not replaced (the user
   // asked for it to stay as it is); a hidden or system one keeps those marks.
   bool WriteAtomic(const std::string& path, const std::string& bytes) override;
-  bool Remove(const std::string& path) override;
 
   static constexpr unsigned long long kMaxReadBytes = 256ull << 20;
 };

@@ -24,7 +24,7 @@ int Win32Prompts::ShowMessage(WindowHandle owner, const std::string& text, const
   return answer == 0 ? kIdCancel : answer;
 }
 
-bool Win32Prompts::ShowSaveDialog(const SaveDialogRequest& request, std::string& path,
+bool Win32Prompts::AskSaveName(const SaveDialogRequest& request, std::string& path,
                                   int& filterIndex) {
   try {
     // The filter holds its own NULs; one more guarantees the closing pair even

@@ -12,7 +12,7 @@ class Win32Prompts final : public Prompts {
                   std::uint32_t style) override;
   // GetSaveFileNameW, explorer style. Only the folder has to exist; the dialog
   // neither adds an extension nor asks about an existing file.
-  bool ShowSaveDialog(const SaveDialogRequest& request, std::string& path,
+  bool AskSaveName(const SaveDialogRequest& request, std::string& path,
                       int& filterIndex) override;
 
   // Characters for the chosen path: room for any path the dialog can hand back.

@@ -1,4 +1,6 @@
-#include "commands/image_files.h"
+#include "commands/capture_save.h"
+
+#include "commands/bmp_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -7,8 +9,6 @@
 namespace tomari {
 
 namespace {
-
-constexpr std::size_t kBmpHeaderSize = 58;  // 14 + 40 + the empty colour entry
 
 const char* const kExtensions[] = {".bmp", ".jpg", ".png"};
 
@@ -23,15 +23,6 @@ bool EndsWithIgnoringCase(const std::string& s, const char* suffix) {
     if (c != d) return false;
   }
   return true;
-}
-
-void Put16(char* p, std::uint16_t v) {
-  p[0] = static_cast<char>(v & 0xFF);
-  p[1] = static_cast<char>(v >> 8);
-}
-
-void Put32(char* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 // A setting handed to the library as one byte; a value out of that range
@@ -95,7 +86,7 @@ std::string ShowSaveDialog(Prompts& prompts, WindowHandle owner, const std::stri
   request.filterIndex = type + 1;
   std::string path;
   int index = request.filterIndex;
-  if (!prompts.ShowSaveDialog(request, path, index) || path.empty()) return {};
+  if (!prompts.AskSaveName(request, path, index) || path.empty()) return {};
   type = index - 1;
   return path;
 }
@@ -122,52 +113,7 @@ bool ConfirmOverwrite(FileSystem& files, Prompts& prompts, WindowHandle owner,
   }
 }
 
-std::size_t BmpRowSize(int width) {
-  return width <= 0 ? 0 : (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
-}
-
-std::string BmpFileBytes(const Bitmap& picture) {
-  if (picture.Empty()) return {};
-  const int w = picture.width;
-  const int h = picture.height;
-  if (picture.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) return {};
-  const std::size_t rowSize = BmpRowSize(w);
-  // The file size field has 32 bits.
-  if (rowSize > (0xFFFFFFFFu - kBmpHeaderSize) / static_cast<std::size_t>(h)) return {};
-  const std::size_t total = kBmpHeaderSize + rowSize * static_cast<std::size_t>(h);
-
-  // Zero-filled, so the reserved fields, the colour entry and the row padding
-  // need no writing.
-  std::string out(total, '\0');
-  char* p = out.data();
-  p[0] = 'B';
-  p[1] = 'M';
-  Put32(p + 2, static_cast<std::uint32_t>(total));
-  Put32(p + 10, static_cast<std::uint32_t>(kBmpHeaderSize));
-  Put32(p + 14, 40);
-  Put32(p + 18, static_cast<std::uint32_t>(w));
-  Put32(p + 22, static_cast<std::uint32_t>(h));  // positive: bottom row first
-  Put16(p + 26, 1);
-  Put16(p + 28, 24);
-
-  // One pass per row over contiguous memory on both sides; the file keeps the
-  // bottom row first.
-  unsigned char* row = reinterpret_cast<unsigned char*>(p + kBmpHeaderSize);
-  for (int y = h - 1; y >= 0; --y, row += rowSize) {
-    const Pixel* src = picture.pixels.data() + static_cast<std::size_t>(y) * w;
-    unsigned char* dst = row;
-    for (int x = 0; x < w; ++x) {
-      const Pixel c = src[x];
-      dst[0] = static_cast<unsigned char>(c);
-      dst[1] = static_cast<unsigned char>(c >> 8);
-      dst[2] = static_cast<unsigned char>(c >> 16);
-      dst += 3;
-    }
-  }
-  return out;
-}
-
-FileWriteResult SaveDCAsBmp(CaptureSystem& capture, const Bitmap& picture,
+FileWriteResult SaveBmpFile(CaptureSystem& capture, const Bitmap& picture,
                             const std::string& path) {
   std::string bytes;
   try {
@@ -179,8 +125,10 @@ FileWriteResult SaveDCAsBmp(CaptureSystem& capture, const Bitmap& picture,
   return capture.WriteFile(path, bytes);
 }
 
-SaveResult SaveCapture(App& app, Ports& ports, Prompts& prompts, CaptureSystem& capture,
-                       const Bitmap& picture, int dateName, WindowHandle owner) {
+SaveResult SaveCapture(App& app, Ports& ports, const Bitmap& picture, int dateName,
+                       WindowHandle owner) {
+  Prompts& prompts = ports.prompts;
+  CaptureSystem& capture = ports.capture;
   const Settings& s = app.settings;
   const std::string filter = SaveDialogFilter(app.facts.HasImageLibrary);
   SaveResult result;
@@ -195,15 +143,15 @@ SaveResult SaveCapture(App& app, Ports& ports, Prompts& prompts, CaptureSystem& 
                                  kSaveDialogDefaultName, result.type);
     if (result.path.empty()) return result;
   }
+  // A hand-edited FileType, or a filter the dialog should not have offered,
+  // still gets a file rather than nothing at all.
+  if (result.type < kFileBmp || result.type > kFilePng) result.type = kFileBmp;
   result.path = WithExtension(result.path, result.type);
   if (!ConfirmOverwrite(ports.files, prompts, owner, filter, result.path, result.type))
     return result;
 
   FileWriteResult written;
   switch (result.type) {
-    case kFileBmp:
-      written = SaveDCAsBmp(capture, picture, result.path);
-      break;
     case kFileJpeg:
       written = capture.WriteJpeg(picture, result.path, SettingByte(s.CaptureJpegValue),
                                   s.CaptureJpegProgressive != 0);
@@ -212,8 +160,8 @@ SaveResult SaveCapture(App& app, Ports& ports, Prompts& prompts, CaptureSystem& 
       written = capture.WritePng(picture, result.path, SettingByte(s.CapturePngValue));
       break;
     default:
-      result.outcome = SaveOutcome::NoWriter;
-      return result;
+      written = SaveBmpFile(capture, picture, result.path);
+      break;
   }
   if (written.ok) {
     result.outcome = SaveOutcome::Saved;

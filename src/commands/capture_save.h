@@ -1,14 +1,12 @@
 #pragma once
 // Turning a captured picture into a file: its name (after the date and time,
 // or through the save dialog), the extension that fits its type, the question
-// before an existing file is replaced, and the BMP bytes we write ourselves.
+// before an existing file is replaced, and the writer for its type.
 #include <cstdint>
 #include <string>
 
 #include "app/app.h"
-#include "platform/capture.h"
 #include "platform/ports.h"
-#include "platform/prompts.h"
 #include "platform/bitmap.h"
 
 namespace tomari {
@@ -56,23 +54,13 @@ std::string ShowSaveDialog(Prompts& prompts, WindowHandle owner, const std::stri
 bool ConfirmOverwrite(FileSystem& files, Prompts& prompts, WindowHandle owner,
                       const std::string& filter, std::string& path, int& type);
 
-// Row size of a 24-bit BMP: 3 bytes a pixel, padded to a multiple of 4.
-std::size_t BmpRowSize(int width);
-
-// The whole BMP file for `picture`: the 14-byte file header, the 40-byte
-// information header and an empty 4-byte colour entry (pixels therefore start
-// at 58), then the rows bottom-up as blue, green, red, zero-padded. Empty for an
-// empty picture and for one too large for the format's 32-bit sizes.
-std::string BmpFileBytes(const Bitmap& picture);
-
-// Writes `picture` to `path` as such a BMP file.
-FileWriteResult SaveDCAsBmp(CaptureSystem& capture, const Bitmap& picture, const std::string& path);
+// Writes `picture` to `path` as a BMP file (BmpFileBytes).
+FileWriteResult SaveBmpFile(CaptureSystem& capture, const Bitmap& picture, const std::string& path);
 
 // How one save ended.
 enum class SaveOutcome {
   Saved,       // the file is written
   Declined,    // the user cancelled the dialog or the overwrite question
-  NoWriter,    // a file type with no writer: nothing written
   WriteFailed  // the user was told why
 };
 
@@ -85,9 +73,11 @@ struct SaveResult {
 // The file branch of a capture: name, extension, overwrite question, writer.
 // With `dateName` (non-zero) the file goes to CaptureSaveFolder under the local
 // date and time as CaptureFileType; otherwise the user names it in the save
-// dialog, which starts on BMP. Dialogs and boxes are owned by `owner`. A failed
-// write is reported in a message box naming the file and the reason.
-SaveResult SaveCapture(App& app, Ports& ports, Prompts& prompts, CaptureSystem& capture,
-                       const Bitmap& picture, int dateName, WindowHandle owner);
+// dialog, which starts on BMP. A CaptureFileType that names no type (only a
+// hand-edited file has one) is taken as BMP, so a capture is never dropped
+// silently. Dialogs and boxes are owned by `owner`. A failed write is reported
+// in a message box naming the file and the reason.
+SaveResult SaveCapture(App& app, Ports& ports, const Bitmap& picture, int dateName,
+                       WindowHandle owner);
 
 }  // namespace tomari

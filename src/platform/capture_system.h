@@ -26,7 +26,7 @@ class CaptureSystem {
   // The pixels the window shows now: with `inside` only its client area,
   // otherwise the whole window with frame and title bar, from its top-left
   // corner. Empty when the window is gone or has no width or height.
-  virtual Bitmap CaptureWindow(WindowHandle window, bool inside) = 0;
+  virtual Bitmap TakePicture(WindowHandle window, bool inside) = 0;
 
   // Takes our widget off the screen so that it cannot appear in a picture, and
   // brings it back as it was. ShowWidget without a HideWidget does nothing.
