@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "dialogs/file_finder.h"
+#include "support/fake_directory.h"
+
+namespace tomari {
+namespace {
+
+struct FinderWorld {
+  test::FakeDirectory dir;
+  FileFinder finder{dir};
+  std::vector<std::string> found;
+
+  FinderWorld() {
+    finder.SetPattern("*.tsk");
+    finder.onFind = [this](const std::string& p) { found.push_back(p); };
+  }
+};
+
+TEST(FileFinder, WildcardRules) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool match;
+  };
+  const Case cases[] = {
+      {"a.tsk", "*.tsk", true},      {"A.TSK", "*.tsk", true},     {"a.tskx", "*.tsk", false},
+      {"a.tsk.bak", "*.tsk", false}, {"noext", "*.*", true},       {"noext", "*.", true},
+      {"a.b", "*.", false},          {"ab", "a?", true},           {"a", "a?", true},
+      {"abc", "a?", false},          {"a.x", "a?.x", true},        {"スキン.tsk", "?????.tsk", true},
+      {"x", "", false},              {"Default.tsk", "def*", true}, {"ab", "*b*", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MatchesWildcard(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
+}
+
+TEST(FileFinder, FilesBeforeSubFoldersDepthFirstAndFolderRecords) {
+  FinderWorld w;
+  w.dir.AddFolder("C:\\S\\A");
+  w.dir.AddFile("C:\\S\\A\\a.tsk");
+  w.dir.AddFolder("C:\\S\\A\\Deep");
+  w.dir.AddFile("C:\\S\\A\\Deep\\d.tsk");
+  w.dir.AddFile("C:\\S\\top.tsk");
+  w.dir.AddFolder("C:\\S\\B.tsk");  // a folder that matches: walked, not reported
+  w.dir.AddFile("C:\\S\\B.tsk\\b.tsk");
+  w.dir.AddFile("C:\\S\\readme.txt");
+  w.dir.AddFolder("C:\\S\\Locked");
+  w.dir.MakeUnreadable("C:\\S\\Locked");
+  w.finder.SearchFiles("C:\\S   ");
+  const std::vector<std::string> expected = {"C:\\S\\top.tsk", "C:\\S\\A\\a.tsk",
+                                             "C:\\S\\A\\Deep\\d.tsk", "C:\\S\\B.tsk\\b.tsk"};
+  EXPECT_EQ(w.found, expected);
+  EXPECT_EQ(w.finder.ListCount(), 5);
+  const std::vector<std::string> folders = {"", "C:\\S\\A", "C:\\S\\A\\Deep", "C:\\S\\B.tsk",
+                                            "C:\\S\\Locked"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(w.finder.Finddir(i), folders[static_cast<size_t>(i)]);
+
+  FinderWorld none;
+  none.finder.SearchFiles("C:\\Missing\\");
+  EXPECT_EQ(none.finder.ListCount(), 0);
+  EXPECT_TRUE(none.found.empty());
+}
+
+TEST(FileFinder, StopFromACallbackEndsEveryLevel) {
+  FinderWorld w;
+  w.dir.AddFile("C:\\S\\A\\B\\one.tsk");
+  w.dir.AddFile("C:\\S\\A\\B\\two.tsk");
+  w.dir.AddFile("C:\\S\\A\\three.tsk");
+  w.dir.AddFile("C:\\S\\four.tsk");
+  w.finder.onFind = [&](const std::string& p) {
+    w.found.push_back(p);
+    if (p.find("one") != std::string::npos) w.finder.StopSerch();
+  };
+  int yields = 0;
+  w.finder.onYield = [&] { ++yields; };
+  w.finder.SearchFiles("C:\\S");
+  EXPECT_EQ(w.found, (std::vector<std::string>{"C:\\S\\four.tsk", "C:\\S\\A\\three.tsk",
+                                               "C:\\S\\A\\B\\one.tsk"}));
+  EXPECT_GT(yields, 3);
+  const int lists = w.dir.listCalls;
+  w.finder.SearchFiles("C:\\S");
+  EXPECT_EQ(w.dir.listCalls, lists);
+}
+
+TEST(FileFinder, DateThresholdConversion) {
+  // 2000-01-01 00:00 UTC is day 36526.
+  const std::int64_t y2000 = 125911584000000000;
+  EXPECT_EQ(FileTimeFromDate(36526.0), y2000);
+  EXPECT_EQ(FileTimeFromDate(0.0), 109205LL * 864000000000LL);
+  // To the nearest 1/10000 day (8.64 s).
+  EXPECT_EQ(FileTimeFromDate(36526.00004), y2000);
+  EXPECT_EQ(FileTimeFromDate(36526.00006), y2000 + 86400000);
+  EXPECT_EQ(FileTimeFromDate(1e300), INT64_MAX);
+
+  FinderWorld w;
+  w.dir.AddFile("C:\\S\\old.tsk", y2000 - 1);
+  w.dir.AddFile("C:\\S\\new.tsk", y2000);
+  w.dir.AddFile("C:\\S\\Sub\\old2.tsk", y2000 - 1);
+  w.finder.SetDate_Time(36526.0);
+  w.finder.SearchFiles("C:\\S");
+  EXPECT_EQ(w.found, std::vector<std::string>{"C:\\S\\new.tsk"});
+  EXPECT_EQ(w.finder.ListCount(), 2);  // still walked
+  // Read back through local time.
+  w.dir.localOffset = 9 * 36000000000LL;
+  EXPECT_DOUBLE_EQ(w.finder.Date_Time(), 36526.0 + 9.0 / 24);
+}
+
+TEST(FileFinder, LinksBackUpTheTreeAreNotFollowed) {
+  FinderWorld w;
+  w.dir.AddFile("C:\\S\\A\\a.tsk");
+  w.dir.AddLink("C:\\S\\A\\Loop", "C:\\S");
+  w.dir.AddLink("C:\\S\\Other", "C:\\T");
+  w.dir.AddFile("C:\\T\\t.tsk");
+  w.finder.SearchFiles("C:\\S");
+  EXPECT_EQ(w.found, (std::vector<std::string>{"C:\\S\\A\\a.tsk", "C:\\S\\Other\\t.tsk"}));
+}
+
+}  // namespace
+}  // namespace tomari

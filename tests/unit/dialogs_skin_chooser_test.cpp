@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "dialogs/skin_chooser.h"
+#include "support/fake_codec.h"
+#include "support/fake_directory.h"
+#include "support/fake_files.h"
+#include "support/fake_imaging.h"
+
+namespace tomari {
+namespace {
+
+constexpr Pixel kGrey = MakePixel(10, 10, 10);
+constexpr Pixel kRed = MakePixel(255, 0, 0);
+
+struct SkinWorld {
+  test::FakeFileSystem fs;
+  test::FakeCodec codec;
+  test::FakeImageDecoder decoder;
+  test::FakeDirectory dir;
+  PreviewSources sources{fs, codec, decoder, false, "C:\\Tomari\\"};
+
+  // A skin file in Shift-JIS, listed in the directory too.
+  void Skin(const std::string& path, const std::string& text) {
+    fs.Put(path, test::FakeCodec::Sjis(text));
+    dir.AddFile(path);
+  }
+  void Picture(const std::string& path, const Bitmap& pixels) {
+    fs.Put(path, "BM");
+    decoder.AddPicture(path, pixels);
+  }
+};
+
+TEST(SkinPreview, InfoTextAndItsDefaults) {
+  SkinWorld w;
+  w.Skin("C:\\S\\full.tsk", "[Skin]\r\nName=スキン\r\nVersion=1.2\r\nCopyright=誰か\r\n");
+  w.Skin("C:\\S\\bare.tsk", "[Other]\r\n");
+  w.Skin("C:\\S\\long.tsk", "[Skin]\r\nName=" + std::string(200, 'n') + "\r\n");
+  EXPECT_EQ(GetSkinInfo("C:\\S\\full.tsk", w.fs, w.codec), "スキン Ver.1.2\r\n(C)誰か");
+  EXPECT_EQ(GetSkinInfo("C:\\S\\bare.tsk", w.fs, w.codec), "bare.tsk Ver.?\r\n(C)???");
+  EXPECT_EQ(GetSkinInfo("C:\\S\\gone.tsk", w.fs, w.codec), "gone.tsk Ver.?\r\n(C)???");
+  EXPECT_EQ(SkinInfoFirstLine(GetSkinInfo("C:\\S\\long.tsk", w.fs, w.codec)),
+            std::string(127, 'n') + " Ver.?");
+}
+
+TEST(SkinPreview, RectangleSkinShowsItsButtonsMapSkinDoesNot) {
+  SkinWorld w;
+  w.Picture("C:\\S\\back.bmp", Bitmap(4, 2, kGrey));
+  w.Picture("C:\\S\\map.bmp", Bitmap(4, 2, kGrey));
+  w.Picture("C:\\S\\btn.bmp", Bitmap(2, 1, kRed));
+  const std::string button =
+      "[Button01]\r\nType=CLOSE\r\nLeft=2\r\nTop=1\r\nWidth=2\r\nHeight=1\r\nBack=btn.bmp\r\n";
+  w.Skin("C:\\S\\rect.tsk", "[Skin]\r\nBack=back.bmp\r\nBackColor=#00FF00\r\n" + button);
+  w.Skin("C:\\S\\map.tsk", "[Skin]\r\nBack=back.bmp\r\nMap=map.bmp\r\n" + button);
+
+  SkinColor key = 7;
+  const SkinImage rect = RenderSkinPreview("C:\\S\\rect.tsk", key, w.sources);
+  Bitmap expected(4, 2, kGrey);
+  expected.At(2, 1) = expected.At(3, 1) = kRed;
+  EXPECT_EQ(rect.pixels, expected.pixels);
+  EXPECT_EQ(key, 0x00FF00);
+
+  const SkinImage map = RenderSkinPreview("C:\\S\\map.tsk", key, w.sources);
+  EXPECT_EQ(map.pixels, Bitmap(4, 2, kGrey).pixels);
+  EXPECT_EQ(key, 0);  // no BackColor: black
+
+  key = 7;
+  EXPECT_TRUE(RenderSkinPreview("C:\\S\\none.tsk", key, w.sources).Empty());
+  EXPECT_EQ(key, 7);
+  w.Skin("C:\\S\\noback.tsk", "[Skin]\r\nBack=missing.bmp\r\n" + button);
+  EXPECT_TRUE(RenderSkinPreview("C:\\S\\noback.tsk", key, w.sources).Empty());
+}
+
+TEST(SkinPreview, FitNeverEnlargesAndCentres) {
+  struct Case {
+    int w, h;
+    Rect expected;
+  };
+  const Case cases[] = {
+      {300, 100, {0, 41, 200, 108}},
+      {50, 30, {75, 60, 125, 90}},
+      {100, 600, {87, 0, 112, 150}},
+      // Both sides over, the wider overshoot not the larger ratio: still fits.
+      {310, 250, {7, 0, 193, 150}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FitPreview(c.w, c.h, 200, 150), c.expected) << c.w;
+}
+
+struct ChooserWorld : SkinWorld {
+  static constexpr const char* kA = "C:\\Tomari\\Skins\\A\\a.tsk";
+  static constexpr const char* kB = "C:\\Tomari\\Skins\\B\\b.tsk";
+  ChooserWorld() {
+    Skin(kA, "[Skin]\r\nName=A\r\n");
+    Skin(kB, "[Skin]\r\nName=B\r\nVersion=2\r\n");
+  }
+  SkinChooserModel Chooser(const std::string& skinBox) {
+    return SkinChooserModel(dir, sources, "C:\\Tomari\\", skinBox);
+  }
+};
+
+TEST(SkinChooser, ListsInSearchOrderAndSelectsTheSkinInUse) {
+  ChooserWorld w;
+  auto chooser = w.Chooser(ChooserWorld::kB);
+  chooser.Search();
+  EXPECT_EQ(chooser.Entries(), (std::vector<std::string>{"A Ver.?", "B Ver.2"}));
+  EXPECT_EQ(chooser.Selected(), 1);
+  EXPECT_EQ(chooser.Preview().path, ChooserWorld::kB);
+  std::string box;
+  EXPECT_TRUE(chooser.Confirm(box));
+  EXPECT_EQ(box, ChooserWorld::kB);
+
+  w.Skin("D:\\Other\\c.tsk", "[Skin]\r\nName=C\r\n");
+  auto outside = w.Chooser("D:\\Other\\c.tsk");
+  outside.Search();
+  EXPECT_EQ(outside.Entries().back(), "C Ver.?");
+  EXPECT_EQ(outside.Selected(), 2);
+
+  auto missing = w.Chooser("D:\\Other\\gone.tsk");
+  missing.Search();
+  EXPECT_EQ(missing.Selected(), -1);
+  EXPECT_FALSE(missing.Confirm(box));
+  EXPECT_TRUE(missing.Preview().path.empty());
+}
+
+TEST(SkinChooser, WithoutSkinsFolderOnlyAChosenFileCounts) {
+  SkinWorld w;
+  w.Skin("D:\\Other\\c.tsk", "[Skin]\r\nName=C\r\n");
+  SkinChooserModel chooser(w.dir, w.sources, "C:\\Tomari\\", "");
+  chooser.Search();
+  EXPECT_EQ(chooser.Entries(), std::vector<std::string>{kNoSkinsFolderEntry});
+  EXPECT_FALSE(chooser.Select(0));
+  std::string box = "unchanged";
+  EXPECT_FALSE(chooser.Confirm(box));
+  EXPECT_EQ(box, "unchanged");
+
+  chooser.AddChosen("D:\\Other\\c.tsk");
+  EXPECT_EQ(chooser.Entries(), std::vector<std::string>{"C Ver.?"});
+  EXPECT_TRUE(chooser.Confirm(box));
+  EXPECT_EQ(box, "D:\\Other\\c.tsk");
+}
+
+TEST(SkinChooser, StopDuringTheSearchEndsIt) {
+  ChooserWorld w;
+  auto chooser = w.Chooser("");
+  chooser.onYield = [&] { chooser.Stop(); };
+  chooser.Search();
+  EXPECT_TRUE(chooser.Entries().empty());
+}
+
+}  // namespace
+}  // namespace tomari
