@@ -3,7 +3,7 @@
 #include "app/ini.h"
 #include "app/settings.h"
 #include "clock/title_clock.h"
-#include "commands/attributes.h"
+#include "perch/attributes.h"
 
 namespace tomari {
 

@@ -2,8 +2,8 @@
 
 #include "clock/title_clock.h"
 #include "commands/commands.h"
-#include "commands/attributes.h"
-#include "commands/exclusion.h"
+#include "perch/attributes.h"
+#include "perch/exclusion.h"
 #include "perch/placement.h"
 
 namespace tomari {

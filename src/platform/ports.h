@@ -28,7 +28,7 @@ class WindowSystem {
   virtual std::string GetTitle(WindowHandle h) = 0;
   // Written with a timeout that gives up on a hung window.
   virtual bool SetTitle(WindowHandle h, const std::string& title) = 0;
-  virtual std::string GetClassName(WindowHandle h) = 0;
+  virtual std::string ClassNameOf(WindowHandle h) = 0;
   // The parent, or for a top-level window its owner; 0 when none.
   virtual WindowHandle GetParent(WindowHandle h) = 0;
   virtual LayeredAttributes GetLayered(WindowHandle h) = 0;

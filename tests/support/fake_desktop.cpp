@@ -127,7 +127,7 @@ bool FakeDesktop::SetTitle(WindowHandle h, const std::string& title) {
   return true;
 }
 
-std::string FakeDesktop::GetClassName(WindowHandle h) {
+std::string FakeDesktop::ClassNameOf(WindowHandle h) {
   ++reads.getClassName;
   FakeWindow* w = Live(h);
   return w != nullptr ? w->className : std::string();

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "commands/attributes.h"
+#include "perch/attributes.h"
 #include "commands/commands.h"
 #include "commands/menu_handlers.h"
 #include "platform/ports.h"

@@ -51,7 +51,7 @@ std::string SlowCalls(const std::shared_ptr<Win32WindowSystem>& ws, WindowHandle
     Rect r;
     ws->GetRect(t, r);
   });
-  check("GetClassName", [ws, t] { ws->GetClassName(t); });
+  check("ClassNameOf", [ws, t] { ws->ClassNameOf(t); });
   check("GetParent", [ws, t] { ws->GetParent(t); });
   check("IsHung", [ws, t] { ws->IsHung(t); });
   return slow;

@@ -138,9 +138,7 @@ bool Win32WindowSystem::SetTitle(WindowHandle h, const std::string& title) {
   return sent != 0 && result != 0;
 }
 
-// (windows.h renames this method to GetClassNameW here and in every caller that
-// includes it; the vtable slot is the same either way.)
-std::string Win32WindowSystem::GetClassName(WindowHandle h) {
+std::string Win32WindowSystem::ClassNameOf(WindowHandle h) {
   if (!IsWindow(h)) return {};
   wchar_t name[257];  // class names are at most 256 characters
   int n = ::GetClassNameW(ToHwnd(h), name, 257);

@@ -22,7 +22,7 @@ class Win32WindowSystem final : public WindowSystem {
   bool SetExStyle(WindowHandle h, std::uint32_t exStyle) override;
   std::string GetTitle(WindowHandle h) override;
   bool SetTitle(WindowHandle h, const std::string& title) override;
-  std::string GetClassName(WindowHandle h) override;
+  std::string ClassNameOf(WindowHandle h) override;
   WindowHandle GetParent(WindowHandle h) override;
   LayeredAttributes GetLayered(WindowHandle h) override;
   bool SetLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,

@@ -1,4 +1,4 @@
-#include "commands/attributes.h"
+#include "perch/attributes.h"
 
 namespace tomari {
 
