@@ -43,7 +43,7 @@ void WidgetLoad(App& app, Ports& ports) {
 void CloseRequest(App& app, Ports& ports) {
   // The recorded state belongs to the window it was read from. TargetWindow is
   // that window too, except after it vanished, when it is our own handle.
-  const WindowHandle attached = app.widget.AttachedWindow;
+  const WindowHandle attached = app.target.AttachedWindow;
   if (attached != 0 && attached != ports.widget.Handle())
     RestoreWindowAttributes(app, ports.windows, attached);
   ports.widget.SetTopMost(false);

@@ -3,7 +3,7 @@
 namespace tomari {
 
 void RecordWindowAttributes(App& app, WindowSystem& windows, WindowHandle h) {
-  WidgetState& w = app.widget;
+  TargetRecord& w = app.target;
   w.TargetTopMost = false;
   w.TargetAlpha = 0;
   w.TargetLayered = false;
@@ -28,7 +28,7 @@ void RecordWindowAttributes(App& app, WindowSystem& windows, WindowHandle h) {
 }
 
 void RestoreWindowAttributes(App& app, WindowSystem& windows, WindowHandle h) {
-  WidgetState& w = app.widget;
+  TargetRecord& w = app.target;
   const bool topMost = w.ChangedTopMost;
   const bool layer = w.ChangedLayer && app.settings.HasLayeredWindows;
   w.ChangedTopMost = false;

@@ -82,11 +82,11 @@ void PlaceWidget(App& app, Ports& ports, WindowHandle target) {
   Rect t;  // stays empty when the target has just closed; the next tick notices
   ports.windows.GetRect(target, t);
 
-  app.widget.BaseX = AnchorBase(s.PositionX, t.left, t.right, w);
-  app.widget.BaseY = AnchorBase(s.PositionY, t.top, t.bottom, h);
+  app.placement.BaseX = AnchorBase(s.PositionX, t.left, t.right, w);
+  app.placement.BaseY = AnchorBase(s.PositionY, t.top, t.bottom, h);
   // Offsets come from Setting.ini unchecked; 64 bits keep any sum exact.
-  std::int64_t x = std::int64_t{app.widget.BaseX} + s.PositionXOffset;
-  std::int64_t y = std::int64_t{app.widget.BaseY} + s.PositionYOffset;
+  std::int64_t x = std::int64_t{app.placement.BaseX} + s.PositionXOffset;
+  std::int64_t y = std::int64_t{app.placement.BaseY} + s.PositionYOffset;
 
   const int left = ToInt(x);
   const int top = ToInt(y);
@@ -97,7 +97,7 @@ void PlaceWidget(App& app, Ports& ports, WindowHandle target) {
   if (x + w > m.right) x = std::int64_t{m.right} - w;
   if (y + h > m.bottom) y = std::int64_t{m.bottom} - h;
 
-  if (app.widget.Pressed) return;  // the user holds the widget
+  if (app.drag.Pressed) return;  // the user holds the widget
   ports.widget.MoveTo(ToInt(x), ToInt(y), app.menu.TopMostChecked);
 }
 

@@ -38,7 +38,7 @@ bool HoverTick(App& app, Ports& ports);
 
 // Moves `window` by (dx, dy) screen pixels; with Ctrl first its owner chain,
 // nearest first, DragParent levels of it (0: all). Each window moves to where
-// it stood when the drag began (WidgetState::DragOrigins) plus the drag's whole
+// it stood when the drag began (DragState::DragOrigins) plus the drag's whole
 // distance so far, (dx, dy) being this step's part of it.
 void MoveWindowChain(App& app, WindowSystem& windows, WindowHandle window, int dx, int dy,
                      int modifiers);

@@ -11,7 +11,7 @@ namespace tomari {
 namespace {
 
 void Attach(App& app, Ports& ports, WindowHandle target) {
-  RestoreWindowAttributes(app, ports.windows, app.widget.AttachedWindow);
+  RestoreWindowAttributes(app, ports.windows, app.target.AttachedWindow);
   RecordWindowAttributes(app, ports.windows, target);
   // Above a target that may itself be top-most.
   ports.widget.SetTopMost(true);
@@ -19,7 +19,7 @@ void Attach(App& app, Ports& ports, WindowHandle target) {
   // The buttons that need a target come alive.
   RefreshButtons(app, ports, -1, -1, 0);
   ports.widget.Redraw();
-  app.widget.AttachedWindow = target;
+  app.target.AttachedWindow = target;
 }
 
 void FollowTarget(App& app, Ports& ports, WindowHandle target) {
@@ -50,10 +50,10 @@ void LoseTarget(App& app, Ports& ports) {
 }  // namespace
 
 void TrackingTick(App& app, Ports& ports) {
-  if (app.widget.Busy) return;
+  if (app.Busy) return;
   WindowSystem& windows = ports.windows;
 
-  if (!app.widget.Pressed && !app.menu.WindowSetChecked) {
+  if (!app.drag.Pressed && !app.menu.WindowSetChecked) {
     const WindowHandle h = windows.Foreground();
     // A click on the widget or a window switch in progress (null foreground)
     // leaves the previous target in place.
@@ -65,7 +65,7 @@ void TrackingTick(App& app, Ports& ports) {
   // nothing we send it may make us wait, and nothing we change would show.
   if (windows.IsHung(target)) return;
 
-  if (app.widget.AttachedWindow != target) Attach(app, ports, target);
+  if (app.target.AttachedWindow != target) Attach(app, ports, target);
 
   if (windows.IsWindow(target))
     FollowTarget(app, ports, target);

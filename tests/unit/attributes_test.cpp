@@ -26,7 +26,7 @@ class Attributes : public ::testing::Test {
   // What the top-most and semi-transparency commands do to the attached window.
   void UserMakesTopMost(bool on) {
     desktop.SetTopMost(kWin, on);
-    app.widget.ChangedTopMost = true;
+    app.target.ChangedTopMost = true;
   }
   void UserMakesSemiTransparent(bool on, std::uint8_t alpha = 128) {
     const std::uint32_t ex = desktop.GetExStyle(kWin);
@@ -36,7 +36,7 @@ class Attributes : public ::testing::Test {
     } else {
       desktop.SetExStyle(kWin, ex & ~kExLayered);
     }
-    app.widget.ChangedLayer = true;
+    app.target.ChangedLayer = true;
   }
 
   App app;
@@ -45,16 +45,16 @@ class Attributes : public ::testing::Test {
 
 TEST_F(Attributes, RecordsTopMostAndOpacityAndSetsTheChecks) {
   Add(kExTopMost | kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
-  app.widget.ChangedTopMost = app.widget.ChangedLayer = true;  // left over from the last window
+  app.target.ChangedTopMost = app.target.ChangedLayer = true;  // left over from the last window
   Record();
-  EXPECT_TRUE(app.widget.TargetTopMost);
-  EXPECT_EQ(app.widget.TargetAlpha, 200);
-  EXPECT_TRUE(app.widget.TargetLayered);
-  EXPECT_EQ(app.widget.TargetLayeredAttributes, (LayeredAttributes{true, 0, 200, kLwaAlpha}));
+  EXPECT_TRUE(app.target.TargetTopMost);
+  EXPECT_EQ(app.target.TargetAlpha, 200);
+  EXPECT_TRUE(app.target.TargetLayered);
+  EXPECT_EQ(app.target.TargetLayeredAttributes, (LayeredAttributes{true, 0, 200, kLwaAlpha}));
   EXPECT_TRUE(app.menu.TopMostChecked);
   EXPECT_TRUE(app.menu.LayerChecked);
-  EXPECT_FALSE(app.widget.ChangedTopMost);
-  EXPECT_FALSE(app.widget.ChangedLayer);
+  EXPECT_FALSE(app.target.ChangedTopMost);
+  EXPECT_FALSE(app.target.ChangedLayer);
   EXPECT_TRUE(desktop.calls.empty()) << "recording must not change the window";
 }
 
@@ -79,9 +79,9 @@ TEST_F(Attributes, OnlyAnAlphaAttributeCountsAsSemiTransparent) {
     app.menu.LayerChecked = true;
     desktop.ClearLog();
     Record();
-    EXPECT_EQ(app.widget.TargetAlpha, c.alpha) << "ex " << c.ex << " flags " << c.attrs.flags;
+    EXPECT_EQ(app.target.TargetAlpha, c.alpha) << "ex " << c.ex << " flags " << c.attrs.flags;
     EXPECT_EQ(app.menu.LayerChecked, c.alpha != 0);
-    EXPECT_EQ(app.widget.TargetLayered, (c.ex & kExLayered) != 0);
+    EXPECT_EQ(app.target.TargetLayered, (c.ex & kExLayered) != 0);
     if (!c.layeredApi || (c.ex & kExLayered) == 0) {
       EXPECT_EQ(desktop.reads.getLayered, 0) << "no layered call without need or API";
     }
@@ -118,7 +118,7 @@ TEST_F(Attributes, TopMostGoesBackBothWays) {
   Restore();
   EXPECT_EQ(desktop.ChangesOn(kWin), std::vector<std::string>{"SetTopMost(256, 0)"});
   EXPECT_EQ(desktop.Window(kWin).exStyle, 0u);
-  EXPECT_FALSE(app.widget.ChangedTopMost);
+  EXPECT_FALSE(app.target.ChangedTopMost);
 }
 
 TEST_F(Attributes, OpacityGoesBackToExactlyWhatWasRecorded) {
@@ -141,7 +141,7 @@ TEST_F(Attributes, OpacityGoesBackToExactlyWhatWasRecorded) {
     EXPECT_EQ(w.exStyle, c.ex | kExTopMost) << c.name;
     EXPECT_EQ(w.layered, c.attrs) << c.name;
     EXPECT_EQ(desktop.Count("SetTopMost"), 0) << c.name;
-    EXPECT_FALSE(app.widget.ChangedLayer);
+    EXPECT_FALSE(app.target.ChangedLayer);
 
     // Semi-transparency switched off again by the user before leaving.
     Add(c.ex, c.attrs);
@@ -171,11 +171,11 @@ TEST_F(Attributes, WithoutTheLayeredApiNoLayeredCallIsMade) {
   Add(kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
   app.settings.HasLayeredWindows = false;
   Record();
-  app.widget.ChangedLayer = true;
+  app.target.ChangedLayer = true;
   Restore();
   EXPECT_TRUE(desktop.calls.empty());
   EXPECT_EQ(desktop.reads.getLayered, 0);
-  EXPECT_FALSE(app.widget.ChangedLayer);
+  EXPECT_FALSE(app.target.ChangedLayer);
 }
 
 TEST_F(Attributes, ClosedOrHungWindowsAreLeftAlone) {
@@ -191,11 +191,11 @@ TEST_F(Attributes, ClosedOrHungWindowsAreLeftAlone) {
     desktop.ClearLog();
     Restore();
     EXPECT_TRUE(desktop.calls.empty()) << (hung ? "hung" : "closed");
-    EXPECT_FALSE(app.widget.ChangedTopMost);
-    EXPECT_FALSE(app.widget.ChangedLayer);
+    EXPECT_FALSE(app.target.ChangedTopMost);
+    EXPECT_FALSE(app.target.ChangedLayer);
   }
   // The null handle (nothing attached yet) is no window either.
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
   desktop.ClearLog();
   RestoreWindowAttributes(app, desktop, 0);
   EXPECT_TRUE(desktop.calls.empty());

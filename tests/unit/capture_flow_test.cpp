@@ -119,7 +119,7 @@ TEST(CaptureClipboard, WholeAndInsidePicturesGoThereOpenedByOurWidget) {
 TEST(CaptureClipboard, TheWidgetIsOffTheScreenOnlyWhileThePixelsAreTaken) {
   CaptureWorld w;
   bool busyWhileTaking = false;
-  w.capture.onCapture = [&] { busyWhileTaking = w.app.widget.Busy; };
+  w.capture.onCapture = [&] { busyWhileTaking = w.app.Busy; };
   const int redraws = w.widget.redraws;
   w.Capture(0, 0, -1);
   EXPECT_EQ(w.capture.log, (std::vector<std::string>{"HideWidget", "Capture 0x100 whole",
@@ -127,7 +127,7 @@ TEST(CaptureClipboard, TheWidgetIsOffTheScreenOnlyWhileThePixelsAreTaken) {
   EXPECT_FALSE(w.capture.widgetInLastPicture);
   EXPECT_TRUE(w.capture.widgetShown);
   EXPECT_TRUE(busyWhileTaking);
-  EXPECT_FALSE(w.app.widget.Busy);
+  EXPECT_FALSE(w.app.Busy);
   EXPECT_EQ(w.widget.redraws, redraws + 1) << "the buttons are drawn again afterwards";
 }
 
@@ -154,7 +154,7 @@ TEST(CaptureNothing, AWindowWithoutWidthOrHeightChangesNothing) {
     EXPECT_EQ(w.Capture(1, toFile, -1).outcome, CaptureOutcome::NoPicture);
     w.ExpectNoOutput();
     EXPECT_TRUE(w.capture.widgetShown);
-    EXPECT_FALSE(w.app.widget.Busy);
+    EXPECT_FALSE(w.app.Busy);
   }
 }
 
@@ -381,7 +381,7 @@ TEST(CaptureBusy, TheWidgetDoesNotFollowTheForegroundWhileTheDialogIsOpen) {
   const auto movesBefore = w.widget.moves.size();
   bool busyInDialog = false;
   w.prompts.whileOpen = [&] {
-    busyInDialog = w.app.widget.Busy;
+    busyInDialog = w.app.Busy;
     TrackingTick(w.app, w.ports);
     TrackingTick(w.app, w.ports);
   };
@@ -397,9 +397,9 @@ TEST(CaptureBusy, TheWidgetDoesNotFollowTheForegroundWhileTheDialogIsOpen) {
 
 TEST(CaptureBusy, ACaptureInsideABusyTimeLeavesItBusy) {
   CaptureWorld w;
-  w.app.widget.Busy = true;
+  w.app.Busy = true;
   w.Capture(0, 0, -1);
-  EXPECT_TRUE(w.app.widget.Busy);
+  EXPECT_TRUE(w.app.Busy);
   EXPECT_TRUE(w.capture.clipboardHasPicture);
 }
 

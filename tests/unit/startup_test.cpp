@@ -93,7 +93,7 @@ TEST_F(StartupWorld, WidgetLoadReadsSettingsAndTakesSlotOne) {
   desktop.SetForegroundWindow(kWidget);
   TrackingTick(app, ports);
   EXPECT_TRUE(widget.moves.empty());
-  EXPECT_EQ(app.widget.AttachedWindow, 0u);
+  EXPECT_EQ(app.target.AttachedWindow, 0u);
 }
 
 // Writes into the desktop's log too, so the order of a save among the window
@@ -144,7 +144,7 @@ TEST_F(Closing, RestoresLeavesTopMostRemovesClockThenSaves) {
   ASSERT_EQ(app.clock.Window, kA);
   ASSERT_NE(desktop.Window(kA).title, "Window A");
   desktop.SetTopMost(kA, true);  // the top-most command
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
   desktop.ClearLog();
 
   CloseRequest(app, ports);
@@ -163,7 +163,7 @@ TEST_F(Closing, RestoreGoesToTheWindowTheStateWasReadFrom) {
   desktop.SetForegroundWindow(kA);
   TrackingTick(app, ports);
   desktop.SetTopMost(kA, true);
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
   // B hangs as it comes to the front: it becomes the target but is not attached.
   desktop.Window(kB).hung = true;
   desktop.SetForegroundWindow(kB);
@@ -190,7 +190,7 @@ TEST_F(Closing, VanishedTargetIsNotTouched) {
   desktop.SetForegroundWindow(kA);
   TrackingTick(app, ports);
   desktop.SetTopMost(kA, true);
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
   desktop.Close(kA);
   TrackingTick(app, ports);
   ASSERT_EQ(app.TargetWindow, kWidget);
