@@ -4,6 +4,22 @@
 
 ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 
+# Some kernels start no 32-bit programs (IA-32 emulation off): Wine's 32-bit
+# loader then fails with "Exec format error" and only 64-bit Windows programs
+# run, through wine64. wine_preset names the MinGW build whose programs this
+# machine can run under Wine; on such a kernel `wine` is pointed at wine64.
+wine_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+wine_preset() { if wine_runs_32bit; then echo windows; else echo windows-x64; fi; }
+if ! wine_runs_32bit && [ -x /usr/lib/wine/wine64 ]; then
+  _wine_shims="$ROOT/build/wine/bin64"
+  mkdir -p "$_wine_shims"
+  for _n in wine wine-stable; do
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$_wine_shims/$_n"
+    chmod +x "$_wine_shims/$_n"
+  done
+  case ":$PATH:" in *":$_wine_shims:"*) ;; *) export PATH="$_wine_shims:$PATH" ;; esac
+fi
+
 # wine_start NAME [WxH] [force-xvfb]: prefix build/wine/NAME; starts Xvfb unless a
 # display is usable and force-xvfb is not given.
 wine_start() {

@@ -358,14 +358,16 @@ TEST(ImagingProbe, OnlyAWholeLibraryCounts) {
   EXPECT_FALSE(library.Load(app.Utf8())) << "a corrupt file";
 
   // A library built for another machine (the PE header's machine field says
-  // x64): the loader refuses it, and so must the probe.
+  // x64 to a 32-bit process, i386 to a 64-bit one): the loader refuses it, and
+  // so must the probe.
   std::string dll = skintest::ReadBytes(skintest::DistDir() + L"TransG32.dll");
   ASSERT_GT(dll.size(), 0x200u);
   const std::uint32_t pe =
       static_cast<unsigned char>(dll[0x3C]) | static_cast<unsigned char>(dll[0x3D]) << 8;
   ASSERT_EQ(dll.compare(pe, 4, std::string("PE\0\0", 4)), 0);
-  dll[pe + 4] = '\x64';
-  dll[pe + 5] = '\x86';
+  const bool is64 = sizeof(void*) == 8;
+  dll[pe + 4] = is64 ? '\x4c' : '\x64';
+  dll[pe + 5] = is64 ? '\x01' : '\x86';
   ASSERT_TRUE(skintest::WriteBytes(app / L"TransG32.dll", dll));
   EXPECT_FALSE(library.Load(app.Utf8())) << "a library for another machine";
 
