@@ -48,6 +48,7 @@ void CloseRequest(App& app, Ports& ports) {
     RestoreWindowAttributes(app, ports.windows, attached);
   ports.widget.SetTopMost(false);
   SetTitleClock(app, ports.windows, 0, "");
+  FinishPendingRestores(app, ports.windows);
   SaveSettings(app, ports.files, ports.codec);
 }
 

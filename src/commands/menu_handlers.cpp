@@ -82,8 +82,11 @@ void Menu_Layer_Click(App& app, Ports& ports) {
   app.menu.LayerChecked = !app.menu.LayerChecked;
   const std::uint32_t ex = windows.GetExStyle(h);
   if (app.menu.LayerChecked) {
-    if ((ex & kExLayered) == 0) windows.SetExStyle(h, ex | kExLayered);
-    windows.SetLayered(h, 0, AlphaByte(app.settings.LayerTransparency), kLwaAlpha);
+    const std::uint8_t alpha = AlphaByte(app.settings.LayerTransparency);
+    if ((ex & kExLayered) == 0)
+      windows.MakeLayered(h, 0, alpha, kLwaAlpha);
+    else
+      windows.SetLayered(h, 0, alpha, kLwaAlpha);
   } else if ((ex & kExLayered) != 0) {
     windows.SetExStyle(h, ex & ~kExLayered);
   }

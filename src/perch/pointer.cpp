@@ -92,8 +92,15 @@ void PointerPress(App& app, Ports& ports, int button, int modifiers, int x, int 
 
 void PointerMove(App& app, Ports& ports, int button, int modifiers, int x, int y) {
   // A plain hover, a middle-button drag or both buttons at once end any press.
-  if (button != kButtonLeft && button != kButtonRight) app.drag.Pressed = false;
+  if (button != kButtonLeft && button != kButtonRight) PointerCaptureLost(app);
   if (app.drag.Pressed) Drag(app, ports, button, modifiers, x, y);
+}
+
+void PointerCaptureLost(App& app) {
+  DragState& w = app.drag;
+  w.Pressed = false;
+  w.DragOrigins.clear();
+  w.DragTotalX = w.DragTotalY = 0;
 }
 
 CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int button, int modifiers,

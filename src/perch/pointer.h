@@ -33,6 +33,9 @@ void PointerMove(App& app, Ports& ports, int button, int modifiers, int x, int y
 // tracking tick keeps off the widget meanwhile.
 CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int button, int modifiers,
                              int x, int y);
+// The press ends without a command: its release went elsewhere (the mouse was
+// taken by the system) or no button is held any more.
+void PointerCaptureLost(App& app);
 // True when it presented a new face.
 bool HoverTick(App& app, Ports& ports);
 

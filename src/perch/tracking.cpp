@@ -52,12 +52,14 @@ void LoseTarget(App& app, Ports& ports) {
 void TrackingTick(App& app, Ports& ports) {
   if (app.Busy) return;
   WindowSystem& windows = ports.windows;
+  RetryPendingRestores(app, windows);
 
   if (!app.drag.Pressed && !app.menu.WindowSetChecked) {
     const WindowHandle h = windows.Foreground();
     // A click on the widget or a window switch in progress (null foreground)
-    // leaves the previous target in place.
-    if (!IsExcludedWindow(app, windows, h)) app.TargetWindow = h;
+    // leaves the previous target in place, and so does a window that stopped
+    // answering: it could not be attached, and commands would act on it.
+    if (!IsExcludedWindow(app, windows, h) && !windows.IsHung(h)) app.TargetWindow = h;
   }
   const WindowHandle target = app.TargetWindow;
   if (IsExcludedWindow(app, windows, target)) return;

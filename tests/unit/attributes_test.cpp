@@ -178,27 +178,64 @@ TEST_F(Attributes, WithoutTheLayeredApiNoLayeredCallIsMade) {
   EXPECT_FALSE(app.target.ChangedLayer);
 }
 
-TEST_F(Attributes, ClosedOrHungWindowsAreLeftAlone) {
-  for (int hung = 0; hung < 2; ++hung) {
+TEST_F(Attributes, WhatAWindowDoesNotTakeIsOwedUntilItAnswersOrGoes) {
+  // The user made a plain window top-most and semi-transparent; then it hung.
+  const struct {
+    const char* name;
+    bool closeLater;      // the window goes instead of answering
+    bool comeBack;        // the widget attaches to it again while it owes
+    bool atClose;         // the program closes meanwhile
+    bool answersOnWait;   // it answers while the close waits for it
+    bool owedAtEnd;
+    std::uint32_t exAtEnd;
+  } cases[] = {
+      {"answers later", false, false, false, false, false, 0},
+      {"goes", true, false, false, false, false, kExLayered},
+      {"attached again", false, true, false, false, false, 0},
+      {"close, answers in the wait", false, false, true, true, false, 0},
+      {"close, stays hung", false, false, true, false, true, kExLayered},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    app = {};
+    app.settings.HasLayeredWindows = true;
+    desktop = {};
     FakeWindow& w = Add(0);
     Record();
     UserMakesTopMost(true);
     UserMakesSemiTransparent(true);
-    if (hung)
-      w.hung = true;
-    else
-      desktop.Close(kWin);
-    desktop.ClearLog();
+    w.hung = true;
+    w.answersWhenWaitedFor = c.answersOnWait;
     Restore();
-    EXPECT_TRUE(desktop.calls.empty()) << (hung ? "hung" : "closed");
-    EXPECT_FALSE(app.target.ChangedTopMost);
-    EXPECT_FALSE(app.target.ChangedLayer);
+    // The z-order change is posted even to a hung window; the style must wait.
+    EXPECT_EQ(w.exStyle, kExLayered);
+    ASSERT_EQ(app.target.PendingRestores.size(), 1u);
+    RetryPendingRestores(app, desktop);
+    EXPECT_EQ(app.target.PendingRestores.size(), 1u) << "still hung";
+
+    if (c.closeLater) desktop.Close(kWin);
+    if (c.comeBack) {
+      Record();
+      EXPECT_TRUE(app.menu.LayerChecked) << "the checks show the window as it is";
+      EXPECT_TRUE(app.target.PendingRestores.empty());
+      w.hung = false;
+      Restore();
+    } else if (c.atClose) {
+      FinishPendingRestores(app, desktop);
+      EXPECT_EQ(desktop.Count("WaitForAnswer"), 1);
+    } else {
+      w.hung = false;
+      RetryPendingRestores(app, desktop);
+    }
+    EXPECT_EQ(app.target.PendingRestores.size(), c.owedAtEnd ? 1u : 0u);
+    EXPECT_EQ(w.exStyle, c.exAtEnd);
   }
-  // The null handle (nothing attached yet) is no window either.
+  // The null handle (nothing attached yet) is no window.
   app.target.ChangedTopMost = true;
   desktop.ClearLog();
   RestoreWindowAttributes(app, desktop, 0);
   EXPECT_TRUE(desktop.calls.empty());
+  EXPECT_FALSE(app.target.ChangedTopMost);
 }
 
 }  // namespace

@@ -207,13 +207,17 @@ TEST(PointerButtons, TheMiddleButtonNeitherClicksNorDrags) {
   EXPECT_EQ(w.app.settings.PositionXOffset, 0);
 }
 
-TEST(PointerButtons, BothButtonsOrAPlainMoveEndThePress) {
-  for (const int code : {kButtonLeft | kButtonRight, 0}) {
+TEST(PointerButtons, BothButtonsAPlainMoveOrALostCaptureEndThePress) {
+  constexpr int kCaptureLost = -1;
+  for (const int code : {kButtonLeft | kButtonRight, 0, kCaptureLost}) {
     PointerWorld w;
     w.AttachTarget();
     w.app.placement.BaseX = 250;
     w.Press(kButtonLeft, 305, 105);
-    w.Move(code, 325, 105);
+    if (code == kCaptureLost)
+      PointerCaptureLost(w.app);
+    else
+      w.Move(code, 325, 105);
     EXPECT_FALSE(w.app.drag.Pressed) << code;
     EXPECT_EQ(w.WidgetAt(), (Point{300, 100})) << code;
     w.Release(kButtonLeft, 305, 105);

@@ -164,11 +164,11 @@ TEST_F(Closing, RestoreGoesToTheWindowTheStateWasReadFrom) {
   TrackingTick(app, ports);
   desktop.SetTopMost(kA, true);
   app.target.ChangedTopMost = true;
-  // B hangs as it comes to the front: it becomes the target but is not attached.
+  // B hangs as it comes to the front: it is skipped, A stays attached.
   desktop.Window(kB).hung = true;
   desktop.SetForegroundWindow(kB);
   TrackingTick(app, ports);
-  ASSERT_EQ(app.TargetWindow, kB);
+  ASSERT_EQ(app.target.AttachedWindow, kA);
   desktop.ClearLog();
 
   CloseRequest(app, ports);

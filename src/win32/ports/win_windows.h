@@ -27,6 +27,10 @@ class Win32WindowSystem final : public WindowSystem {
   LayeredAttributes GetLayered(WindowHandle h) override;
   bool SetLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
                   std::uint32_t flags) override;
+  // Like SetExStyle, from a helper thread with a bounded wait.
+  bool MakeLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
+                   std::uint32_t flags) override;
+  bool WaitForAnswer(WindowHandle h, unsigned ms) override;
   bool SetTopMost(WindowHandle h, bool topMost) override;
   bool MoveTo(WindowHandle h, int x, int y) override;
   bool HasLayeredWindowsApi() override;
