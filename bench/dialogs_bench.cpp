@@ -48,7 +48,14 @@ class SkinTree : public Directory, public FileSystem {
     return true;
   }
   bool WriteAtomic(const std::string&, const std::string&) override { return false; }
-  bool Remove(const std::string&) override { return false; }
+  bool ReadHead(const std::string& path, std::size_t limit, std::string& head,
+                std::uint64_t& size) override {
+    std::string all;
+    if (!ReadAll(path, all)) return false;
+    size = all.size();
+    head = all.substr(0, limit);
+    return true;
+  }
 
  private:
   std::map<std::string, std::vector<DirectoryEntry>> folders_;

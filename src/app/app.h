@@ -68,14 +68,9 @@ struct Settings {
   std::vector<ExclusionEntry> ExclusionEntries;
 };
 
-// What the widget knows about the target and the pointer.
-struct WidgetState {
-  bool Pressed = false;
-  int PressX = 0;
-  int PressY = 0;
-  int PressLeft = 0;
-  int PressTop = 0;
-  // Recorded when the widget attaches to a window; given back when it leaves.
+// A window's top-most and layered state as recorded when the widget attached
+// to it, and which of the two the program has changed since.
+struct RecordedAttributes {
   bool TargetTopMost = false;
   std::int32_t TargetAlpha = 0;  // 0: not semi-transparent
   bool TargetLayered = false;    // WS_EX_LAYERED was set at attach
@@ -84,7 +79,28 @@ struct WidgetState {
   // puts back only what was changed.
   bool ChangedTopMost = false;
   bool ChangedLayer = false;
+};
+
+// A give-back that a window did not take yet (it was hung or too slow): kept
+// and tried again until the window answers or is gone.
+struct PendingRestore {
+  WindowHandle window = 0;
+  RecordedAttributes state;
+};
+
+// The attached window and what it must get back when the widget leaves it.
+struct TargetRecord : RecordedAttributes {
   WindowHandle AttachedWindow = 0;
+  std::vector<PendingRestore> PendingRestores;
+};
+
+// A press on the widget and the drag that may follow it.
+struct DragState {
+  bool Pressed = false;
+  int PressX = 0;
+  int PressY = 0;
+  int PressLeft = 0;
+  int PressTop = 0;
   // Where each window carried by the current right drag stood at its start.
   // Moves of other programs' windows are asynchronous: reading a window's
   // position back mid-drag may not show the last move yet, so every move is
@@ -96,7 +112,11 @@ struct WidgetState {
   std::vector<DragOrigin> DragOrigins;
   int DragTotalX = 0;  // the widget's distance from the press so far
   int DragTotalY = 0;
-  bool Busy = false;
+};
+
+// The base position computed by the last placement; the user's offsets are
+// measured from it.
+struct PlacementBase {
   int BaseX = 0;
   int BaseY = 0;
 };
@@ -152,9 +172,15 @@ struct App {
   StartupFacts facts;
   Settings settings;
   OwnWindowList ownWindows;
-  WidgetState widget;
+  TargetRecord target;
+  DragState drag;
+  PlacementBase placement;
+  // A command or dialog is running: the ticks do nothing meanwhile.
+  bool Busy = false;
   CommandState menu;
   ClockRecord clock;
+  // Titles still to be given back: their windows did not take the write yet.
+  std::vector<ClockRecord> PendingTitles;
   SkinData skin;
   ButtonLook look;
   WindowHandle TargetWindow = 0;

@@ -1,5 +1,7 @@
 #include "clock/title_clock.h"
 
+#include <algorithm>
+
 #include "clock/date_format.h"
 #include "clock/world_time.h"
 
@@ -29,26 +31,40 @@ std::string_view DropLast(std::string_view s, std::size_t n) {
   return s.substr(0, end);
 }
 
-bool IsConcat(std::string_view whole, std::string_view a, std::string_view b) {
-  return whole.size() == a.size() + b.size() && whole.substr(0, a.size()) == a &&
-         whole.substr(a.size()) == b;
+// Gives the record's window its title back; false while that is still owed
+// (the window did not take the write).
+bool GiveBackTitle(WindowSystem& windows, const ClockRecord& record) {
+  // A window that has gone takes its clock with it; there is nothing to give back.
+  if (record.Window == 0 || !windows.IsWindow(record.Window)) return true;
+  if (windows.IsHung(record.Window)) return false;
+  const std::string title = windows.GetTitle(record.Window);
+  bool ours = title == record.LastTitle;
+  if (!ours) {
+    // A write that timed out may have landed since: the title then carries the
+    // clock text we sent. Anything else is a title of the window's own, which stays.
+    const std::size_t n = CharacterCount(record.Text);
+    ours = (record.Before ? DropFirst(title, n) : DropLast(title, n)) == record.OriginalTitle;
+  }
+  if (!ours || title == record.OriginalTitle) return true;
+  return windows.SetTitle(record.Window, record.OriginalTitle);
 }
 
 void RemoveClock(App& app, WindowSystem& windows) {
   ClockRecord record = std::move(app.clock);
   app.clock = {};
-  // A window that has gone takes its clock with it; there is nothing to give back.
-  if (record.Window == 0 || !windows.IsWindow(record.Window)) return;
-  const std::string title = windows.GetTitle(record.Window);
-  if (title == record.LastTitle) {
-    // What we wrote is still there: give back exactly the original.
-    if (title != record.OriginalTitle) windows.SetTitle(record.Window, record.OriginalTitle);
-    return;
-  }
-  const std::size_t n = CharacterCount(record.Text);
-  const std::string_view stripped = record.Before ? DropFirst(title, n) : DropLast(title, n);
-  // Otherwise the window has put up a title of its own since, which stays.
-  if (stripped == record.OriginalTitle) windows.SetTitle(record.Window, record.OriginalTitle);
+  if (!GiveBackTitle(windows, record)) app.PendingTitles.push_back(std::move(record));
+}
+
+// Carries on a clock whose title `h` still owes, instead of decorating the
+// decorated title a second time.
+void TakeBackPending(App& app, WindowHandle h, bool before) {
+  auto& pending = app.PendingTitles;
+  auto it = std::find_if(pending.begin(), pending.end(), [&](const ClockRecord& r) {
+    return r.Window == h && r.Before == before;
+  });
+  if (it == pending.end()) return;
+  app.clock = std::move(*it);
+  pending.erase(it);
 }
 
 }  // namespace
@@ -65,6 +81,11 @@ std::string CurrentClockText(App& app, Ports& ports) {
   return CurrentClockText(app, ports, ports.locale);
 }
 
+void RetryTitleRestores(App& app, WindowSystem& windows) {
+  std::erase_if(app.PendingTitles,
+                [&](const ClockRecord& r) { return GiveBackTitle(windows, r); });
+}
+
 void SetTitleClock(App& app, WindowSystem& windows, WindowHandle h, const std::string& text) {
   if (h == 0) {
     RemoveClock(app, windows);
@@ -75,28 +96,31 @@ void SetTitleClock(App& app, WindowSystem& windows, WindowHandle h, const std::s
   // other end of a title only by way of the plain title.
   if (app.clock.Window != 0 && (app.clock.Window != h || app.clock.Before != before))
     RemoveClock(app, windows);
+  if (app.clock.Window == 0) TakeBackPending(app, h, before);
   // A window that does not answer is left alone; writing would only time out.
   if (windows.IsHung(h)) return;
 
   ClockRecord& record = app.clock;
   const std::string title = windows.GetTitle(h);
   if (title.empty()) return;  // a window without a title gets no clock
-  record.Before = before;
-
-  const std::string& original = record.OriginalTitle;
-  if (before ? IsConcat(title, text, original) : IsConcat(title, original, text)) return;
-
-  const std::size_t n = CharacterCount(record.Text);
-  const std::string_view stripped = before ? DropFirst(title, n) : DropLast(title, n);
-  // When what is left is not the title we know, the window has set a new title
-  // of its own: that is the one to keep and, later, to give back.
-  if (stripped != original) record.OriginalTitle = title;
-  std::string newTitle = before ? text + record.OriginalTitle : record.OriginalTitle + text;
-
+  const bool known = record.Window == h;
+  // The title is as the window gave it back after our last write: only a new
+  // clock text is worth a write.
+  if (known && title == record.LastTitle && text == record.Text) return;
+  if (!known || title != record.LastTitle) {
+    const std::size_t n = CharacterCount(record.Text);
+    const std::string_view stripped = before ? DropFirst(title, n) : DropLast(title, n);
+    // When what is left is not the title we know, the window has set a new
+    // title of its own: that is the one to keep and, later, to give back.
+    if (!known || stripped != record.OriginalTitle) record.OriginalTitle = title;
+  }
   record.Window = h;
+  record.Before = before;
   record.Text = text;
-  windows.SetTitle(h, newTitle);
-  record.LastTitle = std::move(newTitle);
+  windows.SetTitle(h, before ? text + record.OriginalTitle : record.OriginalTitle + text);
+  // Compared next time against what the window kept, which may differ from
+  // what it was given (a cut at its length limit, characters it cannot hold).
+  record.LastTitle = windows.GetTitle(h);
 }
 
 }  // namespace tomari

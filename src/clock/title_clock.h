@@ -20,6 +20,9 @@ std::string ClockTextAt(const Settings& s, const DateTime& utc, const LocaleForm
 
 // With a window: put `text` into its title. With 0: give the decorated window
 // its own title back and forget it.
+// A title whose window did not take the give-back is kept in PendingTitles.
 void SetTitleClock(App& app, WindowSystem& windows, WindowHandle h, const std::string& text);
+// Tries the titles still owed again; forgets those given back or whose window has gone.
+void RetryTitleRestores(App& app, WindowSystem& windows);
 
 }  // namespace tomari

@@ -25,10 +25,10 @@ CaptureResult CaptureTarget(App& app, Ports& ports, int inside, int toFile,
   const WindowHandle target = app.TargetWindow;
   // TargetWindow is the widget itself while nothing is attached.
   if (target == 0 || target == app.WidgetHandle) return {};
-  const bool wasBusy = app.widget.Busy;
-  app.widget.Busy = true;
+  const bool wasBusy = app.Busy;
+  app.Busy = true;
   CaptureResult result = CaptureWindow(app, ports, target, inside, toFile, dateName);
-  app.widget.Busy = wasBusy;
+  app.Busy = wasBusy;
   ports.widget.Redraw();
   return result;
 }

@@ -27,10 +27,10 @@ std::uint8_t AlphaByte(std::int32_t opacity) { return Saturate<std::uint8_t>(opa
 // the widget goes back above whatever the dialog left on top.
 template <class ShowDialog>
 void WhileBusy(App& app, Ports& ports, ShowDialog&& show) {
-  const bool wasBusy = app.widget.Busy;
-  app.widget.Busy = true;
+  const bool wasBusy = app.Busy;
+  app.Busy = true;
   show();
-  app.widget.Busy = wasBusy;
+  app.Busy = wasBusy;
   ports.widget.SetTopMost(true);
 }
 
@@ -44,7 +44,7 @@ void CaptureForButton(App& app, Ports& ports, int inside, const std::string& val
 // would lose its own picture to an opacity of ours for good: leaving it could
 // give back the layered bit but not what it showed. It is not offered.
 bool OpacityCanBeGivenBack(const App& app) {
-  return !(app.widget.TargetLayered && !app.widget.TargetLayeredAttributes.readable);
+  return !(app.target.TargetLayered && !app.target.TargetLayeredAttributes.readable);
 }
 
 void Menu_WindowSet_Click(App& app, Ports& ports) {
@@ -66,29 +66,32 @@ void Menu_String_Click(App& app, Ports& ports, CommandSink& sink) {
 }
 
 void Menu_TopMost_Click(App& app, Ports& ports) {
-  const WindowHandle h = app.widget.AttachedWindow;
+  const WindowHandle h = app.target.AttachedWindow;
   if (!Reachable(ports.windows, h)) return;
   app.menu.TopMostChecked = !app.menu.TopMostChecked;
   ports.windows.SetTopMost(h, app.menu.TopMostChecked);
   // TargetTopMost stays as recorded: leaving the window gives that back.
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
 }
 
 void Menu_Layer_Click(App& app, Ports& ports) {
   // Without the system's layered-window call, none is ever made.
   if (!app.facts.HasLayeredWindows) return;
   WindowSystem& windows = ports.windows;
-  const WindowHandle h = app.widget.AttachedWindow;
+  const WindowHandle h = app.target.AttachedWindow;
   if (!Reachable(windows, h) || !OpacityCanBeGivenBack(app)) return;
   app.menu.LayerChecked = !app.menu.LayerChecked;
   const std::uint32_t ex = windows.GetExStyle(h);
   if (app.menu.LayerChecked) {
-    if ((ex & kExLayered) == 0) windows.SetExStyle(h, ex | kExLayered);
-    windows.SetLayered(h, 0, AlphaByte(app.settings.LayerTransparency), kLwaAlpha);
+    const std::uint8_t alpha = AlphaByte(app.settings.LayerTransparency);
+    if ((ex & kExLayered) == 0)
+      windows.MakeLayered(h, 0, alpha, kLwaAlpha);
+    else
+      windows.SetLayered(h, 0, alpha, kLwaAlpha);
   } else if ((ex & kExLayered) != 0) {
     windows.SetExStyle(h, ex & ~kExLayered);
   }
-  app.widget.ChangedLayer = true;
+  app.target.ChangedLayer = true;
 }
 
 void Menu_AntiPercher_Click(App& app, Ports& ports, CommandSink& sink) {
@@ -113,10 +116,10 @@ void SetTransparency(App& app, Ports& ports, std::int32_t opacity) {
   app.settings.LayerTransparency = alpha;
   // Only a window we made (or found) semi-transparent takes the new opacity.
   if (!app.facts.HasLayeredWindows || !app.menu.LayerChecked) return;
-  const WindowHandle h = app.widget.AttachedWindow;
+  const WindowHandle h = app.target.AttachedWindow;
   if (!Reachable(ports.windows, h)) return;
   ports.windows.SetLayered(h, 0, alpha, kLwaAlpha);
-  app.widget.ChangedLayer = true;
+  app.target.ChangedLayer = true;
 }
 
 void ChangeSkin(App& app, Ports& ports, const std::string& value) {

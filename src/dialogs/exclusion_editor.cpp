@@ -30,7 +30,7 @@ ExclusionEntry PrefillExclusion(const App& app, WindowSystem& windows, WindowHan
     else if (!clock.Before && title.compare(title.size() - t.size(), t.size(), t) == 0)
       title.erase(title.size() - t.size());
   }
-  return {"", title, 0, windows.GetClassName(target)};
+  return {"", title, 0, windows.ClassNameOf(target)};
 }
 
 ExclusionAdd AddTargetExclusion(App& app, Ports& ports,

@@ -295,8 +295,8 @@ bool SettingsDialogModel::WriteTo(Settings& s) const {
 }
 
 bool RunSettingsDialog(App& app, Ports& ports, SettingsDialogHost& host) {
-  const bool wasBusy = app.widget.Busy;
-  app.widget.Busy = true;
+  const bool wasBusy = app.Busy;
+  app.Busy = true;
   // The dialog may change the clock's format or zone: the window gets its own
   // title back now, and the tracking tick writes the new clock afterwards.
   SetTitleClock(app, ports.windows, 0, "");
@@ -311,7 +311,7 @@ bool RunSettingsDialog(App& app, Ports& ports, SettingsDialogHost& host) {
   app.LastSettingsPage = model.Page();
 
   if (app.menu.LayerChecked) SetTransparency(app, ports, app.settings.LayerTransparency);
-  app.widget.Busy = wasBusy;
+  app.Busy = wasBusy;
   ports.widget.SetTopMost(true);
   if (changeSkin) ApplySkin(app, ports);
   const auto interval = TrackingInterval(app.settings.MainTiming);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ini.h"
+#include "base/ini.h"
 
 namespace tomari {
 

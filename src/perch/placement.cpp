@@ -78,11 +78,11 @@ void PlaceWidget(App& app, Ports& ports, WindowHandle target) {
   Rect t;  // stays empty when the target has just closed; the next tick notices
   ports.windows.GetRect(target, t);
 
-  app.widget.BaseX = AnchorBase(s.PositionX, t.left, t.right, w);
-  app.widget.BaseY = AnchorBase(s.PositionY, t.top, t.bottom, h);
+  app.placement.BaseX = AnchorBase(s.PositionX, t.left, t.right, w);
+  app.placement.BaseY = AnchorBase(s.PositionY, t.top, t.bottom, h);
   // Offsets come from Setting.ini unchecked; 64 bits keep any sum exact.
-  std::int64_t x = std::int64_t{app.widget.BaseX} + s.PositionXOffset;
-  std::int64_t y = std::int64_t{app.widget.BaseY} + s.PositionYOffset;
+  std::int64_t x = std::int64_t{app.placement.BaseX} + s.PositionXOffset;
+  std::int64_t y = std::int64_t{app.placement.BaseY} + s.PositionYOffset;
 
   const int left = Saturate<int>(x);
   const int top = Saturate<int>(y);
@@ -93,7 +93,7 @@ void PlaceWidget(App& app, Ports& ports, WindowHandle target) {
   if (x + w > m.right) x = std::int64_t{m.right} - w;
   if (y + h > m.bottom) y = std::int64_t{m.bottom} - h;
 
-  if (app.widget.Pressed) return;  // the user holds the widget
+  if (app.drag.Pressed) return;  // the user holds the widget
   ports.widget.MoveTo(Saturate<int>(x), Saturate<int>(y), app.menu.TopMostChecked);
 }
 

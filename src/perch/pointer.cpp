@@ -21,10 +21,10 @@ bool HasTarget(const App& app, Ports& ports) {
 // seen in this drag (Ctrl pressed midway, say) starts where it stands now,
 // less this step.
 void MoveBy(App& app, WindowSystem& windows, WindowHandle h, int dx, int dy) {
-  auto& origins = app.widget.DragOrigins;
+  auto& origins = app.drag.DragOrigins;
   auto it = std::find_if(origins.begin(), origins.end(),
-                         [h](const WidgetState::DragOrigin& o) { return o.window == h; });
-  const Point total{app.widget.DragTotalX, app.widget.DragTotalY};
+                         [h](const DragState::DragOrigin& o) { return o.window == h; });
+  const Point total{app.drag.DragTotalX, app.drag.DragTotalY};
   if (it == origins.end()) {
     Rect r;
     if (!windows.GetRect(h, r)) return;  // closed meanwhile
@@ -39,14 +39,14 @@ void MoveBy(App& app, WindowSystem& windows, WindowHandle h, int dx, int dy) {
 // The pressed point stays under the pointer: the widget moves by the pointer's
 // distance from it, and with the right button the target moves along.
 void Drag(App& app, Ports& ports, int button, int modifiers, int x, int y) {
-  const int dx = Saturate<int>(std::int64_t{x} - app.widget.PressX);
-  const int dy = Saturate<int>(std::int64_t{y} - app.widget.PressY);
+  const int dx = Saturate<int>(std::int64_t{x} - app.drag.PressX);
+  const int dy = Saturate<int>(std::int64_t{y} - app.drag.PressY);
   if (dx == 0 && dy == 0) return;
   const Rect r = ports.widget.GetRect();
-  ports.widget.MoveTo(Saturate<int>(std::int64_t{r.left} + dx),
-                      Saturate<int>(std::int64_t{r.top} + dy), false);
-  app.widget.DragTotalX = Saturate<int>(std::int64_t{app.widget.DragTotalX} + dx);
-  app.widget.DragTotalY = Saturate<int>(std::int64_t{app.widget.DragTotalY} + dy);
+  ports.widget.MoveTo(Saturate<int>(std::int64_t{r.left} + dx), Saturate<int>(std::int64_t{r.top} + dy),
+                      false);
+  app.drag.DragTotalX = Saturate<int>(std::int64_t{app.drag.DragTotalX} + dx);
+  app.drag.DragTotalY = Saturate<int>(std::int64_t{app.drag.DragTotalY} + dy);
   if (button == kButtonRight && HasTarget(app, ports))
     MoveWindowChain(app, ports.windows, app.TargetWindow, dx, dy, modifiers);
 }
@@ -58,23 +58,23 @@ void Drag(App& app, Ports& ports, int button, int modifiers, int x, int y) {
 // the target at the next tick: take the base from where the target was sent.
 void RebaseOnCarriedTarget(App& app, Ports& ports) {
   if (!HasTarget(app, ports)) return;
-  const auto& origins = app.widget.DragOrigins;
-  auto it = std::find_if(origins.begin(), origins.end(), [&](const WidgetState::DragOrigin& o) {
+  const auto& origins = app.drag.DragOrigins;
+  auto it = std::find_if(origins.begin(), origins.end(), [&](const DragState::DragOrigin& o) {
     return o.window == app.TargetWindow;
   });
   Rect t;
   if (it == origins.end() || !ports.windows.GetRect(app.TargetWindow, t)) return;
-  const int left = Saturate<int>(std::int64_t{it->origin.x} + app.widget.DragTotalX);
-  const int top = Saturate<int>(std::int64_t{it->origin.y} + app.widget.DragTotalY);
+  const int left = Saturate<int>(std::int64_t{it->origin.x} + app.drag.DragTotalX);
+  const int top = Saturate<int>(std::int64_t{it->origin.y} + app.drag.DragTotalY);
   const Rect w = ports.widget.GetRect();
-  app.widget.BaseX = AnchorBase(app.settings.PositionX, left, left + t.Width(), w.Width());
-  app.widget.BaseY = AnchorBase(app.settings.PositionY, top, top + t.Height(), w.Height());
+  app.placement.BaseX = AnchorBase(app.settings.PositionX, left, left + t.Width(), w.Width());
+  app.placement.BaseY = AnchorBase(app.settings.PositionY, top, top + t.Height(), w.Height());
 }
 
 }  // namespace
 
 void PointerPress(App& app, Ports& ports, int button, int modifiers, int x, int y) {
-  WidgetState& w = app.widget;
+  DragState& w = app.drag;
   w.Pressed = true;
   w.PressX = x;
   w.PressY = y;
@@ -88,13 +88,20 @@ void PointerPress(App& app, Ports& ports, int button, int modifiers, int x, int 
 
 void PointerMove(App& app, Ports& ports, int button, int modifiers, int x, int y) {
   // A plain hover, a middle-button drag or both buttons at once end any press.
-  if (button != kButtonLeft && button != kButtonRight) app.widget.Pressed = false;
-  if (app.widget.Pressed) Drag(app, ports, button, modifiers, x, y);
+  if (button != kButtonLeft && button != kButtonRight) PointerCaptureLost(app);
+  if (app.drag.Pressed) Drag(app, ports, button, modifiers, x, y);
+}
+
+void PointerCaptureLost(App& app) {
+  DragState& w = app.drag;
+  w.Pressed = false;
+  w.DragOrigins.clear();
+  w.DragTotalX = w.DragTotalY = 0;
 }
 
 CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int button, int modifiers,
                              int x, int y) {
-  WidgetState& w = app.widget;
+  DragState& w = app.drag;
   if (!w.Pressed) return CommandResult::Done;
   Drag(app, ports, button, modifiers, x, y);
   const Rect r = ports.widget.GetRect();
@@ -102,8 +109,8 @@ CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int butt
   // Written on a click too: when the last placement was clamped to the monitor,
   // the clamped distance becomes part of the user's offset.
   if (HasTarget(app, ports)) {
-    app.settings.PositionXOffset = Saturate<int>(std::int64_t{r.left} - w.BaseX);
-    app.settings.PositionYOffset = Saturate<int>(std::int64_t{r.top} - w.BaseY);
+    app.settings.PositionXOffset = Saturate<int>(std::int64_t{r.left} - app.placement.BaseX);
+    app.settings.PositionYOffset = Saturate<int>(std::int64_t{r.top} - app.placement.BaseY);
   }
   if (r.left == w.PressLeft && r.top == w.PressTop) {
     CommandResult result = CommandResult::Done;
@@ -118,8 +125,8 @@ CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int butt
 }
 
 bool HoverTick(App& app, Ports& ports) {
-  if (app.widget.Busy) return false;
-  const int state = app.widget.Pressed ? 1 : 0;
+  if (app.Busy) return false;
+  const int state = app.drag.Pressed ? 1 : 0;
   const Point p = ports.screen.CursorPos();
   const Rect r = ports.widget.GetRect();
   return RefreshButtonsIfChanged(app, ports, Saturate<int>(std::int64_t{p.x} - r.left),

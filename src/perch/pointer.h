@@ -33,12 +33,15 @@ void PointerMove(App& app, Ports& ports, int button, int modifiers, int x, int y
 // tracking tick keeps off the widget meanwhile.
 CommandResult PointerRelease(App& app, Ports& ports, CommandSink& sink, int button, int modifiers,
                              int x, int y);
+// The press ends without a command: its release went elsewhere (the mouse was
+// taken by the system) or no button is held any more.
+void PointerCaptureLost(App& app);
 // True when it presented a new face.
 bool HoverTick(App& app, Ports& ports);
 
 // Moves `window` by (dx, dy) screen pixels; with Ctrl first its owner chain,
 // nearest first, DragParent levels of it (0: all). Each window moves to where
-// it stood when the drag began (WidgetState::DragOrigins) plus the drag's whole
+// it stood when the drag began (DragState::DragOrigins) plus the drag's whole
 // distance so far, (dx, dy) being this step's part of it.
 void MoveWindowChain(App& app, WindowSystem& windows, WindowHandle window, int dx, int dy,
                      int modifiers);

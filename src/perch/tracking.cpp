@@ -3,8 +3,8 @@
 #include "clock/title_clock.h"
 #include "commands/commands.h"
 #include "commands/widget_face.h"
-#include "commands/attributes.h"
-#include "commands/exclusion.h"
+#include "perch/attributes.h"
+#include "perch/exclusion.h"
 #include "perch/placement.h"
 
 namespace tomari {
@@ -12,7 +12,7 @@ namespace tomari {
 namespace {
 
 void Attach(App& app, Ports& ports, WindowHandle target) {
-  RestoreWindowAttributes(app, ports.windows, app.widget.AttachedWindow);
+  RestoreWindowAttributes(app, ports.windows, app.target.AttachedWindow);
   RecordWindowAttributes(app, ports.windows, target);
   // Above a target that may itself be top-most.
   ports.widget.SetTopMost(true);
@@ -20,7 +20,7 @@ void Attach(App& app, Ports& ports, WindowHandle target) {
   // The buttons that need a target come alive.
   RefreshButtons(app, ports, -1, -1, 0);
   ports.widget.Redraw();
-  app.widget.AttachedWindow = target;
+  app.target.AttachedWindow = target;
 }
 
 void FollowTarget(App& app, Ports& ports, WindowHandle target) {
@@ -51,14 +51,16 @@ void LoseTarget(App& app, Ports& ports) {
 }  // namespace
 
 void TrackingTick(App& app, Ports& ports) {
-  if (app.widget.Busy) return;
+  if (app.Busy) return;
   WindowSystem& windows = ports.windows;
+  RetryPendingRestores(app, windows);
 
-  if (!app.widget.Pressed && !app.menu.WindowSetChecked) {
+  if (!app.drag.Pressed && !app.menu.WindowSetChecked) {
     const WindowHandle h = windows.Foreground();
     // A click on the widget or a window switch in progress (null foreground)
-    // leaves the previous target in place.
-    if (!IsExcludedWindow(app, windows, h)) app.TargetWindow = h;
+    // leaves the previous target in place, and so does a window that stopped
+    // answering: it could not be attached, and commands would act on it.
+    if (!IsExcludedWindow(app, windows, h) && !windows.IsHung(h)) app.TargetWindow = h;
   }
   const WindowHandle target = app.TargetWindow;
   if (IsExcludedWindow(app, windows, target)) return;
@@ -66,7 +68,7 @@ void TrackingTick(App& app, Ports& ports) {
   // nothing we send it may make us wait, and nothing we change would show.
   if (windows.IsHung(target)) return;
 
-  if (app.widget.AttachedWindow != target) Attach(app, ports, target);
+  if (app.target.AttachedWindow != target) Attach(app, ports, target);
 
   if (windows.IsWindow(target))
     FollowTarget(app, ports, target);

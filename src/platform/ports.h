@@ -33,12 +33,19 @@ class WindowSystem {
   virtual std::string GetTitle(WindowHandle h) = 0;
   // Written with a timeout that gives up on a hung window.
   virtual bool SetTitle(WindowHandle h, const std::string& title) = 0;
-  virtual std::string GetClassName(WindowHandle h) = 0;
+  virtual std::string ClassNameOf(WindowHandle h) = 0;
   // The parent, or for a top-level window its owner; 0 when none.
   virtual WindowHandle GetParent(WindowHandle h) = 0;
   virtual LayeredAttributes GetLayered(WindowHandle h) = 0;
   virtual bool SetLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
                           std::uint32_t flags) = 0;
+  // Adds WS_EX_LAYERED and then sets these attributes. When the style change is
+  // given up on (a slow window), the attributes still follow it whenever it
+  // lands: a window is never left layered without attributes (drawing nothing).
+  virtual bool MakeLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
+                           std::uint32_t flags) = 0;
+  // Waits at most `ms` for the window's thread to answer; true when it did.
+  virtual bool WaitForAnswer(WindowHandle h, unsigned ms) = 0;
   // Joins or leaves the top-most band without moving, sizing or activating;
   // never waits for the window's thread.
   virtual bool SetTopMost(WindowHandle h, bool topMost) = 0;

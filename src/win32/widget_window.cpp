@@ -296,6 +296,16 @@ LRESULT Win32Widget::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       Pointer(msg, wp, lp);
       return 0;
+    case WM_CAPTURECHANGED:
+      // Taken from us while a button is held (a system dialog, the lock screen):
+      // the release will not come here, so the press ends as it ends when a move
+      // shows no button held, without a command. Our own release at a button's
+      // up leaves no button held and is no loss.
+      if (reinterpret_cast<HWND>(lp) != hwnd_ &&
+          (GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 ||
+           GetKeyState(VK_MBUTTON) < 0))
+        events_.OnPointerMove(0, 0, 0, 0);
+      return 0;
     case WM_SETCURSOR:
       if (LOWORD(lp) == HTCLIENT) {
         SetCursor(cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));

@@ -105,7 +105,7 @@ std::uint32_t FakeDesktop::GetExStyle(WindowHandle h) {
 bool FakeDesktop::SetExStyle(WindowHandle h, std::uint32_t exStyle) {
   Record("SetExStyle", h, Hex(exStyle));
   FakeWindow* w = Live(h);
-  if (w == nullptr) return false;
+  if (w == nullptr || w->hung) return false;  // the change is sent to the window
   // Dropping WS_EX_LAYERED throws the layered attributes away, as the system does;
   // setting it again leaves a window whose attributes cannot be read until set.
   if ((w->exStyle & kExLayered) != (exStyle & kExLayered)) w->layered = LayeredAttributes{};
@@ -123,11 +123,11 @@ bool FakeDesktop::SetTitle(WindowHandle h, const std::string& title) {
   Record("SetTitle", h, "\"" + title + "\"");
   FakeWindow* w = Live(h);
   if (w == nullptr || w->hung) return false;  // the send timed out
-  w->title = title;
+  w->title = w->storeTitle ? w->storeTitle(title) : title;
   return true;
 }
 
-std::string FakeDesktop::GetClassName(WindowHandle h) {
+std::string FakeDesktop::ClassNameOf(WindowHandle h) {
   ++reads.getClassName;
   FakeWindow* w = Live(h);
   return w != nullptr ? w->className : std::string();
@@ -154,6 +154,25 @@ bool FakeDesktop::SetLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_
   if (w == nullptr || (w->exStyle & kExLayered) == 0) return false;
   w->layered = LayeredAttributes{true, colorKey, alpha, flags};
   return true;
+}
+
+bool FakeDesktop::MakeLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
+                              std::uint32_t flags) {
+  Record("MakeLayered",
+         h, "key=" + Hex(colorKey) + " alpha=" + std::to_string(alpha) + " flags=" + Hex(flags));
+  FakeWindow* w = Live(h);
+  if (w == nullptr || w->hung) return false;
+  w->exStyle |= kExLayered;
+  w->layered = LayeredAttributes{true, colorKey, alpha, flags};
+  return true;
+}
+
+bool FakeDesktop::WaitForAnswer(WindowHandle h, unsigned ms) {
+  Record("WaitForAnswer", h, std::to_string(ms));
+  FakeWindow* w = Live(h);
+  if (w == nullptr) return false;
+  if (w->answersWhenWaitedFor) w->hung = false;
+  return !w->hung;
 }
 
 bool FakeDesktop::SetTopMost(WindowHandle h, bool topMost) {

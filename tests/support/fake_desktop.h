@@ -24,6 +24,11 @@ struct FakeWindow {
   LayeredAttributes layered;
   bool alive = true;
   bool hung = false;
+  // A hung window that answers again while WaitForAnswer waits for it.
+  bool answersWhenWaitedFor = false;
+  // What the window keeps of a title it is given (a length cut, characters it
+  // cannot hold); null keeps it as given.
+  std::string (*storeTitle)(const std::string&) = nullptr;
 };
 
 // One call on the desktop or the widget. `window` is the handle it was made on.
@@ -95,11 +100,14 @@ class FakeDesktop : public WindowSystem, public Screen {
   bool SetExStyle(WindowHandle h, std::uint32_t exStyle) override;
   std::string GetTitle(WindowHandle h) override;
   bool SetTitle(WindowHandle h, const std::string& title) override;
-  std::string GetClassName(WindowHandle h) override;
+  std::string ClassNameOf(WindowHandle h) override;
   WindowHandle GetParent(WindowHandle h) override;
   LayeredAttributes GetLayered(WindowHandle h) override;
   bool SetLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
                   std::uint32_t flags) override;
+  bool MakeLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
+                   std::uint32_t flags) override;
+  bool WaitForAnswer(WindowHandle h, unsigned ms) override;
   bool SetTopMost(WindowHandle h, bool topMost) override;
   bool MoveTo(WindowHandle h, int x, int y) override;
   bool HasLayeredWindowsApi() override { return layeredApi; }

@@ -1,4 +1,4 @@
-#include "commands/attributes.h"
+#include "perch/attributes.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ class Attributes : public ::testing::Test {
   // What the top-most and semi-transparency commands do to the attached window.
   void UserMakesTopMost(bool on) {
     desktop.SetTopMost(kWin, on);
-    app.widget.ChangedTopMost = true;
+    app.target.ChangedTopMost = true;
   }
   void UserMakesSemiTransparent(bool on, std::uint8_t alpha = 128) {
     const std::uint32_t ex = desktop.GetExStyle(kWin);
@@ -36,7 +36,7 @@ class Attributes : public ::testing::Test {
     } else {
       desktop.SetExStyle(kWin, ex & ~kExLayered);
     }
-    app.widget.ChangedLayer = true;
+    app.target.ChangedLayer = true;
   }
 
   App app;
@@ -45,16 +45,16 @@ class Attributes : public ::testing::Test {
 
 TEST_F(Attributes, RecordsTopMostAndOpacityAndSetsTheChecks) {
   Add(kExTopMost | kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
-  app.widget.ChangedTopMost = app.widget.ChangedLayer = true;  // left over from the last window
+  app.target.ChangedTopMost = app.target.ChangedLayer = true;  // left over from the last window
   Record();
-  EXPECT_TRUE(app.widget.TargetTopMost);
-  EXPECT_EQ(app.widget.TargetAlpha, 200);
-  EXPECT_TRUE(app.widget.TargetLayered);
-  EXPECT_EQ(app.widget.TargetLayeredAttributes, (LayeredAttributes{true, 0, 200, kLwaAlpha}));
+  EXPECT_TRUE(app.target.TargetTopMost);
+  EXPECT_EQ(app.target.TargetAlpha, 200);
+  EXPECT_TRUE(app.target.TargetLayered);
+  EXPECT_EQ(app.target.TargetLayeredAttributes, (LayeredAttributes{true, 0, 200, kLwaAlpha}));
   EXPECT_TRUE(app.menu.TopMostChecked);
   EXPECT_TRUE(app.menu.LayerChecked);
-  EXPECT_FALSE(app.widget.ChangedTopMost);
-  EXPECT_FALSE(app.widget.ChangedLayer);
+  EXPECT_FALSE(app.target.ChangedTopMost);
+  EXPECT_FALSE(app.target.ChangedLayer);
   EXPECT_TRUE(desktop.calls.empty()) << "recording must not change the window";
 }
 
@@ -79,9 +79,9 @@ TEST_F(Attributes, OnlyAnAlphaAttributeCountsAsSemiTransparent) {
     app.menu.LayerChecked = true;
     desktop.ClearLog();
     Record();
-    EXPECT_EQ(app.widget.TargetAlpha, c.alpha) << "ex " << c.ex << " flags " << c.attrs.flags;
+    EXPECT_EQ(app.target.TargetAlpha, c.alpha) << "ex " << c.ex << " flags " << c.attrs.flags;
     EXPECT_EQ(app.menu.LayerChecked, c.alpha != 0);
-    EXPECT_EQ(app.widget.TargetLayered, (c.ex & kExLayered) != 0);
+    EXPECT_EQ(app.target.TargetLayered, (c.ex & kExLayered) != 0);
     if (!c.layeredApi || (c.ex & kExLayered) == 0) {
       EXPECT_EQ(desktop.reads.getLayered, 0) << "no layered call without need or API";
     }
@@ -118,7 +118,7 @@ TEST_F(Attributes, TopMostGoesBackBothWays) {
   Restore();
   EXPECT_EQ(desktop.ChangesOn(kWin), std::vector<std::string>{"SetTopMost(256, 0)"});
   EXPECT_EQ(desktop.Window(kWin).exStyle, 0u);
-  EXPECT_FALSE(app.widget.ChangedTopMost);
+  EXPECT_FALSE(app.target.ChangedTopMost);
 }
 
 TEST_F(Attributes, OpacityGoesBackToExactlyWhatWasRecorded) {
@@ -141,7 +141,7 @@ TEST_F(Attributes, OpacityGoesBackToExactlyWhatWasRecorded) {
     EXPECT_EQ(w.exStyle, c.ex | kExTopMost) << c.name;
     EXPECT_EQ(w.layered, c.attrs) << c.name;
     EXPECT_EQ(desktop.Count("SetTopMost"), 0) << c.name;
-    EXPECT_FALSE(app.widget.ChangedLayer);
+    EXPECT_FALSE(app.target.ChangedLayer);
 
     // Semi-transparency switched off again by the user before leaving.
     Add(c.ex, c.attrs);
@@ -171,34 +171,71 @@ TEST_F(Attributes, WithoutTheLayeredApiNoLayeredCallIsMade) {
   Add(kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
   app.facts.HasLayeredWindows = false;
   Record();
-  app.widget.ChangedLayer = true;
+  app.target.ChangedLayer = true;
   Restore();
   EXPECT_TRUE(desktop.calls.empty());
   EXPECT_EQ(desktop.reads.getLayered, 0);
-  EXPECT_FALSE(app.widget.ChangedLayer);
+  EXPECT_FALSE(app.target.ChangedLayer);
 }
 
-TEST_F(Attributes, ClosedOrHungWindowsAreLeftAlone) {
-  for (int hung = 0; hung < 2; ++hung) {
+TEST_F(Attributes, WhatAWindowDoesNotTakeIsOwedUntilItAnswersOrGoes) {
+  // The user made a plain window top-most and semi-transparent; then it hung.
+  const struct {
+    const char* name;
+    bool closeLater;      // the window goes instead of answering
+    bool comeBack;        // the widget attaches to it again while it owes
+    bool atClose;         // the program closes meanwhile
+    bool answersOnWait;   // it answers while the close waits for it
+    bool owedAtEnd;
+    std::uint32_t exAtEnd;
+  } cases[] = {
+      {"answers later", false, false, false, false, false, 0},
+      {"goes", true, false, false, false, false, kExLayered},
+      {"attached again", false, true, false, false, false, 0},
+      {"close, answers in the wait", false, false, true, true, false, 0},
+      {"close, stays hung", false, false, true, false, true, kExLayered},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    app = {};
+    app.facts.HasLayeredWindows = true;
+    desktop = {};
     FakeWindow& w = Add(0);
     Record();
     UserMakesTopMost(true);
     UserMakesSemiTransparent(true);
-    if (hung)
-      w.hung = true;
-    else
-      desktop.Close(kWin);
-    desktop.ClearLog();
+    w.hung = true;
+    w.answersWhenWaitedFor = c.answersOnWait;
     Restore();
-    EXPECT_TRUE(desktop.calls.empty()) << (hung ? "hung" : "closed");
-    EXPECT_FALSE(app.widget.ChangedTopMost);
-    EXPECT_FALSE(app.widget.ChangedLayer);
+    // The z-order change is posted even to a hung window; the style must wait.
+    EXPECT_EQ(w.exStyle, kExLayered);
+    ASSERT_EQ(app.target.PendingRestores.size(), 1u);
+    RetryPendingRestores(app, desktop);
+    EXPECT_EQ(app.target.PendingRestores.size(), 1u) << "still hung";
+
+    if (c.closeLater) desktop.Close(kWin);
+    if (c.comeBack) {
+      Record();
+      EXPECT_TRUE(app.menu.LayerChecked) << "the checks show the window as it is";
+      EXPECT_TRUE(app.target.PendingRestores.empty());
+      w.hung = false;
+      Restore();
+    } else if (c.atClose) {
+      FinishPendingRestores(app, desktop);
+      EXPECT_EQ(desktop.Count("WaitForAnswer"), 1);
+    } else {
+      w.hung = false;
+      RetryPendingRestores(app, desktop);
+    }
+    EXPECT_EQ(app.target.PendingRestores.size(), c.owedAtEnd ? 1u : 0u);
+    EXPECT_EQ(w.exStyle, c.exAtEnd);
   }
-  // The null handle (nothing attached yet) is no window either.
-  app.widget.ChangedTopMost = true;
+  // The null handle (nothing attached yet) is no window.
+  app.target.ChangedTopMost = true;
   desktop.ClearLog();
   RestoreWindowAttributes(app, desktop, 0);
   EXPECT_TRUE(desktop.calls.empty());
+  EXPECT_FALSE(app.target.ChangedTopMost);
 }
 
 }  // namespace

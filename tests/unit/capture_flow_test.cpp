@@ -117,7 +117,7 @@ TEST(CaptureClipboard, WholeAndInsidePicturesGoThereOpenedByOurWidget) {
 TEST(CaptureClipboard, TheWidgetIsOffTheScreenOnlyWhileThePixelsAreTaken) {
   CaptureWorld w;
   bool busyWhileTaking = false;
-  w.capture.onCapture = [&] { busyWhileTaking = w.app.widget.Busy; };
+  w.capture.onCapture = [&] { busyWhileTaking = w.app.Busy; };
   const int redraws = w.widget.redraws;
   w.Capture(0, 0, -1);
   EXPECT_EQ(w.capture.log, (std::vector<std::string>{"HideWidget", "Capture 0x100 whole",
@@ -125,7 +125,7 @@ TEST(CaptureClipboard, TheWidgetIsOffTheScreenOnlyWhileThePixelsAreTaken) {
   EXPECT_FALSE(w.capture.widgetInLastPicture);
   EXPECT_TRUE(w.capture.widgetShown);
   EXPECT_TRUE(busyWhileTaking);
-  EXPECT_FALSE(w.app.widget.Busy);
+  EXPECT_FALSE(w.app.Busy);
   EXPECT_EQ(w.widget.redraws, redraws + 1) << "the buttons are drawn again afterwards";
 }
 
@@ -152,7 +152,7 @@ TEST(CaptureNothing, AWindowWithoutWidthOrHeightChangesNothing) {
     EXPECT_EQ(w.Capture(1, toFile, -1).outcome, CaptureOutcome::NoPicture);
     w.ExpectNoOutput();
     EXPECT_TRUE(w.capture.widgetShown);
-    EXPECT_FALSE(w.app.widget.Busy);
+    EXPECT_FALSE(w.app.Busy);
   }
 }
 
@@ -385,7 +385,7 @@ TEST(CaptureBusy, TheWidgetDoesNotFollowTheForegroundWhileTheDialogIsOpen) {
   const auto movesBefore = w.widget.moves.size();
   bool busyInDialog = false;
   w.prompts.whileOpen = [&] {
-    busyInDialog = w.app.widget.Busy;
+    busyInDialog = w.app.Busy;
     TrackingTick(w.app, w.ports);
     TrackingTick(w.app, w.ports);
   };
@@ -401,9 +401,9 @@ TEST(CaptureBusy, TheWidgetDoesNotFollowTheForegroundWhileTheDialogIsOpen) {
 
 TEST(CaptureBusy, ACaptureInsideABusyTimeLeavesItBusy) {
   CaptureWorld w;
-  w.app.widget.Busy = true;
+  w.app.Busy = true;
   w.Capture(0, 0, -1);
-  EXPECT_TRUE(w.app.widget.Busy);
+  EXPECT_TRUE(w.app.Busy);
   EXPECT_TRUE(w.capture.clipboardHasPicture);
 }
 

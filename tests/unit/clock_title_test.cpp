@@ -160,6 +160,63 @@ TEST_F(TitleClock, HungWindowIsLeftAlone) {
   EXPECT_EQ(Title(kNotepad), kNotepadTitle);
 }
 
+TEST_F(TitleClock, ATitleNotGivenBackIsOwedUntilTheWindowTakesItOrGoes) {
+  for (const char* then : {"answers", "goes", "gets the clock again"}) {
+    SCOPED_TRACE(then);
+    const std::string what = then;
+    Tick(kNotepad);
+    desktop.Window(kNotepad).hung = true;
+    SetTitleClock(app, desktop, 0, "");
+    RetryTitleRestores(app, desktop);
+    ASSERT_EQ(app.PendingTitles.size(), 1u);
+    desktop.Window(kNotepad).hung = false;
+    if (what == "goes") desktop.Close(kNotepad);
+    if (what == "gets the clock again") {
+      Tick(kNotepad);
+      EXPECT_TRUE(app.PendingTitles.empty());
+      EXPECT_EQ(Title(kNotepad), kNotepadTitle + " <2003/01/17 17:30:05> ");
+      SetTitleClock(app, desktop, 0, "");
+    }
+    RetryTitleRestores(app, desktop);
+    EXPECT_TRUE(app.PendingTitles.empty());
+    if (what != "goes") EXPECT_EQ(Title(kNotepad), kNotepadTitle);
+    desktop.AddWindow(kNotepad, kNotepadTitle, "Notepad", Rect{0, 0, 400, 300});
+  }
+}
+
+TEST_F(TitleClock, AWindowThatKeepsAnotherTextIsWrittenOnlyWhenTheClockChanges) {
+  const struct {
+    const char* name;
+    std::string (*store)(const std::string&);
+  } windows[] = {
+      {"cuts long titles", [](const std::string& t) { return t.substr(0, 24); }},
+      {"cannot hold some characters",
+       [](const std::string& t) {
+         std::string out = t;
+         for (char& c : out)
+           if (c == '/') c = '?';
+         return out;
+       }},
+  };
+  for (const auto& w : windows) {
+    SCOPED_TRACE(w.name);
+    desktop.AddWindow(kNotepad, kNotepadTitle, "Notepad", Rect{0, 0, 400, 300});
+    desktop.Window(kNotepad).storeTitle = w.store;
+    desktop.ClearLog();
+    Tick(kNotepad);
+    Tick(kNotepad);
+    EXPECT_EQ(Writes(kNotepad), 1);
+    SetUtc(2003, 1, 17, 8, 30, 6);
+    Tick(kNotepad);
+    Tick(kNotepad);
+    EXPECT_EQ(Writes(kNotepad), 2);
+    EXPECT_EQ(app.clock.OriginalTitle, kNotepadTitle);
+    SetTitleClock(app, desktop, 0, "");
+    EXPECT_EQ(Title(kNotepad), w.store(kNotepadTitle));
+    SetUtc(2003, 1, 17, 8, 30, 5);
+  }
+}
+
 TEST_F(TitleClock, LengthsCountCharactersNotBytes) {
   // Our clock text is replaced by a text of as many characters but more bytes
   // (full-width digits): without it, the title is still the original one.

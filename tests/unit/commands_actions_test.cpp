@@ -78,13 +78,13 @@ TEST(TopMostCommand, TheWindowJoinsTheBandAndLeavesItWhenTheWidgetMovesOn) {
   w.Click();
   EXPECT_TRUE(w.app.menu.TopMostChecked);
   EXPECT_TRUE(w.TargetTopMost());
-  EXPECT_TRUE(w.app.widget.ChangedTopMost);
-  EXPECT_FALSE(w.app.widget.TargetTopMost);  // the recorded state stays
+  EXPECT_TRUE(w.app.target.ChangedTopMost);
+  EXPECT_FALSE(w.app.target.TargetTopMost);  // the recorded state stays
   EXPECT_EQ(w.FaceStateAt(0), kStateAvailable);
 
   w.Attach(kOther);
   EXPECT_FALSE(w.TargetTopMost());
-  EXPECT_FALSE(w.app.widget.ChangedTopMost);
+  EXPECT_FALSE(w.app.target.ChangedTopMost);
   EXPECT_EQ(w.desktop.ChangesOn(kTarget),
             (std::vector<std::string>{"SetTopMost(256, 1)", "SetTopMost(256, 0)"}));
 }
@@ -110,8 +110,8 @@ TEST(TopMostCommand, AWindowThatIsGoneOrHungIsLeftAlone) {
     Menu_Layer_Click(w.app, w.ports);
     EXPECT_FALSE(w.app.menu.TopMostChecked) << hung;
     EXPECT_FALSE(w.app.menu.LayerChecked) << hung;
-    EXPECT_FALSE(w.app.widget.ChangedTopMost) << hung;
-    EXPECT_FALSE(w.app.widget.ChangedLayer) << hung;
+    EXPECT_FALSE(w.app.target.ChangedTopMost) << hung;
+    EXPECT_FALSE(w.app.target.ChangedLayer) << hung;
     EXPECT_TRUE(w.desktop.calls.empty()) << hung;
   }
 }
@@ -123,12 +123,12 @@ TEST(LayerCommand, AnOpaqueWindowTurnsSemiTransparentAndOpaqueAgainWhenLeft) {
   EXPECT_TRUE(w.app.menu.LayerChecked);
   EXPECT_TRUE(w.TargetLayered());
   EXPECT_EQ(w.Target().layered, (LayeredAttributes{true, 0, 128, kLwaAlpha}));
-  EXPECT_TRUE(w.app.widget.ChangedLayer);
+  EXPECT_TRUE(w.app.target.ChangedLayer);
   EXPECT_EQ(w.FaceStateAt(0), kStateAvailable);
 
   w.Attach(kOther);
   EXPECT_FALSE(w.TargetLayered());
-  EXPECT_FALSE(w.app.widget.ChangedLayer);
+  EXPECT_FALSE(w.app.target.ChangedLayer);
 }
 
 TEST(LayerCommand, UncheckingMakesTheWindowOpaqueAndLeavingGivesBackItsOpacity) {
@@ -231,7 +231,7 @@ TEST(TransparencyCommand, WhileOpaqueOnlyTheSettingChanges) {
   SetTransparency(w.app, w.ports, 90);
   EXPECT_EQ(w.app.settings.LayerTransparency, 90);
   EXPECT_TRUE(w.desktop.calls.empty());
-  EXPECT_FALSE(w.app.widget.ChangedLayer);
+  EXPECT_FALSE(w.app.target.ChangedLayer);
 }
 
 // Which part of the target was taken and where it went: "whole clipboard",
@@ -294,7 +294,7 @@ TEST(DialogCommands, RunWithBothTicksIdleAndPutTheWidgetBackOnTop) {
     w.widget.topMostChanges.clear();
     w.Click();
     EXPECT_EQ(w.sink.calls, std::vector<std::string>{c.call}) << c.type;
-    EXPECT_FALSE(w.app.widget.Busy) << c.type;
+    EXPECT_FALSE(w.app.Busy) << c.type;
     EXPECT_EQ(w.widget.topMostChanges, std::vector<bool>{true}) << c.type;
   }
 }
@@ -380,13 +380,13 @@ TEST(ButtonClicks, TheFirstUsableButtonUnderThePointerRunsAndNoOther) {
 TEST(ButtonClicks, NoneDoesNothingButShowItself) {
   FixedWorld w;
   w.AddButton("NONE", Rect{0, 0, 10, 10}, "LINK", "nothing here");
-  const WidgetState before = w.app.widget;
+  const bool busyBefore = w.app.Busy;
   const CommandState menuBefore = w.app.menu;
   EXPECT_EQ(w.Click(), CommandResult::Done);
   EXPECT_TRUE(w.sink.calls.empty());
   EXPECT_TRUE(w.shell.opened.empty());
   EXPECT_TRUE(w.desktop.calls.empty());
-  EXPECT_EQ(w.app.widget.Busy, before.Busy);
+  EXPECT_EQ(w.app.Busy, busyBefore);
   EXPECT_EQ(w.app.menu.WindowSetChecked, menuBefore.WindowSetChecked);
   EXPECT_EQ(w.widget.presents, 2);  // the fixing, then the redraw after the click
   EXPECT_EQ(w.FaceStateAt(0), kStateFloat);

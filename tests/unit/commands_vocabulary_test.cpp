@@ -84,8 +84,8 @@ void Apply(App& app, const Flags& f) {
   app.menu.LayerChecked = f.layerChecked;
   app.facts.HasLayeredWindows = f.layeredApi;
   app.settings.LayerTransparency = f.opacity;
-  app.widget.TargetLayered = f.perPixelAlpha;
-  app.widget.TargetLayeredAttributes.readable = !f.perPixelAlpha;
+  app.target.TargetLayered = f.perPixelAlpha;
+  app.target.TargetLayeredAttributes.readable = !f.perPixelAlpha;
 }
 
 TEST(CommandStates, EachCommandUnderTheFlagsThatMatter) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "commands/attributes.h"
+#include "perch/attributes.h"
 #include "commands/commands.h"
 #include "commands/widget_face.h"
 #include "commands/menu_handlers.h"
@@ -84,8 +84,8 @@ class RecordingSink : public CommandSink {
 
  private:
   void Note(std::string call) {
-    if (app_.widget.Busy) call += " [busy]";
-    if (app_.widget.Pressed) call += " [pressed]";
+    if (app_.Busy) call += " [busy]";
+    if (app_.drag.Pressed) call += " [pressed]";
     calls.push_back(std::move(call));
   }
   App& app_;
@@ -141,9 +141,9 @@ struct CommandWorld {
   }
   // Attaches to `h` the way the tracking tick does.
   void Attach(WindowHandle h) {
-    RestoreWindowAttributes(app, desktop, app.widget.AttachedWindow);
+    RestoreWindowAttributes(app, desktop, app.target.AttachedWindow);
     RecordWindowAttributes(app, desktop, h);
-    app.widget.AttachedWindow = h;
+    app.target.AttachedWindow = h;
     app.TargetWindow = h;
     app.menu.WindowMenuEnabled = true;
   }

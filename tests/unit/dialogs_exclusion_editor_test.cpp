@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "commands/exclusion.h"
+#include "perch/exclusion.h"
 #include "dialogs/exclusion_editor.h"
 #include "support/perch_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "commands/exclusion.h"
+#include "perch/exclusion.h"
 
 #include <gtest/gtest.h>
 

@@ -44,8 +44,8 @@ TEST(AnchorBase, EveryAnchorAlongOneAxis) {
 
 TEST_F(Placement, OffsetsAreAddedToTheAnchorWhichStaysTheBase) {
   EXPECT_EQ(Place(2, 0, -20, 15), (Point{248, 83}));
-  EXPECT_EQ(app.widget.BaseX, 268);
-  EXPECT_EQ(app.widget.BaseY, 68);
+  EXPECT_EQ(app.placement.BaseX, 268);
+  EXPECT_EQ(app.placement.BaseY, 68);
 }
 
 TEST_F(Placement, AllTwentyFiveAnchorPairs) {
@@ -61,11 +61,11 @@ TEST_F(Placement, ClampsOntoTheMonitorInOrder) {
   // A maximised target: centred above it would be y = -32.
   SetTarget(Rect{0, 0, 1024, 768});
   EXPECT_EQ(Place(2, 0), (Point{480, 0}));
-  EXPECT_EQ(app.widget.BaseY, -32);
+  EXPECT_EQ(app.placement.BaseY, -32);
   // Unknown anchor: the offset alone decides, then the clamp.
   SetTarget(Rect{100, 100, 500, 400});
   EXPECT_EQ(Place(7, 1, 30, 0), (Point{30, 100}));
-  EXPECT_EQ(app.widget.BaseX, 0);
+  EXPECT_EQ(app.placement.BaseX, 0);
   EXPECT_EQ(Place(7, 7, -30, 5000), (Point{0, 768 - 32}));
   EXPECT_EQ(Place(4, 4, 2000, 2000), (Point{1024 - 64, 768 - 32}));
 }
@@ -124,16 +124,16 @@ TEST(MonitorRect, LargestOverlapThenNearestThenFirst) {
 }
 
 TEST_F(Placement, PressedAutoOffAndTopMost) {
-  app.widget.Pressed = true;
+  app.drag.Pressed = true;
   SetTarget(Rect{200, 200, 600, 500});
   EXPECT_EQ(Place(2, 0), (Point{-99999, -99999})) << "held widget must not move";
-  EXPECT_EQ(app.widget.BaseX, 368);
-  app.widget.Pressed = false;
+  EXPECT_EQ(app.placement.BaseX, 368);
+  app.drag.Pressed = false;
 
   desktop.ClearLog();
   app.settings.PositionAuto = 0;
   EXPECT_EQ(Place(1, 1), (Point{-99999, -99999}));
-  EXPECT_EQ(app.widget.BaseX, 368) << "no placement, no new base";
+  EXPECT_EQ(app.placement.BaseX, 368) << "no placement, no new base";
   EXPECT_EQ(desktop.reads.getRect, 0);
   app.settings.PositionAuto = 1;
 

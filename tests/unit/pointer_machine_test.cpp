@@ -30,12 +30,12 @@ struct PointerWorld : test::CommandWorld {
       desktop.AddWindow(child, "Owner", "OwnerClass", Rect{0, 0, 800, 600}).parent = owner;
       child = owner;
     }
-    shell.onOpen = [this](const std::string&) { pressedDuringCommand = app.widget.Pressed; };
+    shell.onOpen = [this](const std::string&) { pressedDuringCommand = app.drag.Pressed; };
   }
   void AttachTarget() {
     Attach(kTarget);
-    app.widget.BaseX = 300;
-    app.widget.BaseY = 100;
+    app.placement.BaseX = 300;
+    app.placement.BaseY = 100;
   }
   // Mouse events at a screen point, made relative to the widget as the system does.
   void Press(int button, int sx, int sy, int mods = 0) {
@@ -59,15 +59,15 @@ struct PointerWorld : test::CommandWorld {
 TEST(PointerClick, ALeftClickRunsTheButtonUnderTheReleasePointWhilePressed) {
   PointerWorld w;
   w.Press(kButtonLeft, 305, 105);
-  EXPECT_TRUE(w.app.widget.Pressed);
+  EXPECT_TRUE(w.app.drag.Pressed);
   EXPECT_EQ(w.FaceStateAt(0), kStateDown);
-  EXPECT_EQ(w.app.widget.PressLeft, 300);
-  EXPECT_EQ(w.app.widget.PressTop, 100);
+  EXPECT_EQ(w.app.drag.PressLeft, 300);
+  EXPECT_EQ(w.app.drag.PressTop, 100);
 
   EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Done);
   EXPECT_EQ(w.shell.opened, std::vector<std::string>{"button"});
   EXPECT_TRUE(w.pressedDuringCommand);
-  EXPECT_FALSE(w.app.widget.Pressed);
+  EXPECT_FALSE(w.app.drag.Pressed);
   EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
   EXPECT_TRUE(w.widget.moves.empty());
 }
@@ -82,7 +82,7 @@ TEST(PointerClick, ARightClickOpensTheMenuAndRunsThePick) {
   w.Release(kButtonRight, 305, 105);
   EXPECT_EQ(w.sink.calls, std::vector<std::string>{"Popup [pressed]"});
   EXPECT_TRUE(w.app.menu.TopMostChecked);
-  EXPECT_FALSE(w.app.widget.Pressed);
+  EXPECT_FALSE(w.app.drag.Pressed);
   EXPECT_TRUE(w.shell.opened.empty());
 }
 
@@ -110,7 +110,7 @@ TEST(PointerClick, TheExitButtonLeavesEverythingAsItWas) {
   EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Exited);
   EXPECT_EQ(w.sink.calls, std::vector<std::string>{"Exit [pressed]"});
   EXPECT_EQ(w.widget.presents, presents);
-  EXPECT_TRUE(w.app.widget.Pressed);  // not even the press is cleared
+  EXPECT_TRUE(w.app.drag.Pressed);  // not even the press is cleared
 }
 
 TEST(PointerDrag, ALeftDragMovesTheWidgetAndRemembersTheDropRelativeToTheTarget) {
@@ -125,7 +125,7 @@ TEST(PointerDrag, ALeftDragMovesTheWidgetAndRemembersTheDropRelativeToTheTarget)
   EXPECT_EQ(w.app.settings.PositionYOffset, 0);
   EXPECT_TRUE(w.shell.opened.empty());
   EXPECT_EQ(w.WindowAt(kTarget), (Point{200, 200}));  // a left drag leaves it
-  EXPECT_FALSE(w.app.widget.Pressed);
+  EXPECT_FALSE(w.app.drag.Pressed);
   // The widget moves without entering the top-most band anew.
   for (const auto& move : w.widget.moves) EXPECT_FALSE(move.topMost);
 }
@@ -193,28 +193,32 @@ TEST(PointerButtons, TheMiddleButtonNeitherClicksNorDrags) {
   w.AttachTarget();
   w.Press(kButtonMiddle, 305, 105);
   w.Release(kButtonMiddle, 305, 105);
-  EXPECT_FALSE(w.app.widget.Pressed);
+  EXPECT_FALSE(w.app.drag.Pressed);
   EXPECT_TRUE(w.shell.opened.empty());
   EXPECT_TRUE(w.sink.calls.empty());
 
   // With a move in between, the move ends the press; the release finds none.
-  w.app.widget.BaseX = 250;  // as if the last placement had been clamped
+  w.app.placement.BaseX = 250;  // as if the last placement had been clamped
   w.Press(kButtonMiddle, 305, 105);
   w.Move(kButtonMiddle, 325, 105);
-  EXPECT_FALSE(w.app.widget.Pressed);
+  EXPECT_FALSE(w.app.drag.Pressed);
   w.Release(kButtonMiddle, 325, 105);
   EXPECT_EQ(w.WidgetAt(), (Point{300, 100}));
   EXPECT_EQ(w.app.settings.PositionXOffset, 0);
 }
 
-TEST(PointerButtons, BothButtonsOrAPlainMoveEndThePress) {
-  for (const int code : {kButtonLeft | kButtonRight, 0}) {
+TEST(PointerButtons, BothButtonsAPlainMoveOrALostCaptureEndThePress) {
+  constexpr int kCaptureLost = -1;
+  for (const int code : {kButtonLeft | kButtonRight, 0, kCaptureLost}) {
     PointerWorld w;
     w.AttachTarget();
-    w.app.widget.BaseX = 250;
+    w.app.placement.BaseX = 250;
     w.Press(kButtonLeft, 305, 105);
-    w.Move(code, 325, 105);
-    EXPECT_FALSE(w.app.widget.Pressed) << code;
+    if (code == kCaptureLost)
+      PointerCaptureLost(w.app);
+    else
+      w.Move(code, 325, 105);
+    EXPECT_FALSE(w.app.drag.Pressed) << code;
     EXPECT_EQ(w.WidgetAt(), (Point{300, 100})) << code;
     w.Release(kButtonLeft, 305, 105);
     EXPECT_TRUE(w.shell.opened.empty()) << code;
@@ -225,7 +229,7 @@ TEST(PointerButtons, BothButtonsOrAPlainMoveEndThePress) {
 TEST(PointerButtons, AReleaseWithoutAPressDoesNothing) {
   PointerWorld w;
   w.AttachTarget();
-  w.app.widget.BaseX = 250;
+  w.app.placement.BaseX = 250;
   EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Done);
   w.Release(kButtonRight, 305, 105);
   EXPECT_TRUE(w.shell.opened.empty());
@@ -241,7 +245,7 @@ TEST(PointerOffsets, AClickAfterAClampedPlacementKeepsTheClampedPlace) {
   w.desktop.Window(kTarget).rect = Rect{200, 0, 600, 300};
   w.AttachTarget();
   PlaceWidget(w.app, w.ports, kTarget);
-  ASSERT_EQ(w.app.widget.BaseY, -40);
+  ASSERT_EQ(w.app.placement.BaseY, -40);
   ASSERT_EQ(w.WidgetAt(), (Point{340, 0}));
 
   w.Press(kButtonLeft, 400, 30);  // the widget's empty area
@@ -279,10 +283,10 @@ TEST(HoverTick, PresentsOnlyWhenTheLookTheTipOrTheCursorChanges) {
   w.desktop.cursor = Point{315, 115};
   EXPECT_FALSE(HoverTick(w.app, w.ports));
 
-  w.app.widget.Pressed = true;
+  w.app.drag.Pressed = true;
   EXPECT_TRUE(HoverTick(w.app, w.ports));
   EXPECT_EQ(w.FaceStateAt(0), kStateDown);
-  w.app.widget.Pressed = false;
+  w.app.drag.Pressed = false;
 
   // A target arrives: the WINDOWSET button comes alive without the pointer moving.
   w.AttachTarget();
@@ -293,11 +297,11 @@ TEST(HoverTick, PresentsOnlyWhenTheLookTheTipOrTheCursorChanges) {
   EXPECT_EQ(w.widget.toolTip, "fix");
 
   // While a dialog runs the widget is left alone.
-  w.app.widget.Busy = true;
+  w.app.Busy = true;
   w.desktop.cursor = Point{0, 0};
   EXPECT_FALSE(HoverTick(w.app, w.ports));
   EXPECT_EQ(w.widget.toolTip, "fix");
-  w.app.widget.Busy = false;
+  w.app.Busy = false;
   EXPECT_TRUE(HoverTick(w.app, w.ports));
   EXPECT_EQ(w.widget.toolTip, "");
   EXPECT_EQ(w.widget.cursor, 0u);

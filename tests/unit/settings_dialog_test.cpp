@@ -223,10 +223,10 @@ class SettingsCommand : public testing::Test, public SettingsDialogHost {
 };
 
 TEST_F(SettingsCommand, OkStoresAndAppliesAfterTheDialog) {
-  app.widget.AttachedWindow = kTarget;
+  app.target.AttachedWindow = kTarget;
   app.menu.LayerChecked = true;
   onShow = [&](SettingsDialogModel& m) {
-    EXPECT_TRUE(app.widget.Busy);
+    EXPECT_TRUE(app.Busy);
     EXPECT_EQ(world.desktop.Window(kTarget).title, "Memo");
     m.SetTiming(250);
     m.SetOpacity(200);
@@ -234,7 +234,7 @@ TEST_F(SettingsCommand, OkStoresAndAppliesAfterTheDialog) {
     return true;
   };
   EXPECT_TRUE(RunSettingsDialog(app, world.ports, *this));
-  EXPECT_FALSE(app.widget.Busy);
+  EXPECT_FALSE(app.Busy);
   EXPECT_TRUE(world.widget.topMost);
   EXPECT_EQ(intervals, std::vector<unsigned>{250});
   EXPECT_EQ(world.desktop.Window(kTarget).layered.alpha, 200);

@@ -74,7 +74,7 @@ TEST_F(Closing, RestoresLeavesTopMostRemovesClockThenSaves) {
   ASSERT_EQ(app.clock.Window, kA);
   ASSERT_NE(desktop.Window(kA).title, "Window A");
   desktop.SetTopMost(kA, true);  // the top-most command
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
   desktop.ClearLog();
 
   CloseRequest(app, ports);
@@ -93,12 +93,12 @@ TEST_F(Closing, RestoreGoesToTheWindowTheStateWasReadFrom) {
   desktop.SetForegroundWindow(kA);
   TrackingTick(app, ports);
   desktop.SetTopMost(kA, true);
-  app.widget.ChangedTopMost = true;
-  // B hangs as it comes to the front: it becomes the target but is not attached.
+  app.target.ChangedTopMost = true;
+  // B hangs as it comes to the front: it is skipped, A stays attached.
   desktop.Window(kB).hung = true;
   desktop.SetForegroundWindow(kB);
   TrackingTick(app, ports);
-  ASSERT_EQ(app.TargetWindow, kB);
+  ASSERT_EQ(app.target.AttachedWindow, kA);
   desktop.ClearLog();
 
   CloseRequest(app, ports);
@@ -120,7 +120,7 @@ TEST_F(Closing, VanishedTargetIsNotTouched) {
   desktop.SetForegroundWindow(kA);
   TrackingTick(app, ports);
   desktop.SetTopMost(kA, true);
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
   desktop.Close(kA);
   TrackingTick(app, ports);
   ASSERT_EQ(app.TargetWindow, kWidget);
@@ -128,6 +128,7 @@ TEST_F(Closing, VanishedTargetIsNotTouched) {
   CloseRequest(app, ports);
   EXPECT_EQ(Ops(), (std::vector<std::string>{"Widget.SetTopMost", "Save"}));
 }
+
 
 }  // namespace
 }  // namespace tomari

@@ -90,7 +90,7 @@ TEST_F(StartupWorld, WidgetLoadReadsSettingsAndTakesSlotOne) {
   desktop.SetForegroundWindow(kWidget);
   TrackingTick(app, ports);
   EXPECT_TRUE(widget.moves.empty());
-  EXPECT_EQ(app.widget.AttachedWindow, 0u);
+  EXPECT_EQ(app.target.AttachedWindow, 0u);
 }
 
 }  // namespace

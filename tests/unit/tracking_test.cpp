@@ -43,7 +43,7 @@ TEST_F(Tracking, NoTargetUntilAForegroundWindowIsFound) {
 TEST_F(Tracking, FollowsTheForegroundWindowAndAttachesOncePerWindow) {
   TickOn(kA);
   EXPECT_EQ(app.TargetWindow, kA);
-  EXPECT_EQ(app.widget.AttachedWindow, kA);
+  EXPECT_EQ(app.target.AttachedWindow, kA);
   EXPECT_TRUE(app.menu.WindowMenuEnabled);
   EXPECT_EQ(widget.topMostChanges, std::vector<bool>{true});
   EXPECT_EQ(widget.redraws, 1);
@@ -59,7 +59,7 @@ TEST_F(Tracking, FollowsTheForegroundWindowAndAttachesOncePerWindow) {
 
   desktop.Window(kA).rect = Rect{100, 100, 500, 400};
   TickOn(kB);
-  EXPECT_EQ(app.widget.AttachedWindow, kB);
+  EXPECT_EQ(app.target.AttachedWindow, kB);
   EXPECT_EQ(widget.topMostChanges.size(), 2u);
   EXPECT_EQ(LastMove(), kOnB);
   // Neither window was changed by just being followed.
@@ -96,7 +96,7 @@ TEST_F(Tracking, BusyDoesNothingAtAll) {
   desktop.ClearLog();
   const auto moves = widget.moves.size();
   const int redraws = widget.redraws;
-  app.widget.Busy = true;
+  app.Busy = true;
   desktop.Window(kA).rect = Rect{0, 0, 10, 10};
   TickOn(kB);
   desktop.Close(kA);
@@ -112,15 +112,15 @@ TEST_F(Tracking, BusyDoesNothingAtAll) {
 TEST_F(Tracking, PressedKeepsTheTargetAndDoesNotMove) {
   TickOn(kA);
   const auto moves = widget.moves.size();
-  app.widget.Pressed = true;
+  app.drag.Pressed = true;
   desktop.Window(kA).rect = Rect{200, 200, 600, 500};
   TickOn(kB);
   EXPECT_EQ(app.TargetWindow, kA);
   EXPECT_EQ(widget.moves.size(), moves);
   // The position is still worked out, for the drag that is going on.
-  EXPECT_EQ(app.widget.BaseX, 368);
-  EXPECT_EQ(app.widget.BaseY, 168);
-  app.widget.Pressed = false;
+  EXPECT_EQ(app.placement.BaseX, 368);
+  EXPECT_EQ(app.placement.BaseY, 168);
+  app.drag.Pressed = false;
   Tick();
   EXPECT_EQ(app.TargetWindow, kB);
 }
@@ -140,7 +140,7 @@ TEST_F(Tracking, VanishedTargetParksTheWidgetAndEndsFixedMode) {
   EXPECT_TRUE(app.menu.LayerEnabled);
   EXPECT_EQ(LastMove(), (FakeWidget::Move{0, 0, false}));
   EXPECT_GT(widget.redraws, redraws);
-  EXPECT_EQ(app.widget.AttachedWindow, kA);
+  EXPECT_EQ(app.target.AttachedWindow, kA);
 
   // Nothing happens while no window comes to the front.
   const auto moves = widget.moves.size();
@@ -149,7 +149,7 @@ TEST_F(Tracking, VanishedTargetParksTheWidgetAndEndsFixedMode) {
 
   TickOn(kB);
   EXPECT_EQ(app.TargetWindow, kB);
-  EXPECT_EQ(app.widget.AttachedWindow, kB);
+  EXPECT_EQ(app.target.AttachedWindow, kB);
   EXPECT_TRUE(app.menu.WindowMenuEnabled);
   EXPECT_EQ(LastMove(), kOnB);
 }
@@ -178,8 +178,8 @@ TEST_F(Tracking, AttachRecordsAndLeavingRestoresOnlyWhatWasChanged) {
   desktop.Window(kC).layered = LayeredAttributes{true, 0xFF00FF, 0, kLwaColorKey};
 
   TickOn(kA);
-  EXPECT_TRUE(app.widget.TargetTopMost);
-  EXPECT_EQ(app.widget.TargetAlpha, 200);
+  EXPECT_TRUE(app.target.TargetTopMost);
+  EXPECT_EQ(app.target.TargetAlpha, 200);
   EXPECT_TRUE(app.menu.TopMostChecked);
   EXPECT_TRUE(app.menu.LayerChecked);
   // Above a top-most target the widget goes to the top of the top-most band.
@@ -188,14 +188,14 @@ TEST_F(Tracking, AttachRecordsAndLeavingRestoresOnlyWhatWasChanged) {
   // The user makes A normal and opaque through the commands.
   desktop.SetTopMost(kA, false);
   desktop.SetExStyle(kA, desktop.GetExStyle(kA) & ~kExLayered);
-  app.widget.ChangedTopMost = app.widget.ChangedLayer = true;
+  app.target.ChangedTopMost = app.target.ChangedLayer = true;
 
   TickOn(kC);
   EXPECT_EQ(desktop.Window(kA).exStyle, kExTopMost | kExLayered);
   EXPECT_EQ(desktop.Window(kA).layered, (LayeredAttributes{true, 0, 200, kLwaAlpha}));
   EXPECT_FALSE(app.menu.TopMostChecked);
   EXPECT_FALSE(app.menu.LayerChecked);
-  EXPECT_EQ(app.widget.TargetAlpha, 0);
+  EXPECT_EQ(app.target.TargetAlpha, 0);
 
   // C was never touched by the user: leaving it leaves it exactly as it is.
   desktop.ClearLog();
@@ -208,35 +208,35 @@ TEST_F(Tracking, AttachRecordsAndLeavingRestoresOnlyWhatWasChanged) {
 TEST_F(Tracking, WindowClosedBeforeRestoreIsLeftAlone) {
   TickOn(kA);
   desktop.SetTopMost(kA, true);
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
   desktop.Close(kA);
   desktop.ClearLog();
   Tick();  // A has gone: park
   TickOn(kB);
   EXPECT_TRUE(desktop.ChangesOn(kA).empty());
-  EXPECT_EQ(app.widget.AttachedWindow, kB);
-  EXPECT_FALSE(app.widget.ChangedTopMost);
+  EXPECT_EQ(app.target.AttachedWindow, kB);
+  EXPECT_FALSE(app.target.ChangedTopMost);
 }
 
-TEST_F(Tracking, HungTargetIsLeftAloneUntilItAnswers) {
+TEST_F(Tracking, HungWindowsAreLeftAloneUntilTheyAnswer) {
   TickOn(kA);
   desktop.SetTopMost(kA, true);
-  app.widget.ChangedTopMost = true;
+  app.target.ChangedTopMost = true;
 
-  // A new foreground window that hangs is not attached, and the old one is
-  // not restored meanwhile.
+  // A new foreground window that hangs is skipped: the widget stays on the old
+  // target, which keeps its changes.
   desktop.Window(kB).hung = true;
   desktop.ClearLog();
-  const auto moves = widget.moves.size();
   TickOn(kB);
-  EXPECT_EQ(app.widget.AttachedWindow, kA);
-  EXPECT_TRUE(desktop.calls.empty());
-  EXPECT_EQ(widget.moves.size(), moves);
-  EXPECT_TRUE(app.widget.ChangedTopMost);
+  EXPECT_EQ(app.TargetWindow, kA);
+  EXPECT_EQ(app.target.AttachedWindow, kA);
+  EXPECT_TRUE(desktop.ChangesOn(kB).empty());
+  EXPECT_TRUE(desktop.ChangesOn(kA).empty());
+  EXPECT_TRUE(app.target.ChangedTopMost);
 
   desktop.Window(kB).hung = false;
   Tick();
-  EXPECT_EQ(app.widget.AttachedWindow, kB);
+  EXPECT_EQ(app.target.AttachedWindow, kB);
   EXPECT_EQ(desktop.ChangesOn(kA), std::vector<std::string>{"SetTopMost(256, 0)"});
   EXPECT_EQ(LastMove(), kOnB);
 
@@ -298,12 +298,12 @@ TEST_F(TrackingClock, ClockRidesOnTheTargetAndMovesWithIt) {
 
 TEST_F(TrackingClock, GoesOnWhilePressedAndStandsStillWhileBusy) {
   TickOn(kA);
-  app.widget.Pressed = true;
+  app.drag.Pressed = true;
   NextSecond();
   TickOn(kB);
   EXPECT_EQ(desktop.Window(kA).title, "Window A" + Now());
-  app.widget.Pressed = false;
-  app.widget.Busy = true;
+  app.drag.Pressed = false;
+  app.Busy = true;
   const std::string shown = desktop.Window(kA).title;
   NextSecond();
   Tick();

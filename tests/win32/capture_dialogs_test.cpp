@@ -99,7 +99,7 @@ TEST_F(CaptureDialogsWin32, SaveDialogOffersTheThreeTypesOnBmpAndTheChosenOneIsW
   ASSERT_EQ(png.width, client.right);
   EXPECT_EQ(CountOffBars(png, 0, 0, png.width, png.height), 0);
   EXPECT_EQ(folder.Count(), 1);
-  EXPECT_FALSE(rig.app.widget.Busy);
+  EXPECT_FALSE(rig.app.Busy);
 }
 
 TEST_F(CaptureDialogsWin32, CancellingTheDialogWritesNothingAndSaysNothing) {

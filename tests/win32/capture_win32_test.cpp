@@ -184,7 +184,7 @@ TEST_F(CaptureWin32, CopyPutsTheInsideOnTheClipboardOwnedByOurWidget) {
   EXPECT_EQ(CountOffBars(pasted, 0, 0, pasted.width, pasted.height), 0);
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB)) << "programs that paste a DIB get one";
   EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_FALSE(rig.app.widget.Busy);
+  EXPECT_FALSE(rig.app.Busy);
   EXPECT_EQ(tomari::gdi::LiveHandles(), live) << "the bitmap belongs to the clipboard now";
 
   EXPECT_EQ(rig.Capture(0, 0, -1).outcome, CaptureOutcome::Copied);

@@ -176,10 +176,10 @@ TEST_F(WindowSystemTest, LongTitlesAreReadWhole) {
 TEST_F(WindowSystemTest, ClassNames) {
   Target target;
   ASSERT_TRUE(target.Start(L"--class TomariTest_クラス名"));
-  EXPECT_EQ(ws.GetClassName(FromHwnd(target.hwnd())), "TomariTest_クラス名");
+  EXPECT_EQ(ws.ClassNameOf(FromHwnd(target.hwnd())), "TomariTest_クラス名");
   OwnWindow own;
-  EXPECT_EQ(ws.GetClassName(FromHwnd(own.hwnd())), "TomariWin32TestOwn");
-  EXPECT_EQ(ws.GetClassName(0), "");
+  EXPECT_EQ(ws.ClassNameOf(FromHwnd(own.hwnd())), "TomariWin32TestOwn");
+  EXPECT_EQ(ws.ClassNameOf(0), "");
 }
 
 TEST_F(WindowSystemTest, ParentIsTheOwnerOfATopLevelWindow) {

@@ -138,9 +138,7 @@ bool Win32WindowSystem::SetTitle(WindowHandle h, const std::string& title) {
   return sent != 0 && result != 0;
 }
 
-// (windows.h renames this method to GetClassNameW here and in every caller that
-// includes it; the vtable slot is the same either way.)
-std::string Win32WindowSystem::GetClassName(WindowHandle h) {
+std::string Win32WindowSystem::ClassNameOf(WindowHandle h) {
   if (!IsWindow(h)) return {};
   wchar_t name[257];  // class names are at most 256 characters
   int n = ::GetClassNameW(ToHwnd(h), name, 257);
@@ -175,6 +173,31 @@ bool Win32WindowSystem::SetLayered(WindowHandle h, std::uint32_t colorKey, std::
                                    std::uint32_t flags) {
   if (!setLayered_ || !IsWindow(h)) return false;
   return setLayered_(ToHwnd(h), colorKey, alpha, flags) != FALSE;
+}
+
+bool Win32WindowSystem::MakeLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
+                                    std::uint32_t flags) {
+  if (!setLayered_ || !IsWindow(h)) return false;
+  HWND w = ToHwnd(h);
+  SetLayeredFn setLayered = setLayered_;
+  // Style and attributes run as one piece of work: when the wait gives up, the
+  // helper thread still sets the attributes right after the style lands.
+  auto work = [w, colorKey, alpha, flags, setLayered] {
+    const auto ex = static_cast<std::uint32_t>(GetWindowLongW(w, GWL_EXSTYLE));
+    if ((ex & WS_EX_LAYERED) == 0 && !SetExStyleNow(w, ex | WS_EX_LAYERED)) return false;
+    return setLayered(w, colorKey, alpha, flags) != FALSE;
+  };
+  if (!OfOtherThread(w)) return work();
+  if (IsHungAppWindow(w)) return false;
+  return RunBounded(work, kStyleTimeoutMs);
+}
+
+bool Win32WindowSystem::WaitForAnswer(WindowHandle h, unsigned ms) {
+  if (!IsWindow(h)) return false;
+  DWORD_PTR result = 0;
+  // Without SMTO_ABORTIFHUNG: this is the one call that is meant to wait.
+  return SendMessageTimeoutW(ToHwnd(h), WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ERRORONEXIT, ms,
+                             &result) != 0;
 }
 
 bool Win32WindowSystem::SetTopMost(WindowHandle h, bool topMost) {

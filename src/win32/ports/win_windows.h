@@ -22,11 +22,15 @@ class Win32WindowSystem final : public WindowSystem {
   bool SetExStyle(WindowHandle h, std::uint32_t exStyle) override;
   std::string GetTitle(WindowHandle h) override;
   bool SetTitle(WindowHandle h, const std::string& title) override;
-  std::string GetClassName(WindowHandle h) override;
+  std::string ClassNameOf(WindowHandle h) override;
   WindowHandle GetParent(WindowHandle h) override;
   LayeredAttributes GetLayered(WindowHandle h) override;
   bool SetLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
                   std::uint32_t flags) override;
+  // Like SetExStyle, from a helper thread with a bounded wait.
+  bool MakeLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,
+                   std::uint32_t flags) override;
+  bool WaitForAnswer(WindowHandle h, unsigned ms) override;
   bool SetTopMost(WindowHandle h, bool topMost) override;
   bool MoveTo(WindowHandle h, int x, int y) override;
   bool HasLayeredWindowsApi() override;

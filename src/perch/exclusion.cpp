@@ -1,4 +1,4 @@
-#include "commands/exclusion.h"
+#include "perch/exclusion.h"
 
 #include <optional>
 #include <string>
@@ -88,7 +88,7 @@ bool IsExcludedWindow(const App& app, WindowSystem& windows, WindowHandle h) {
       if (!TitlePasses(e, *title)) continue;
     }
     if (!e.WindowClass.empty()) {
-      if (!windowClass) windowClass = Folded(windows.GetClassName(h));
+      if (!windowClass) windowClass = Folded(windows.ClassNameOf(h));
       if (!ClassPasses(e, *windowClass)) continue;
     }
     return true;
