@@ -6,6 +6,8 @@
 #include <string>
 
 #include "perch/tracking.h"
+#include "support/fake_directory.h"
+#include "support/fake_text_grab.h"
 #include "support/fake_capture.h"
 #include "support/fake_codec.h"
 #include "support/fake_prompts.h"
@@ -33,8 +35,11 @@ double TicksPerSecond(bool clockOn, bool switchTargets) {
   test::FakeShell shell;
   test::FakePrompts prompts;
   test::FakeCapture capture{files};
+  test::FakeWindowTexts texts;
+  test::FakeClipboard textClipboard;
+  test::FakeDirectory directory;
   Ports ports{desktop, desktop, widget, files,  clock,   codec,
-              images,  cursors, locale, shell, prompts, capture};
+              images,  cursors, locale, shell, prompts, capture, texts, textClipboard, directory};
 
   App app;
   app.facts.HasLayeredWindows = true;

@@ -9,10 +9,12 @@
 
 #include "platform/bitmap.h"
 #include "platform/capture_system.h"
+#include "platform/directory.h"
 #include "platform/imaging.h"
 #include "platform/locale.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "platform/text_grab.h"
 #include "platform/types.h"
 
 namespace tomari {
@@ -147,6 +149,9 @@ struct Ports {
   Shell& shell;
   Prompts& prompts;
   CaptureSystem& capture;
+  WindowTexts& texts;
+  TextClipboard& textClipboard;
+  Directory& directory;
 };
 
 }  // namespace tomari

@@ -18,6 +18,8 @@
 #include "win32/ports/gdi_handles.h"
 #include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"
+#include "win32/ports/win_directory.h"
+#include "win32/ports/win_text_grab.h"
 #include "win32/ports/win_capture.h"
 #include "win32/ports/win_clock.h"
 #include "win32/ports/win_codec.h"
@@ -74,7 +76,8 @@ class Program final : public WidgetEvents, public CommandSink {
   Program()
       : widget_(*this),
         ports_{windows_, screen_, widget_, files_, clock_, codec_,
-               decoder_, cursors_, locale_, shell_, prompts_, capture_} {}
+               decoder_, cursors_, locale_, shell_, prompts_, capture_,
+               texts_,   textClipboard_, directory_} {}
 
   int Run(HINSTANCE instance) {
     instance_ = instance;
@@ -94,6 +97,7 @@ class Program final : public WidgetEvents, public CommandSink {
     if (!widget_.Create(instance, kNoSkinWidth, kNoSkinHeight)) return 1;
     app_.skin.Dpi = widget_.Dpi();
     capture_.AttachWidget(widget_.hwnd());
+    textClipboard_.AttachOwner(reinterpret_cast<WindowHandle>(widget_.hwnd()));
     WidgetLoad(app_, ports_);
     ApplySkin(app_, ports_);
     RefreshButtons(app_, ports_, -1, -1, 0);
@@ -187,6 +191,9 @@ class Program final : public WidgetEvents, public CommandSink {
   Win32Shell shell_;
   Win32Prompts prompts_;
   Win32Capture capture_{nullptr, &library_};
+  Win32WindowTexts texts_;
+  Win32TextClipboard textClipboard_{0};
+  Win32Directory directory_;
   HINSTANCE instance_ = nullptr;
   Win32Widget widget_;
   Ports ports_;

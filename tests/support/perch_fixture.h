@@ -3,6 +3,8 @@
 // (own-window list with the widget in slot 1, no target yet) and every port.
 #include "app/app.h"
 #include "platform/ports.h"
+#include "support/fake_directory.h"
+#include "support/fake_text_grab.h"
 #include "support/fake_capture.h"
 #include "support/fake_codec.h"
 #include "support/fake_desktop.h"
@@ -28,8 +30,11 @@ struct PerchWorld {
   FakeShell shell;
   FakePrompts prompts;
   FakeCapture capture{files};
+  FakeWindowTexts texts;
+  FakeClipboard textClipboard;
+  FakeDirectory directory;
   Ports ports{desktop, desktop, widget, files, clock, codec,
-              images,  cursors, locale, shell, prompts, capture};
+              images,  cursors, locale, shell, prompts, capture, texts, textClipboard, directory};
   App app;
 
   PerchWorld() {

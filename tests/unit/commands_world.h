@@ -13,6 +13,8 @@
 #include "commands/menu_handlers.h"
 #include "platform/ports.h"
 #include "skin/skin.h"
+#include "support/fake_directory.h"
+#include "support/fake_text_grab.h"
 #include "support/fake_capture.h"
 #include "support/fake_codec.h"
 #include "support/fake_desktop.h"
@@ -103,8 +105,11 @@ struct CommandWorld {
   FakeShell shell;
   FakePrompts prompts;
   FakeCapture capture{files};
+  FakeWindowTexts texts;
+  FakeClipboard textClipboard;
+  FakeDirectory directory;
   Ports ports{desktop, desktop, widget, files,  clock,   codec,
-              decoder, cursors, locale, shell, prompts, capture};
+              decoder, cursors, locale, shell, prompts, capture, texts, textClipboard, directory};
   App app;
   RecordingSink sink{app};
 

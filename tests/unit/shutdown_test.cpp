@@ -8,6 +8,8 @@
 
 #include "app/startup.h"
 #include "perch/tracking.h"
+#include "support/fake_directory.h"
+#include "support/fake_text_grab.h"
 #include "support/fake_capture.h"
 #include "support/fake_prompts.h"
 #include "support/fake_shell.h"
@@ -62,8 +64,11 @@ class Closing : public ::testing::Test {
   test::FakeShell shell;
   test::FakePrompts prompts;
   test::FakeCapture capture{files};
+  test::FakeWindowTexts texts;
+  test::FakeClipboard textClipboard;
+  test::FakeDirectory directory;
   Ports ports{desktop, desktop, widget, files,  clock,   codec,
-              images,  cursors, locale, shell, prompts, capture};
+              images,  cursors, locale, shell, prompts, capture, texts, textClipboard, directory};
   App app;
 };
 

@@ -13,6 +13,8 @@
 #include "commands/menu_handlers.h"
 #include "commands/widget_face.h"
 #include "skin/skin.h"
+#include "support/fake_directory.h"
+#include "support/fake_text_grab.h"
 #include "support/fake_capture.h"
 #include "support/fake_codec.h"
 #include "support/fake_prompts.h"
@@ -72,7 +74,7 @@ class SkinLoadTest : public ::testing::Test {
  protected:
   SkinLoadTest()
       : ports{desktop, desktop, widget, fs,      clock,   codec,
-              decoder, cursors, locale, shell, prompts, capture} {
+              decoder, cursors, locale, shell, prompts, capture, texts, textClipboard, directory} {
     app.facts.AppFolder = "C:\\Tomari\\";
     app.skin.StartupFolder = "C:\\Tomari\\";
     app.settings.MainSkin = kSkin;
@@ -113,6 +115,9 @@ class SkinLoadTest : public ::testing::Test {
   test::FakeShell shell;
   test::FakePrompts prompts;
   test::FakeCapture capture{fs};
+  test::FakeWindowTexts texts;
+  test::FakeClipboard textClipboard;
+  test::FakeDirectory directory;
   Ports ports;
   App app;
 };

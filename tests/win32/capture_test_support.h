@@ -15,6 +15,8 @@
 #include "platform/ports.h"
 #include "platform/prompts.h"
 #include "win32/ports/win_codec.h"
+#include "win32/ports/win_directory.h"
+#include "win32/ports/win_text_grab.h"
 #include "win32/ports/win_cursors.h"
 #include "win32/ports/win_files.h"
 #include "win32/ports/win_imaging.h"
@@ -138,7 +140,7 @@ struct CaptureRig {
              tomari::CaptureSystem& capture)
       : widget(widget),
         ports{windows, screen, widget, files, clock, codec, images, cursors, locale, shell, prompts,
-              capture} {
+              capture, texts, textClipboard, directory} {
     app.WidgetHandle = widget.Handle();
     app.ownWindows.Reset();
     app.ownWindows.Add(app.WidgetHandle);
@@ -159,6 +161,9 @@ struct CaptureRig {
   tomari::Win32CursorLoader cursors;
   tomari::Win32Locale locale;
   tomari::Win32Shell shell;
+  tomari::Win32WindowTexts texts;
+  tomari::Win32TextClipboard textClipboard{0};
+  tomari::Win32Directory directory;
   tomari::Ports ports;
   tomari::App app;
 };

@@ -14,6 +14,8 @@
 #include "support/image_bytes.h"
 #include "win32/ports/gdi_handles.h"
 #include "win32/ports/image_library.h"
+#include "win32/ports/win_directory.h"
+#include "win32/ports/win_text_grab.h"
 #include "win32/ports/text_convert.h"
 #include "win32/ports/win_clock.h"
 #include "win32/ports/win_codec.h"
@@ -98,7 +100,7 @@ class SkinWindowTest : public ::testing::Test, public tomari::WidgetEvents {
  protected:
   SkinWindowTest()
       : widget(*this), decoder(&library), ports{windows, screen,  widget, files,  clock,   codec,
-              decoder, cursors, locale, shell, prompts, capture} {}
+              decoder, cursors, locale, shell, prompts, capture, texts, textClipboard, directory} {}
   void SetUp() override {
     ASSERT_TRUE(widget.Create(GetModuleHandleW(nullptr), 150, 20));
     widget.Show();
@@ -155,6 +157,9 @@ class SkinWindowTest : public ::testing::Test, public tomari::WidgetEvents {
   tomari::Win32Shell shell;
   tomari::Win32Prompts prompts;
   tomari::Win32Capture capture{nullptr, nullptr};
+  tomari::Win32WindowTexts texts;
+  tomari::Win32TextClipboard textClipboard{0};
+  tomari::Win32Directory directory;
   tomari::Ports ports;
 };
 

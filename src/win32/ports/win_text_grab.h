@@ -23,6 +23,8 @@ class Win32TextClipboard final : public TextClipboard {
   // `owner`: one of our windows, which the clipboard is opened with.
   explicit Win32TextClipboard(WindowHandle owner) : owner_(owner) {}
   bool SetText(const std::string& text) override;
+  // The ports exist before the widget window does.
+  void AttachOwner(WindowHandle owner) { owner_ = owner; }
 
  private:
   WindowHandle owner_;
