@@ -301,7 +301,7 @@ LRESULT Win32Widget::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // the release will not come here, so the press ends as it ends when a move
       // shows no button held, without a command. Our own release at a button's
       // up leaves no button held and is no loss.
-      if (reinterpret_cast<HWND>(lp) != hwnd_ &&
+      if (reinterpret_cast<HWND>(lp) != hwnd() &&
           (GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 ||
            GetKeyState(VK_MBUTTON) < 0))
         events_.OnPointerMove(0, 0, 0, 0);

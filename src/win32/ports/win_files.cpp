@@ -19,7 +19,7 @@ bool Win32FileSystem::ReadAll(const std::string& path, std::string& bytes) {
 bool Win32FileSystem::ReadHead(const std::string& path, std::size_t limit, std::string& head,
                                std::uint64_t& size) {
   if (path.empty()) return false;
-  FileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
+  fileio::FileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
