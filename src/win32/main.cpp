@@ -11,7 +11,7 @@
 #include "commands/commands.h"
 #include "commands/widget_face.h"
 #include "commands/menu_handlers.h"
-#include "commands/shutdown.h"
+#include "perch/shutdown.h"
 #include "perch/pointer.h"
 #include "perch/tracking.h"
 #include "skin/skin.h"

@@ -1,5 +1,5 @@
 // The close request: what a run gives back and saves as it ends.
-#include "commands/shutdown.h"
+#include "perch/shutdown.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "commands/shutdown.h"
+#include "perch/shutdown.h"
 
 #include "app/settings.h"
 #include "clock/title_clock.h"
