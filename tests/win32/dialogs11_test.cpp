@@ -44,18 +44,6 @@ void Press(HWND dialog, int id, bool post = false) {
     SendMessageW(dialog, WM_COMMAND, wp, lp);
 }
 
-// With WINE_GTEST_SHOTS set, the test script photographs the screen as NAME.png
-// and removes the request file when done.
-void Screenshot(const std::wstring& name) {
-  wchar_t dir[MAX_PATH];
-  const DWORD n = GetEnvironmentVariableW(L"WINE_GTEST_SHOTS", dir, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return;
-  const std::wstring path = L"Z:" + std::wstring(dir) + L"/" + name + L".request";
-  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  for (int i = 0; i < 100 && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
-    Sleep(100);
-}
-
 TEST(TextGrabDialog, ListsTitleThenCaptionsAndReadsAChangedEditAgain) {
   win32test::Target target;
   ASSERT_TRUE(target.Start(L"--title \"Grab me\" --buttons --edit"));
@@ -93,7 +81,6 @@ TEST(TextGrabDialog, ListsTitleThenCaptionsAndReadsAChangedEditAgain) {
       if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) copied = static_cast<wchar_t*>(GlobalLock(h));
       CloseClipboard();
     }
-    Screenshot(L"text_grab");
     Press(d, IDC_DIALOG_CANCEL);
   });
   App app;
@@ -120,8 +107,8 @@ TEST(ExclusionEditorDialog, RefusesAnEntryWithoutNameOrTargetAndWritesBackTrimme
   std::thread user([&] {
     HWND e = WaitForDialog(L"トマリギ - 対象外ウインドウの編集", owner.hwnd());
     if (!e) return;
-    prefilled = TextOf(GetDlgItem(e, IDC_EXCL_TITLE)) + L"|" + TextOf(GetDlgItem(e, IDC_EXCL_CLASS));
-    Screenshot(L"exclusion_editor");
+    prefilled = TextOf(GetDlgItem(e, IDC_EXCL_TITLE)) + L"|" +
+                TextOf(GetDlgItem(e, IDC_EXCL_CLASS));
     auto okAndMessage = [&] {
       Press(e, IDC_DIALOG_OK, true);
       HWND box = WaitForDialog(L"トマリギ", e);
