@@ -11,6 +11,7 @@
 #include "commands/commands.h"
 #include "commands/widget_face.h"
 #include "commands/menu_handlers.h"
+#include "dialogs/exclusion_editor.h"
 #include "perch/shutdown.h"
 #include "perch/pointer.h"
 #include "perch/tracking.h"
@@ -31,6 +32,8 @@
 #include "win32/ports/win_screen.h"
 #include "win32/ports/win_shell.h"
 #include "win32/ports/win_windows.h"
+#include "win32/dialogs/exclusion_editor_dialog.h"
+#include "win32/dialogs/text_grab_dialog.h"
 #include "win32/popup_menu.h"
 #include "win32/widget_window.h"
 #include "win32/window_base.h"
@@ -153,8 +156,15 @@ class Program final : public WidgetEvents, public CommandSink {
   void Exit() override { OnCloseRequest(); }
   // The dialogs arrive with their own work; the commands already route here
   // with the widget kept busy around them.
-  void ShowTextGrab() override {}
-  void ShowExclusionEditor() override {}
+  void ShowTextGrab() override {
+    tomari::ShowTextGrab(instance_, widget_.hwnd(), app_, texts_, textClipboard_);
+  }
+  // The entry takes effect at the next tick, which then passes the window by.
+  void ShowExclusionEditor() override {
+    AddTargetExclusion(app_, ports_, [&](ExclusionEntry& entry) {
+      tomari::ShowExclusionEditor(instance_, widget_.hwnd(), app_, entry);
+    });
+  }
   void ShowSettings() override {}
   void ShowVersion() override {}
 

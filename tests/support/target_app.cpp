@@ -11,6 +11,8 @@
 //   --owner             also create an owner window; the target is owned by it
 //   --hang-after MS     stop answering messages MS milliseconds after start
 //   --edit              put an edit control inside and give it the focus
+//   --buttons           put three buttons inside, captioned One, Two, Three
+//                       (before the edit)
 // It paints a fixed pattern: vertical bars of 8 colours, each 16 pixels wide.
 #include <windows.h>
 #include <shellapi.h>
@@ -101,7 +103,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   std::wstring title = L"Target";
   std::wstring cls = L"TomariTestTarget";
   int x = 200, y = 200, w = 400, h = 300;
-  bool topmost = false, owner = false, edit = false, perPixelAlpha = false;
+  bool topmost = false, owner = false, edit = false, buttons = false, perPixelAlpha = false;
   int alpha = -1;
   long colorKey = -1;
   int hangAfter = -1;
@@ -118,6 +120,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     else if (ArgIs(a, L"--per-pixel-alpha")) perPixelAlpha = true;
     else if (ArgIs(a, L"--hang-after")) { hangAfter = _wtoi(next); ++i; }
     else if (ArgIs(a, L"--edit")) edit = true;
+    else if (ArgIs(a, L"--buttons")) buttons = true;
   }
   LocalFree(argv);
 
@@ -147,6 +150,12 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     SetLayeredWindowAttributes(hwnd, key, 0, LWA_COLORKEY);
   }
   if (perPixelAlpha) ShowPerPixelAlpha(hwnd, x, y, w, h);
+  if (buttons) {
+    const wchar_t* captions[] = {L"One", L"Two", L"Three"};
+    for (int i = 0; i < 3; ++i)
+      CreateWindowExW(0, L"BUTTON", captions[i], WS_CHILD | WS_VISIBLE, 10 + 80 * i, 40, 70, 24,
+                      hwnd, nullptr, inst, nullptr);
+  }
   if (edit) {
     RECT rc;
     GetClientRect(hwnd, &rc);
