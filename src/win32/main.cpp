@@ -31,6 +31,8 @@
 #include "win32/ports/win_screen.h"
 #include "win32/ports/win_shell.h"
 #include "win32/ports/win_windows.h"
+#include "dialogs/settings_dialog.h"
+#include "win32/dialogs/settings_dialog_view.h"
 #include "win32/popup_menu.h"
 #include "win32/widget_window.h"
 #include "win32/window_base.h"
@@ -155,7 +157,18 @@ class Program final : public WidgetEvents, public CommandSink {
   // with the widget kept busy around them.
   void ShowTextGrab() override {}
   void ShowExclusionEditor() override {}
-  void ShowSettings() override {}
+  void ShowSettings() override {
+    struct Host final : SettingsDialogHost {
+      Program& program;
+      explicit Host(Program& p) : program(p) {}
+      bool ShowSettingsDialog(SettingsDialogModel& model) override {
+        return ShowSettingsDialogView(program.instance_, program.widget_.hwnd(), program.app_,
+                                      program.ports_, model, program.settingsServices_);
+      }
+      void SetTrackingInterval(unsigned ms) override { program.widget_.SetTrackingInterval(ms); }
+    } host(*this);
+    RunSettingsDialog(app_, ports_, host);
+  }
   void ShowVersion() override {}
 
   void OnCloseRequest() override {
@@ -197,6 +210,8 @@ class Program final : public WidgetEvents, public CommandSink {
   HINSTANCE instance_ = nullptr;
   Win32Widget widget_;
   Ports ports_;
+  // The dialogs the settings dialog opens over itself.
+  SettingsDialogServices settingsServices_;
   bool closed_ = false;
 };
 
