@@ -16,7 +16,13 @@ constexpr int kSettingButton = 7;  // Button07 of the Default skin
 constexpr int kImagePage = 7;
 
 HWND OpenSettings(const TomariRun& run) {
+  // The widget scales its skin with the display's DPI.
   POINT button = SkinButtonCentre(run.widget, run.dir, kSettingButton);
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const RECT w = WindowRect(run.widget);
+  button = {w.left + MulDiv(button.x - w.left, dpi, 96), w.top + MulDiv(button.y - w.top, dpi, 96)};
   Click(button.x, button.y);
   HWND dialog = nullptr;
   WaitUntil([&] { return (dialog = FindWindowW(L"#32770", L"トマリギ - 設定")) != nullptr; }, 8000);
