@@ -408,13 +408,19 @@ void SettingsDialog::ChooseFolder() {
   info.hwndOwner = hwnd();  // the settings dialog: the widget stays disabled under it
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
+  // The folder browser is a COM client; the thread keeps no apartment open.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info);
-  if (!list) return;
+  if (!list) {
+    if (SUCCEEDED(com)) CoUninitialize();
+    return;
+  }
   // Paths may be longer than MAX_PATH: ask for a growing buffer.
   std::wstring path(32768, L'\0');
   const bool ok = SHGetPathFromIDListEx(list, path.data(), static_cast<DWORD>(path.size()),
                                         GPFIDL_DEFAULT) != FALSE;
   CoTaskMemFree(list);
+  if (SUCCEEDED(com)) CoUninitialize();
   path.resize(ok ? wcslen(path.c_str()) : 0);
   if (!path.empty()) SetDlgItemTextW(hwnd(), IDC_SAVE_FOLDER, path.c_str());
 }
