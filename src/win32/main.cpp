@@ -34,6 +34,8 @@
 #include "win32/ports/win_windows.h"
 #include "win32/dialogs/exclusion_editor_dialog.h"
 #include "win32/dialogs/text_grab_dialog.h"
+#include "dialogs/settings_dialog.h"
+#include "win32/dialogs/settings_dialog_view.h"
 #include "win32/popup_menu.h"
 #include "win32/widget_window.h"
 #include "win32/window_base.h"
@@ -165,7 +167,18 @@ class Program final : public WidgetEvents, public CommandSink {
       tomari::ShowExclusionEditor(instance_, widget_.hwnd(), app_, entry);
     });
   }
-  void ShowSettings() override {}
+  void ShowSettings() override {
+    struct Host final : SettingsDialogHost {
+      Program& program;
+      explicit Host(Program& p) : program(p) {}
+      bool ShowSettingsDialog(SettingsDialogModel& model) override {
+        return ShowSettingsDialogView(program.instance_, program.widget_.hwnd(), program.app_,
+                                      program.ports_, model, program.settingsServices_);
+      }
+      void SetTrackingInterval(unsigned ms) override { program.widget_.SetTrackingInterval(ms); }
+    } host(*this);
+    RunSettingsDialog(app_, ports_, host);
+  }
   void ShowVersion() override {}
 
   void OnCloseRequest() override {
@@ -207,6 +220,8 @@ class Program final : public WidgetEvents, public CommandSink {
   HINSTANCE instance_ = nullptr;
   Win32Widget widget_;
   Ports ports_;
+  // The dialogs the settings dialog opens over itself.
+  SettingsDialogServices settingsServices_;
   bool closed_ = false;
 };
 
