@@ -31,6 +31,7 @@
 #include "win32/ports/win_screen.h"
 #include "win32/ports/win_shell.h"
 #include "win32/ports/win_windows.h"
+#include "win32/dialogs/version_dialog_view.h"
 #include "win32/popup_menu.h"
 #include "win32/widget_window.h"
 #include "win32/window_base.h"
@@ -156,7 +157,7 @@ class Program final : public WidgetEvents, public CommandSink {
   void ShowTextGrab() override {}
   void ShowExclusionEditor() override {}
   void ShowSettings() override {}
-  void ShowVersion() override {}
+  void ShowVersion() override { ShowVersionDialog(instance_, widget_.hwnd(), app_, ports_); }
 
   void OnCloseRequest() override {
     // WM_CLOSE and WM_ENDSESSION may both arrive; shut down once.
