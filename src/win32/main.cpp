@@ -36,6 +36,7 @@
 #include "win32/dialogs/text_grab_dialog.h"
 #include "dialogs/settings_dialog.h"
 #include "win32/dialogs/settings_dialog_view.h"
+#include "win32/dialogs/version_dialog_view.h"
 #include "win32/popup_menu.h"
 #include "win32/widget_window.h"
 #include "win32/window_base.h"
@@ -179,7 +180,7 @@ class Program final : public WidgetEvents, public CommandSink {
     } host(*this);
     RunSettingsDialog(app_, ports_, host);
   }
-  void ShowVersion() override {}
+  void ShowVersion() override { ShowVersionDialog(instance_, widget_.hwnd(), app_, ports_); }
 
   void OnCloseRequest() override {
     // WM_CLOSE and WM_ENDSESSION may both arrive; shut down once.
