@@ -33,6 +33,7 @@
 #include "win32/ports/win_shell.h"
 #include "win32/ports/win_windows.h"
 #include "win32/dialogs/exclusion_editor_dialog.h"
+#include "win32/dialogs/format_composer_dialog.h"
 #include "win32/dialogs/text_grab_dialog.h"
 #include "dialogs/settings_dialog.h"
 #include "win32/dialogs/settings_dialog_view.h"
@@ -104,6 +105,13 @@ class Program final : public WidgetEvents, public CommandSink {
     app_.skin.Dpi = widget_.Dpi();
     capture_.AttachWidget(widget_.hwnd());
     textClipboard_.AttachOwner(reinterpret_cast<WindowHandle>(widget_.hwnd()));
+    // The settings dialog opens the other dialogs through these.
+    settingsServices_.editExclusion = [this](HWND owner, ExclusionEntry& entry) {
+      return tomari::ShowExclusionEditor(instance_, owner, app_, entry);
+    };
+    settingsServices_.composeFormat = [this](HWND owner, const Settings& zone) {
+      return ShowFormatComposer(instance_, owner, app_, ports_, zone);
+    };
     WidgetLoad(app_, ports_);
     ApplySkin(app_, ports_);
     RefreshButtons(app_, ports_, -1, -1, 0);
