@@ -71,8 +71,8 @@ TEST_F(CaptureWin32, PicturesShowTheWindowAndNeverTheWidgetOverIt) {
   const long live = tomari::gdi::LiveHandles();
   capture.HideWidget();
   EXPECT_FALSE(IsWindowVisible(widget.hwnd()));
-  const Bitmap whole = capture.TakePicture(FromHwnd(hwnd), false);
   const Bitmap inside = capture.TakePicture(FromHwnd(hwnd), true);
+  const Bitmap whole = capture.TakePicture(FromHwnd(hwnd), false);
   capture.ShowWidget();
   EXPECT_TRUE(IsWindowVisible(widget.hwnd()));
   EXPECT_TRUE(GetWindowLongW(widget.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
