@@ -236,14 +236,14 @@ std::string SettingsDialogModel::ExclusionClassText() const {
   return exclusions_[static_cast<std::size_t>(selectedExclusion_)].WindowClass;
 }
 
-void SettingsDialogModel::AddExclusion(const ExclusionEditor& edit) {
+void SettingsDialogModel::AddExclusion(const ExclusionEntryEdit& edit) {
   ExclusionEntry entry;
   edit(entry);
   if (entry.Name.empty()) return;
   exclusions_.push_back(std::move(entry));
 }
 
-void SettingsDialogModel::ChangeExclusion(const ExclusionEditor& edit) {
+void SettingsDialogModel::ChangeExclusion(const ExclusionEntryEdit& edit) {
   if (selectedExclusion_ < 0) return;
   ExclusionEntry& slot = exclusions_[static_cast<std::size_t>(selectedExclusion_)];
   ExclusionEntry entry = slot;

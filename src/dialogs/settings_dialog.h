@@ -65,7 +65,7 @@ std::vector<std::string> ZoneMinuteTexts();
 // The exclusion editor, shown over the settings dialog with the entry to edit.
 // It leaves the entry as it was on Cancel; an entry without a Name afterwards
 // means nothing is to be stored.
-using ExclusionEditor = std::function<void(ExclusionEntry& entry)>;
+using ExclusionEntryEdit = std::function<void(ExclusionEntry& entry)>;
 // The time-format composer, shown over the settings dialog; true on OK.
 using FormatComposerView = std::function<bool(TimeFormatComposer& composer)>;
 
@@ -166,8 +166,8 @@ class SettingsDialogModel {
   // contain it) and class; empty without a selection.
   std::string ExclusionTitleText() const;
   std::string ExclusionClassText() const;
-  void AddExclusion(const ExclusionEditor& edit);
-  void ChangeExclusion(const ExclusionEditor& edit);
+  void AddExclusion(const ExclusionEntryEdit& edit);
+  void ChangeExclusion(const ExclusionEntryEdit& edit);
   void DeleteExclusion();
 
   // OK: writes every control into `record`. Returns whether the skin path

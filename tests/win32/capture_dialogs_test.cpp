@@ -102,13 +102,6 @@ TEST_F(CaptureDialogsWin32, SaveDialogOffersTheThreeTypesOnBmpAndTheChosenOneIsW
   EXPECT_FALSE(rig.app.Busy);
 }
 
-TEST_F(CaptureDialogsWin32, CancellingTheDialogWritesNothingAndSaysNothing) {
-  DialogDriver driver({{kSaveTitle, Answer(IDCANCEL)}});
-  EXPECT_EQ(rig.Capture(0, 1, 0).outcome, CaptureOutcome::Declined);
-  EXPECT_EQ(driver.Finish().size(), 1u);
-  EXPECT_EQ(folder.Count(), 0);
-}
-
 TEST_F(CaptureDialogsWin32, OverwriteQuestionThenNoThenANewNameWithoutExtension) {
   ASSERT_TRUE(skintest::WriteBytes(folder / L"2003_01_17_17_30_05.bmp", "old"));
   DialogDriver driver({{kOverwriteTitle, Answer(IDNO)}, {kSaveTitle, SaveAs(L"renamed")}});
@@ -137,15 +130,6 @@ TEST_F(CaptureDialogsWin32, OverwriteQuestionThenNoThenANewNameWithoutExtension)
   ASSERT_GT(bytes.size(), 58u);
   EXPECT_EQ(bytes.substr(0, 2), "BM");
   EXPECT_EQ(CountOffBars(Decode(L"renamed"), 0, 0, client.right, client.bottom), 0);
-}
-
-TEST_F(CaptureDialogsWin32, YesReplacesTheOldFile) {
-  ASSERT_TRUE(skintest::WriteBytes(folder / L"2003_01_17_17_30_05.bmp", "old"));
-  DialogDriver driver({{kOverwriteTitle, Answer(IDYES)}});
-  EXPECT_EQ(rig.Capture(1, 1, 1).outcome, CaptureOutcome::Saved);
-  EXPECT_EQ(driver.Finish().size(), 1u);
-  EXPECT_EQ(CountOffBars(Decode(L"2003_01_17_17_30_05.bmp"), 0, 0, client.right, client.bottom), 0);
-  EXPECT_EQ(folder.Count(), 1);
 }
 
 }  // namespace

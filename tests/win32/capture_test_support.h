@@ -199,7 +199,8 @@ inline HWND FileNameField(HWND dialog) {
 
 // Answers this process's dialogs from a thread of its own, one step a dialog:
 // waits for a visible dialog with the step's title, records what it shows and
-// runs the step's action on it.
+// runs the step's action on it. When a step's dialog never comes, whatever
+// dialog of ours is open is cancelled, so the test fails instead of hanging.
 class DialogDriver {
  public:
   struct Step {
@@ -223,11 +224,95 @@ class DialogDriver {
   bool Complete() const { return completed_ == static_cast<int>(steps_.size()); }
 
  private:
-  static SeenDialog Look(HWND dialog);
-  static BOOL CALLBACK LookAtChild(HWND child, LPARAM param);
-  static BOOL CALLBACK FindDialog(HWND h, LPARAM param);
-  void CancelOpenDialogs();
-  void Run();
+  // Messages to the dialog's thread go with a time limit: it is in its modal loop.
+  static LRESULT Ask(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(h, msg, wp, lp, SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<LRESULT>(result);
+  }
+  static std::wstring TextOf(HWND h) {
+    wchar_t t[1024] = L"";
+    Ask(h, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t));
+    return t;
+  }
+  static BOOL CALLBACK LookAtChild(HWND child, LPARAM param) {
+    auto& s = *reinterpret_cast<SeenDialog*>(param);
+    wchar_t cls[64] = L"";
+    GetClassNameW(child, cls, 64);
+    const std::wstring text = TextOf(child);
+    if (lstrcmpiW(cls, L"Static") == 0 && !text.empty()) s.texts.push_back(text);
+    const LONG style = GetWindowLongW(child, GWL_STYLE) & 0x0F;
+    if (lstrcmpiW(cls, L"Button") == 0 && IsWindowVisible(child) &&
+        (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON))
+      s.buttons.push_back(GetDlgCtrlID(child));
+    return TRUE;
+  }
+  static SeenDialog Look(HWND dialog) {
+    SeenDialog seen;
+    seen.hwnd = dialog;
+    seen.owner = GetWindow(dialog, GW_OWNER);
+    wchar_t title[1024] = L"";
+    GetWindowTextW(dialog, title, 1024);
+    seen.title = title;
+    EnumChildWindows(dialog, LookAtChild, reinterpret_cast<LPARAM>(&seen));
+    if (HWND combo = GetDlgItem(dialog, kFileTypeCombo)) {
+      const LRESULT count = Ask(combo, CB_GETCOUNT, 0, 0);
+      for (LRESULT i = 0; i < count && i < 16; ++i) {
+        wchar_t item[256] = L"";
+        Ask(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        seen.filterItems.push_back(item);
+      }
+      seen.filterSelection = static_cast<int>(Ask(combo, CB_GETCURSEL, 0, 0));
+    }
+    if (HWND name = FileNameField(dialog)) seen.fileName = TextOf(name);
+    return seen;
+  }
+  struct Search {
+    const std::wstring* title;
+    HWND found;
+  };
+  static BOOL CALLBACK FindDialog(HWND h, LPARAM param) {
+    auto& s = *reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    wchar_t cls[16] = L"", title[256] = L"";
+    GetClassNameW(h, cls, 16);
+    GetWindowTextW(h, title, 256);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(h) || lstrcmpW(cls, L"#32770") != 0 ||
+        (s.title && *s.title != title))
+      return TRUE;
+    s.found = h;
+    return FALSE;
+  }
+  static HWND Find(const std::wstring* title) {
+    Search search{title, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  void Run() {
+    for (const Step& step : steps_) {
+      HWND found = nullptr;
+      for (const DWORD start = GetTickCount(); !found && !stop_ && GetTickCount() - start < 15000;
+           Sleep(found ? 0 : 50))
+        found = Find(&step.title);
+      if (!found) {
+        for (int round = 0; round < 100 && !stop_; ++round, Sleep(100))
+          if (HWND open = Find(nullptr)) {
+            PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(open, WM_CLOSE, 0, 0);
+          }
+        return;
+      }
+      Sleep(300);  // let the dialog finish filling itself
+      seen_.push_back(Look(found));
+      step.act(found);
+      ++completed_;
+      // The next step's dialog must be a new one.
+      for (const DWORD gone = GetTickCount();
+           IsWindow(found) && IsWindowVisible(found) && GetTickCount() - gone < 5000;)
+        Sleep(20);
+    }
+  }
 
   std::vector<Step> steps_;
   std::vector<SeenDialog> seen_;
@@ -235,111 +320,6 @@ class DialogDriver {
   std::atomic<int> completed_{0};
   std::thread thread_;
 };
-
-inline SeenDialog DialogDriver::Look(HWND dialog) {
-  SeenDialog seen;
-  seen.hwnd = dialog;
-  seen.owner = GetWindow(dialog, GW_OWNER);
-  wchar_t text[1024] = L"";
-  GetWindowTextW(dialog, text, 1024);
-  seen.title = text;
-  EnumChildWindows(dialog, LookAtChild, reinterpret_cast<LPARAM>(&seen));
-  if (HWND combo = GetDlgItem(dialog, kFileTypeCombo)) {
-    DWORD_PTR count = 0;
-    SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
-    for (DWORD_PTR i = 0; i < count && i < 16; ++i) {
-      wchar_t item[256] = L"";
-      SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
-                          2000, nullptr);
-      seen.filterItems.push_back(item);
-    }
-    DWORD_PTR selection = 0;
-    SendMessageTimeoutW(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
-    seen.filterSelection = static_cast<int>(static_cast<LRESULT>(selection));
-  }
-  if (HWND name = FileNameField(dialog)) {
-    wchar_t t[1024] = L"";
-    SendMessageTimeoutW(name, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t), SMTO_ABORTIFHUNG, 2000,
-                        nullptr);
-    seen.fileName = t;
-  }
-  return seen;
-}
-
-inline BOOL CALLBACK DialogDriver::LookAtChild(HWND child, LPARAM param) {
-  auto& s = *reinterpret_cast<SeenDialog*>(param);
-  wchar_t cls[64] = L"";
-  GetClassNameW(child, cls, 64);
-  wchar_t t[1024] = L"";
-  // WM_GETTEXT across threads: the dialog's thread is in its modal loop.
-  SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(t), SMTO_ABORTIFHUNG, 2000,
-                      nullptr);
-  if (lstrcmpiW(cls, L"Static") == 0 && t[0]) s.texts.push_back(t);
-  if (lstrcmpiW(cls, L"Button") == 0 && IsWindowVisible(child)) {
-    const LONG style = GetWindowLongW(child, GWL_STYLE) & 0x0F;
-    if (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON)
-      s.buttons.push_back(GetDlgCtrlID(child));
-  }
-  return TRUE;
-}
-
-struct DialogSearch {
-  const std::wstring* title;
-  HWND found;
-};
-
-inline BOOL CALLBACK DialogDriver::FindDialog(HWND h, LPARAM param) {
-  auto& s = *reinterpret_cast<DialogSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  wchar_t cls[16] = L"", title[256] = L"";
-  GetClassNameW(h, cls, 16);
-  GetWindowTextW(h, title, 256);
-  if (pid == GetCurrentProcessId() && IsWindowVisible(h) && lstrcmpW(cls, L"#32770") == 0 &&
-      (!s.title || *s.title == title)) {
-    s.found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-inline void DialogDriver::CancelOpenDialogs() {
-  for (int round = 0; round < 100 && !stop_; ++round) {
-    DialogSearch search{nullptr, nullptr};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) {
-      PostMessageW(search.found, WM_COMMAND, IDCANCEL, 0);
-      PostMessageW(search.found, WM_CLOSE, 0, 0);
-    }
-    Sleep(100);
-  }
-}
-
-inline void DialogDriver::Run() {
-  for (const Step& step : steps_) {
-    HWND found = nullptr;
-    const DWORD start = GetTickCount();
-    while (!found && !stop_ && GetTickCount() - start < 15000) {
-      DialogSearch search{&step.title, nullptr};
-      EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-      found = search.found;
-      if (!found) Sleep(50);
-    }
-    if (!found) {
-      // Nobody will answer: close whatever dialog of ours is open, so the
-      // test fails instead of waiting for ever.
-      CancelOpenDialogs();
-      return;
-    }
-    Sleep(300);  // let the dialog finish filling itself
-    seen_.push_back(Look(found));
-    step.act(found);
-    ++completed_;
-    // The next step's dialog must be a new one.
-    const DWORD gone = GetTickCount();
-    while (IsWindow(found) && IsWindowVisible(found) && GetTickCount() - gone < 5000) Sleep(20);
-  }
-}
 
 // Presses a dialog's button as a click would.
 inline void Press(HWND dialog, int id) {

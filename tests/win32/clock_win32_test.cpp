@@ -1,6 +1,5 @@
-// The title clock's Win32 side: the string table agrees with the core's zone
-// table and formatter, and the locale port reports the Japanese formats, which
-// the core then renders as the system itself would.
+// The clock and locale ports: the times the system gives, and the Japanese
+// locale's formats, which the core then renders as the system itself would.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,162 +7,90 @@
 
 #include "clock/date_format.h"
 #include "clock/title_clock.h"
-#include "clock/world_time.h"
 #include "win32/ports/text_convert.h"
+#include "win32/ports/win_clock.h"
 #include "win32/ports/win_locale.h"
-#include "win32/win32_test_support.h"
 
 namespace tomari {
 namespace {
 
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-  return DateTime{y, mo, d, h, mi, s, 0, 0};
+SYSTEMTIME ToSystemTime(const DateTime& t) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(t.year);
+  st.wMonth = static_cast<WORD>(t.month);
+  st.wDay = static_cast<WORD>(t.day);
+  st.wHour = static_cast<WORD>(t.hour);
+  st.wMinute = static_cast<WORD>(t.minute);
+  st.wSecond = static_cast<WORD>(t.second);
+  return st;
 }
 
-// The strings live in Tomari.exe; a test program that links strings.rc itself
-// carries them too.
-class StringTable : public testing::Test {
- protected:
-  void SetUp() override {
-    if (HasStrings(GetModuleHandleW(nullptr))) {
-      module_ = GetModuleHandleW(nullptr);
-      return;
-    }
-    const std::wstring exe = win32test::TestBinDir() + L"..\\Tomari\\Tomari.exe";
-    loaded_ = LoadLibraryExW(exe.c_str(), nullptr,
-                             LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (loaded_ != nullptr && HasStrings(loaded_)) {
-      module_ = loaded_;
-      return;
-    }
-    GTEST_SKIP() << "no module with the string table (Tomari.exe not built, or built "
-                    "without strings.rc)";
-  }
-  void TearDown() override {
-    if (loaded_ != nullptr) FreeLibrary(loaded_);
-  }
-  static bool HasStrings(HMODULE m) {
-    wchar_t buf[8];
-    return m != nullptr && LoadStringW(m, 101, buf, 8) > 0;
-  }
-  std::string String(UINT id) const {
-    const wchar_t* p = nullptr;
-    // A length of 0 hands out a pointer into the resource itself: no limit.
-    const int n = LoadStringW(module_, id, reinterpret_cast<LPWSTR>(&p), 0);
-    return n > 0 ? WideToUtf8(std::wstring_view(p, static_cast<size_t>(n))) : std::string();
-  }
-
-  HMODULE module_ = nullptr;
-  HMODULE loaded_ = nullptr;
-};
-
-TEST_F(StringTable, ZonesAreTheCoresTable) {
-  for (const TimeZoneCity& city : TimeZoneCities()) {
-    const UINT k = static_cast<UINT>(city.index);
-    EXPECT_EQ(String(499 + k), city.name) << k;
-    EXPECT_EQ(String(599 + k), city.offsetText) << k;
-    EXPECT_EQ(ParseOffsetMinutes(String(599 + k)), city.offsetMinutes) << k;
-  }
-  // Nothing beyond the table's ends.
-  EXPECT_EQ(String(499), "");
-  EXPECT_EQ(String(531), "");
-  EXPECT_EQ(String(631), "");
+// Minutes from 1601 of `t`, and the weekday the system gives its date.
+long long Minutes(const DateTime& t, int* weekday) {
+  SYSTEMTIME st = ToSystemTime(t), normalised;
+  FILETIME ft;
+  if (!SystemTimeToFileTime(&st, &ft) || !FileTimeToSystemTime(&ft, &normalised)) return -1;
+  *weekday = normalised.wDayOfWeek;
+  return static_cast<long long>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32 |
+                                 ft.dwLowDateTime) / 600000000ULL);
 }
 
-TEST_F(StringTable, EveryComposerTokenPrintsTheTime) {
-  // Separators other than the Japanese ones, so that ":" and "/" show they are tokens.
-  LocaleFormats loc;
-  loc.timeSeparator = std::string(1, '.');
-  loc.dateSeparator = std::string(1, '-');
-  const DateTime t = At(2003, 1, 17, 17, 30, 5);
-  for (UINT id = 101; id <= 138; ++id) {
-    const std::string token = String(id);
-    ASSERT_FALSE(token.empty()) << id;
-    const std::string out = FormatDateTime(BuildClockFormat(token), t, loc);
-    EXPECT_NE(out, token) << id << " \"" << token << "\" prints itself";
+TEST(ClockTest, UtcIsTheSystemTimeAndLocalIsShiftedByTheZone) {
+  Win32Clock clock;
+  TIME_ZONE_INFORMATION zone;
+  const DWORD which = GetTimeZoneInformation(&zone);
+  long bias = zone.Bias;  // minutes, UTC = local + bias
+  if (which == TIME_ZONE_ID_DAYLIGHT) bias += zone.DaylightBias;
+  if (which == TIME_ZONE_ID_STANDARD) bias += zone.StandardBias;
+  DateTime utc, local;
+  for (int i = 0; i < 5; ++i) {  // all inside one minute: the difference is the zone's
+    utc = clock.UtcNow();
+    local = clock.LocalNow();
+    if (clock.UtcNow().minute == utc.minute) break;
   }
-  EXPECT_EQ(String(133), "t t t t t ");
-  EXPECT_EQ(FormatDateTime(String(133), t, loc), "17:30:05 ");
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  int utcDay = -1, localDay = -1;
+  const long long u = Minutes(utc, &utcDay), l = Minutes(local, &localDay);
+  const long long system =
+      static_cast<long long>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32 |
+                              now.dwLowDateTime) / 600000000ULL);
+  EXPECT_LE(system - u, 1);
+  EXPECT_GE(system - u, 0);
+  EXPECT_EQ(u - l, bias);
+  EXPECT_EQ(utc.dayOfWeek, utcDay);
+  EXPECT_EQ(local.dayOfWeek, localDay);
+  EXPECT_TRUE(local.millisecond >= 0 && local.millisecond <= 999) << local.millisecond;
 }
 
-TEST_F(StringTable, ExplanationsAreThereAndNameTheNewEra) {
-  for (UINT id = 201; id <= 238; ++id) {
-    const std::string text = String(id);
-    EXPECT_GT(CharacterCount(text), 10u) << id;
-  }
-  EXPECT_NE(String(219).find("H、R"), std::string::npos);
-  EXPECT_NE(String(220).find("平、令"), std::string::npos);
-  EXPECT_NE(String(221).find("平成、令和"), std::string::npos);
+std::string SystemForm(bool date, DWORD flags, const SYSTEMTIME& st) {
+  wchar_t buf[128];
+  const int n = date ? GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, flags, &st, nullptr, buf, 128,
+                                       nullptr)
+                     : GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, flags, &st, nullptr, buf, 128);
+  return n > 1 ? WideToUtf8(std::wstring_view(buf, static_cast<size_t>(n - 1))) : std::string();
 }
 
-// Each ready-made format, applied to its example's date, gives the example.
-TEST_F(StringTable, PresetsPrintTheirExamples) {
-  const LocaleFormats ja;  // the Japanese defaults; the presets use no locale token
-  const DateTime tuesday = At(1984, 1, 17, 17, 30, 30);
-  const DateTime sunday = At(1984, 1, 22, 17, 30, 30);
-  for (UINT row = 0; row < 12; ++row) {
-    const std::string preset = String(301 + row);
-    const std::string example = String(401 + row);
-    const auto crlf = example.find("\r\n");
-    ASSERT_NE(crlf, std::string::npos) << row;
-    const DateTime& when = example.rfind("日曜日の場合", 0) == 0 ? sunday : tuesday;
-    EXPECT_EQ(FormatDateTime(BuildClockFormat(preset), when, ja), example.substr(crlf + 2))
-        << row << " \"" << preset << "\"";
-  }
-}
-
-TEST(LocaleTest, JapaneseUserLocaleGivesTheJapaneseFormats) {
+TEST(LocaleTest, JapaneseFormatsRenderedByTheCoreAsTheSystemDoes) {
   ASSERT_EQ(GetUserDefaultLCID(), 0x411u) << "run under LANG=ja_JP.UTF-8";
   Win32Locale locale;
   const LocaleFormats& f = locale.Formats();
-  EXPECT_EQ(f.timeSeparator, ":");
-  EXPECT_EQ(f.dateSeparator, "/");
-  // The date and time pictures are compared with the system's own output below.
-  EXPECT_EQ(f.am, "午前");
-  EXPECT_EQ(f.pm, "午後");
-  EXPECT_EQ(f.dayNames[0], "日曜日");
-  EXPECT_EQ(f.abbrevDayNames[6], "土");
-  EXPECT_EQ(f.monthNames[11], "12月");
-  EXPECT_FALSE(f.eraCalendar);
+  EXPECT_EQ(f.am + f.pm, "午前午後");
+  EXPECT_EQ(f.dayNames[0] + f.abbrevDayNames[6] + f.monthNames[11], "日曜日土12月");
   EXPECT_EQ(f.gregorianEraName, "西暦");
-  // The title clock's own example, with this locale.
-  const DateTime friday = At(2003, 1, 17, 17, 30, 5);
+  const DateTime friday{2003, 1, 17, 17, 30, 5, 0, 5};
   EXPECT_EQ(FormatDateTime(BuildClockFormat(" <yyyy/mm/dd hh:mm:ss> "), friday, f),
             " <2003/01/17 17:30:05> ");
   EXPECT_EQ(FormatDateTime("h AMPM ttttt", friday, f), "5 午後 17:30:05");
-}
-
-std::string SystemDate(DWORD flags, const SYSTEMTIME& st) {
-  wchar_t buf[128];
-  const int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, flags, &st, nullptr, buf, 128, nullptr);
-  return n > 1 ? WideToUtf8(std::wstring_view(buf, static_cast<size_t>(n - 1))) : std::string();
-}
-
-std::string SystemTime(const SYSTEMTIME& st) {
-  wchar_t buf[128];
-  const int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, buf, 128);
-  return n > 1 ? WideToUtf8(std::wstring_view(buf, static_cast<size_t>(n - 1))) : std::string();
-}
-
-// The core renders the locale's pictures itself; it must agree with the system.
-TEST(LocaleTest, CoreRendersTheLocaleFormsAsTheSystemDoes) {
-  Win32Locale locale;
-  const LocaleFormats& f = locale.Formats();
-  const DateTime samples[] = {At(2003, 1, 17, 17, 30, 5), At(1989, 1, 8, 0, 0, 0),
-                              At(2019, 5, 1, 9, 5, 9), At(2000, 12, 31, 23, 59, 59),
-                              At(1999, 7, 4, 12, 0, 0)};
-  for (const DateTime& t : samples) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(t.year);
-    st.wMonth = static_cast<WORD>(t.month);
-    st.wDay = static_cast<WORD>(t.day);
-    st.wDayOfWeek = static_cast<WORD>(DayOfWeek(t.year, t.month, t.day));
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    EXPECT_EQ(FormatDateTime("ddddd", t, f), SystemDate(DATE_SHORTDATE, st));
-    EXPECT_EQ(FormatDateTime("dddddd", t, f), SystemDate(DATE_LONGDATE, st));
-    EXPECT_EQ(FormatDateTime("ttttt", t, f), SystemTime(st));
+  for (const DateTime& t : {friday, DateTime{1989, 1, 8, 0, 0, 0, 0, 0},
+                            DateTime{2019, 5, 1, 9, 5, 9, 0, 3}}) {
+    SYSTEMTIME st = ToSystemTime(t);
+    int weekday = 0;
+    Minutes(t, &weekday);
+    st.wDayOfWeek = static_cast<WORD>(weekday);
+    EXPECT_EQ(FormatDateTime("ddddd", t, f), SystemForm(true, DATE_SHORTDATE, st));
+    EXPECT_EQ(FormatDateTime("dddddd", t, f), SystemForm(true, DATE_LONGDATE, st));
+    EXPECT_EQ(FormatDateTime("ttttt", t, f), SystemForm(false, 0, st));
   }
 }
 

@@ -69,8 +69,9 @@ TEST(HungWindowTest, CallsNeverBlockAndIsHungReportsIt) {
   const WindowHandle t = FromHwnd(target.hwnd());
   EXPECT_FALSE(ws.IsHung(t));
 
-  // The thread sleeps from 300 ms on; the system says "hung" only some seconds later.
-  Sleep(1000);
+  // The thread sleeps from 300 ms on (later on a busy machine: wait until it
+  // no longer answers); the system says "hung" only some seconds after that.
+  ASSERT_TRUE(WaitUntil([&] { return !ws.WaitForAnswer(t, 200); }, 15000));
   EXPECT_EQ(BlockedCalls(shared, t), "") << "while the hang is fresh";
 
   ASSERT_TRUE(WaitUntil([&] { return ws.IsHung(t); }, 15000));

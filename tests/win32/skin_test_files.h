@@ -1,5 +1,5 @@
 #pragma once
-// Files and surfaces for the imaging and skin tests under Wine.
+// Surfaces and pictures for the imaging and skin tests under Wine.
 #include <windows.h>
 
 #include <cmath>
@@ -7,104 +7,16 @@
 
 #include "platform/bitmap.h"
 #include "win32/ports/dib.h"
-#include "win32/ports/text_convert.h"
 #include "win32/win32_test_support.h"
 
 namespace skintest {
 
-inline std::wstring FullPath(const std::wstring& p) {
-  wchar_t buffer[MAX_PATH * 2];
-  DWORD n = GetFullPathNameW(p.c_str(), MAX_PATH * 2, buffer, nullptr);
-  return n ? std::wstring(buffer, n) : p;
-}
-
-// build/windows/Tomari\: Tomari.exe, TransG32.dll and Skins.
-inline std::wstring DistDir() { return FullPath(win32test::TestBinDir() + L"..\\Tomari\\"); }
-
-inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                              &written, nullptr) &&
-                                    written == bytes.size());
-  CloseHandle(h);
-  return ok;
-}
-
-inline std::string ReadBytes(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string bytes(GetFileSize(h, nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes.empty()) ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(h);
-  bytes.resize(read);
-  return bytes;
-}
-
-inline bool FileExists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A fresh folder under %TEMP%, removed with what is in it.
-class TempFolder {
- public:
-  TempFolder() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    static unsigned counter = 0;
-    for (int i = 0; i < 100 && path_.empty(); ++i) {
-      std::wstring candidate = std::wstring(base) + L"tomari-skin-" +
-                               std::to_wstring(GetCurrentProcessId()) + L"-" +
-                               std::to_wstring(++counter) + L"\\";
-      if (CreateDirectoryW(candidate.c_str(), nullptr)) path_ = candidate;
-    }
-  }
-  ~TempFolder() {
-    if (path_.empty()) return;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path_ + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveDirectoryW((path_ + name).c_str());
-        else
-          DeleteFileW((path_ + name).c_str());
-      } while (FindNextFileW(find, &data));
-      FindClose(find);
-    }
-    RemoveDirectoryW(path_.c_str());
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::wstring& path() const { return path_; }
-  std::wstring operator/(const std::wstring& name) const { return path_ + name; }
-  std::string Utf8(const std::wstring& name = L"") const {
-    return tomari::WideToUtf8(path_ + name);
-  }
-  // Number of entries in the folder.
-  int Count() const {
-    int n = 0;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path_ + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-      const std::wstring name = data.cFileName;
-      if (name != L"." && name != L"..") ++n;
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return n;
-  }
-
- private:
-  std::wstring path_;
-};
+using win32test::DistDir;
+using win32test::FileExists;
+using win32test::FullPath;
+using win32test::ReadBytes;
+using win32test::TempFolder;
+using win32test::WriteBytes;
 
 // A memory surface holding `image`, as a capture hands it to the library.
 class ImageSurface {

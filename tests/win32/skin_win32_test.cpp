@@ -1,6 +1,5 @@
-// Skins on a real widget window under Wine: the outline, cursors, switching
-// skins without leaks, and the shipped skins (whose composed faces are saved as
-// PNG files to look at).
+// Skins on a real widget window under Wine: the outline, cursors, and
+// switching skins without leaks.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,7 +7,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "imaging/wic_codec.h"
 #include "commands/widget_face.h"
 #include "skin/skin.h"
 #include "support/image_bytes.h"
@@ -176,7 +174,7 @@ Bitmap Badge(int w, int h) {
   return b;
 }
 
-TEST_F(SkinWindowTest, TheWidgetTakesTheSizeAndKeyColouredOutlineOfTheBackImage) {
+TEST_F(SkinWindowTest, TheWidgetTakesTheSizeAndOutlineOfTheBackImageOrIsPlainWithout) {
   const Bitmap back = Badge(41, 17);
   ASSERT_TRUE(skintest::WriteBytes(folder / L"back.bmp", bytes::EncodeBmp24(back)));
   WriteSkin(L"badge.tsk", "[Skin]\nBackColor=#FF00FF\nBack=back.bmp\nName=バッジ\n");
@@ -187,27 +185,11 @@ TEST_F(SkinWindowTest, TheWidgetTakesTheSizeAndKeyColouredOutlineOfTheBackImage)
   EXPECT_EQ(size.cy, 17);
   ExpectRegionMatches(back, kKey);
 
-  // The same picture as a transparent GIF whose key entry is transparent.
-  std::vector<Pixel> palette = {kKey, MakePixel(40, 60, 90), MakePixel(255, 0, 254), 0};
-  std::vector<std::uint8_t> idx(back.pixels.size());
-  for (size_t i = 0; i < idx.size(); ++i)
-    idx[i] = back.pixels[i] == kKey ? 0 : (back.pixels[i] == palette[1] ? 1 : 2);
-  ASSERT_TRUE(
-      skintest::WriteBytes(folder / L"back.gif", bytes::EncodeGif(41, 17, palette, idx, 0)));
-  WriteSkin(L"gif.tsk", "[Skin]\nBackColor=magenta\nBack=back.gif\n");
-  Apply(folder.Utf8(L"gif.tsk"));
-  ExpectRegionMatches(back, kKey);
-}
-
-TEST_F(SkinWindowTest, AMissingSkinGivesThePlainLabelWidgetWithoutTheOldOutline) {
-  ASSERT_TRUE(skintest::WriteBytes(folder / L"back.bmp", bytes::EncodeBmp24(Badge(41, 17))));
-  WriteSkin(L"badge.tsk", "[Skin]\nBackColor=#FF00FF\nBack=back.bmp\n");
-  Apply(folder.Utf8(L"badge.tsk"));
+  // A skin that is gone: the plain label widget, without the old outline.
   Apply(folder.Utf8(L"gone.tsk"));
   EXPECT_FALSE(app.skin.loaded);
-  const SIZE size = WindowSize();
-  EXPECT_EQ(size.cx, 150);
-  EXPECT_EQ(size.cy, 20);
+  EXPECT_EQ(WindowSize().cx, 150);
+  EXPECT_EQ(WindowSize().cy, 20);
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(widget.hwnd(), region), ERROR) << "no region: the plain rectangle";
   DeleteObject(region);
@@ -248,119 +230,6 @@ TEST_F(SkinWindowTest, SwitchingMapAndRectangleSkinsTenTimesLeaksNothing) {
   tomari::FreeSkin(app.skin, cursors);
   EXPECT_EQ(cursors.LiveFileCursors(), cursorsBefore);
   EXPECT_EQ(tomari::gdi::LiveHandles(), gdiBefore);
-}
-
-// ---- The shipped skins -----------------------------------------------------------
-
-// The composed faces of a skin in every state, one above the other, the key
-// colour shown as light grey and everything scaled up three times: a picture
-// of the skin for a person to look at (build/windows/skin_faces/).
-void SaveFaceSheet(const tomari::SkinData& skin, const std::string& name) {
-  std::vector<Bitmap> faces;
-  for (int s = 0; s < tomari::kButtonStateCount; ++s)
-    faces.push_back(tomari::ComposeFace(skin, std::vector<int>(skin.Buttons.size(), s)));
-  constexpr int kScale = 3, kGap = 4;
-  const int w = faces[0].width, h = faces[0].height;
-  Bitmap sheet((w + 2 * kGap) * kScale, ((h + kGap) * tomari::kButtonStateCount + kGap) * kScale,
-               MakePixel(0xD8, 0xDC, 0xE0));
-  for (int s = 0; s < tomari::kButtonStateCount; ++s)
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const Pixel p = faces[s].At(x, y);
-        if (p == kKey) continue;
-        for (int dy = 0; dy < kScale; ++dy)
-          for (int dx = 0; dx < kScale; ++dx)
-            sheet.At((kGap + x) * kScale + dx, (kGap + s * (h + kGap) + y) * kScale + dy) = p;
-      }
-  EXPECT_TRUE(tomari::SaveBitmapAsPng(
-      sheet, tomari::WideToUtf8(skintest::FullPath(win32test::TestBinDir() + L"..\\skin_faces\\")) +
-                 name + "_sheet.png"));
-}
-
-class SkinShipped : public SkinWindowTest {
- protected:
-  void SetUp() override {
-    SkinWindowTest::SetUp();
-    CreateDirectoryW(skintest::FullPath(win32test::TestBinDir() + L"..\\skin_faces").c_str(),
-                     nullptr);
-    app.facts.AppFolder = tomari::WideToUtf8(skintest::DistDir());
-    app.facts.HasImageLibrary = library.Load(app.facts.AppFolder);
-    ASSERT_TRUE(app.facts.HasImageLibrary);
-  }
-  std::string SkinPath(const char* name) {
-    return app.facts.AppFolder + "Skins\\" + name + "\\" + name + ".tsk";
-  }
-};
-
-TEST_F(SkinShipped, DefaultIsACompactRectangleSkinWithEveryLook) {
-  Apply(SkinPath("Default"));
-  const tomari::SkinData& skin = app.skin;
-  ASSERT_TRUE(skin.loaded);
-  EXPECT_FALSE(skin.IsMapSkin());
-  EXPECT_EQ(skin.BackColor, 0xFF00FF);
-  EXPECT_GE(skin.Back().height, 24);
-  EXPECT_LE(skin.Back().height, 28);
-  EXPECT_EQ(skin.Back().At(0, 0), kKey) << "rounded corner";
-  EXPECT_EQ(skin.Back().At(skin.Back().width - 1, skin.Back().height - 1), kKey);
-  const std::vector<std::string> types = {"WINDOWSET", "TITLECLOCK",      "CAPTUREALL", "GETTEXT",
-                                          "TOPMOST",   "SEMITRANSPARENT", "SETTING",    "POPUP"};
-  ASSERT_EQ(skin.Buttons.size(), types.size());
-  EXPECT_EQ(skin.Buttons[0].ToolTip, "このウインドウに固定");
-  const auto hand = reinterpret_cast<tomari::CursorHandle>(LoadCursorW(nullptr, IDC_HAND));
-  for (size_t i = 0; i < types.size(); ++i) {
-    const tomari::SkinButton& b = skin.Buttons[i];
-    SCOPED_TRACE(b.Type);
-    EXPECT_EQ(b.Type, types[i]);
-    EXPECT_FALSE(b.ToolTip.empty());
-    EXPECT_EQ(b.Cursor, hand);
-    EXPECT_GE(b.Rectangle.left, 0);
-    EXPECT_LE(b.Rectangle.right, skin.Back().width);
-    EXPECT_LE(b.Rectangle.bottom, skin.Back().height);
-    for (int s = 0; s < tomari::kButtonStateCount; ++s) {
-      EXPECT_EQ(b.Images[s].width, b.Rectangle.Width());
-      EXPECT_EQ(b.Images[s].height, b.Rectangle.Height());
-      if (s > 0) {
-        EXPECT_NE(b.Images[s].pixels, b.Images[0].pixels) << "look " << s;
-      }
-    }
-    // Neighbours never overlap, so the first button under the pointer is the only one.
-    if (i > 0) {
-      EXPECT_GE(b.Rectangle.left, skin.Buttons[i - 1].Rectangle.right);
-    }
-  }
-  ExpectRegionMatches(skin.Back(), kKey);
-  SaveFaceSheet(skin, "Default");
-}
-
-TEST_F(SkinShipped, BranchIsAMapSkinWhoseButtonsAreTheMapsColours) {
-  Apply(SkinPath("Branch"));
-  const tomari::SkinData& skin = app.skin;
-  ASSERT_TRUE(skin.loaded);
-  ASSERT_TRUE(skin.IsMapSkin());
-  for (int s = 0; s < tomari::kButtonStateCount; ++s) EXPECT_FALSE(skin.Images[s].Empty()) << s;
-  ASSERT_EQ(skin.Buttons.size(), 5u);
-  // The PNGs came through TransG32.dll; the loader reads them to the same pixels.
-  EXPECT_EQ(decoder.Decode(app.skin.folder + "Back.png").pixels, skin.Back().pixels);
-  for (size_t i = 0; i < skin.Buttons.size(); ++i) {
-    const tomari::SkinButton& b = skin.Buttons[i];
-    SCOPED_TRACE(b.Type);
-    EXPECT_NE(b.Color, tomari::kNoColor);
-    EXPECT_FALSE(b.ToolTip.empty());
-    int hits = 0;
-    for (int y = 0; y < skin.Map.height; ++y)
-      for (int x = 0; x < skin.Map.width; ++x)
-        if (tomari::HitTestButton(skin, b, x, y)) {
-          ++hits;
-          for (size_t j = 0; j < skin.Buttons.size(); ++j) {
-            if (j != i) {
-              EXPECT_FALSE(tomari::HitTestButton(skin, skin.Buttons[j], x, y));
-            }
-          }
-        }
-    EXPECT_GT(hits, 300) << "a round button of about 25 pixels";
-  }
-  ExpectRegionMatches(skin.Back(), kKey);
-  SaveFaceSheet(skin, "Branch");
 }
 
 }  // namespace

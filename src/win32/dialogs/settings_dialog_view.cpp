@@ -426,7 +426,7 @@ void SettingsDialog::ChooseFolder() {
 }
 
 void SettingsDialog::EditExclusion(bool add) {
-  const ExclusionEditor edit = [&](ExclusionEntry& entry) {
+  const ExclusionEntryEdit edit = [&](ExclusionEntry& entry) {
     if (services_.editExclusion) services_.editExclusion(hwnd(), entry);
   };
   if (add) {
