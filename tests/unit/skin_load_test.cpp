@@ -168,8 +168,9 @@ TEST_F(SkinLoad, WhatIsNoSkinLoadsNothing) {
   const std::string small = FakeCodec::Sjis("[Skin]\r\nBack=back.bmp\r\n");
   Picture(kFolder + "back.bmp", BackImage());
   const std::function<void()> kCases[] = {
-      [&] { files.Put(kSkin, small + std::string(kMaxSkinFileBytes - small.size(), '\n')); },
-      [&] { files.Put(kSkin, small + std::string(kMaxSkinFileBytes + 1 - small.size(), '\n')); },
+      // Padded with one long comment line: the limit is on bytes, not lines.
+      [&] { files.Put(kSkin, small + ";" + std::string(kMaxSkinFileBytes - small.size() - 1, 'x')); },
+      [&] { files.Put(kSkin, small + ";" + std::string(kMaxSkinFileBytes - small.size(), 'x')); },
       [&] { files.PutHuge(kSkin, small, 3'000'000'000ull); },
       [&] { app.settings.MainSkin = "C:\\Tomari\\Skins\\Gone\\Gone.tsk"; },
       [&] { app.settings.MainSkin = ""; },
