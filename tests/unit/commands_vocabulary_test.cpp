@@ -28,6 +28,7 @@ TEST(CommandNames, EveryKeywordAndSynonymNamesItsCommand) {
       {"メニュー", Command::Popup},         {"無機能", Command::None},
   };
   for (const auto& [type, command] : kSynonyms) EXPECT_EQ(FindCommand(type), command) << type;
+  for (int i : {-1, kCommandCount}) EXPECT_EQ(CommandKeyword(static_cast<Command>(i)), "") << i;
 }
 
 TEST(CommandNames, OnlyExactSpellingsCount) {
