@@ -52,7 +52,7 @@ double TicksPerSecond(bool clockOn, bool switchTargets) {
 }  // namespace
 
 int main() {
-  std::printf("TrackingTick, 20 exclusion entries, fake desktop\n");
+  std::printf("TrackingTick, 20 exclusion entries, in-memory desktop\n");
   std::printf("  same target, clock off:      %12.0f ticks/s\n", TicksPerSecond(false, false));
   std::printf("  same target, clock on:       %12.0f ticks/s\n", TicksPerSecond(true, false));
   std::printf("  new target every tick:       %12.0f ticks/s\n", TicksPerSecond(false, true));
