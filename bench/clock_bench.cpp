@@ -6,7 +6,7 @@
 
 #include "clock/date_format.h"
 #include "clock/title_clock.h"
-#include "support/fake_locale.h"
+#include "platform/locale.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void Measure(const char* what, F&& call) {
 
 int main() {
   using namespace tomari;
-  const LocaleFormats ja = test::JapaneseLocaleFormats();
+  const LocaleFormats ja;  // the Japanese system's, as the defaults are
   const std::string defaultPattern = BuildClockFormat(" <yyyy/mm/dd hh:mm:ss> ");
   const std::string longPattern = BuildClockFormat(
       "ggge年m月d日(aaaa) dddd, mmmm d, yyyy hh:nn:ss AM/PM 第ww週 y日目 第q四半期 "

@@ -1,4 +1,4 @@
-// Ticks per second of TrackingTick over the fake desktop, with 20 exclusion
+// Ticks per second of TrackingTick over an in-memory desktop, with 20 exclusion
 // entries that each name a title and a class (none matching), so every tick
 // reads the foreground window's title once and runs all entries twice.
 #include <chrono>
@@ -6,40 +6,18 @@
 #include <string>
 
 #include "perch/tracking.h"
-#include "support/fake_directory.h"
-#include "support/fake_text_grab.h"
-#include "support/fake_capture.h"
-#include "support/fake_codec.h"
-#include "support/fake_prompts.h"
-#include "support/fake_shell.h"
-#include "support/fake_desktop.h"
-#include "support/fake_files.h"
-#include "support/fake_imaging.h"
-#include "support/fake_locale.h"
+#include "bench_ports.h"
 
 using namespace tomari;
 
 namespace {
 
 double TicksPerSecond(bool clockOn, bool switchTargets) {
-  test::FakeDesktop desktop;
-  desktop.keepLog = false;
-  test::FakeWidget widget(0x10, 64, 32, &desktop);
-  widget.keepLog = false;
-  test::FakeFileSystem files;
-  test::FakeCodec codec;
-  test::FakeClock clock;
-  test::FakeImageDecoder images;
-  test::FakeCursorLoader cursors;
-  test::FakeLocale locale;
-  test::FakeShell shell;
-  test::FakePrompts prompts;
-  test::FakeCapture capture{files};
-  test::FakeWindowTexts texts;
-  test::FakeClipboard textClipboard;
-  test::FakeDirectory directory;
-  Ports ports{desktop, desktop, widget, files,  clock,   codec,
-              images,  cursors, locale, shell, prompts, capture, texts, textClipboard, directory};
+  bench::BenchDesktop desktop;
+  bench::BenchWidget widget;
+  bench::NullPorts none;
+  Ports ports{desktop, desktop, widget, none, none, none, none, none,
+              none,    none,    none,   none, none, none, none};
 
   App app;
   app.facts.HasLayeredWindows = true;
@@ -51,9 +29,9 @@ double TicksPerSecond(bool clockOn, bool switchTargets) {
     app.settings.ExclusionEntries.push_back(ExclusionEntry{
         "entry " + std::to_string(i), "メモ帳 " + std::to_string(i), i % 2,
         "Class" + std::to_string(i)});
-  desktop.AddWindow(0x100, "無題 - メモ帳", "Notepad", Rect{100, 100, 700, 500});
-  desktop.AddWindow(0x200, "Report.xlsx - Excel", "XLMAIN", Rect{50, 80, 900, 700});
-  desktop.SetForegroundWindow(0x100);
+  desktop.windows[0x100] = {"無題 - メモ帳", "Notepad", Rect{100, 100, 700, 500}};
+  desktop.windows[0x200] = {"Report.xlsx - Excel", "XLMAIN", Rect{50, 80, 900, 700}};
+  desktop.foreground = 0x100;
 
   using Clock = std::chrono::steady_clock;
   long ticks = 0;
@@ -61,8 +39,8 @@ double TicksPerSecond(bool clockOn, bool switchTargets) {
   auto now = start;
   do {
     for (int i = 0; i < 1000; ++i) {
-      if (switchTargets) desktop.SetForegroundWindow((ticks & 1) ? 0x200 : 0x100);
-      if (clockOn && ticks % 10 == 0) clock.utc.second = (clock.utc.second + 1) % 60;
+      if (switchTargets) desktop.foreground = (ticks & 1) ? 0x200 : 0x100;
+      if (clockOn && ticks % 10 == 0) none.utc.second = (none.utc.second + 1) % 60;
       TrackingTick(app, ports);
       ++ticks;
     }
@@ -74,7 +52,7 @@ double TicksPerSecond(bool clockOn, bool switchTargets) {
 }  // namespace
 
 int main() {
-  std::printf("TrackingTick, 20 exclusion entries, fake desktop\n");
+  std::printf("TrackingTick, 20 exclusion entries, in-memory desktop\n");
   std::printf("  same target, clock off:      %12.0f ticks/s\n", TicksPerSecond(false, false));
   std::printf("  same target, clock on:       %12.0f ticks/s\n", TicksPerSecond(true, false));
   std::printf("  new target every tick:       %12.0f ticks/s\n", TicksPerSecond(false, true));

@@ -49,7 +49,7 @@ FakeWindow* FakeDesktop::Live(WindowHandle h) {
 }
 
 void FakeDesktop::Record(std::string op, WindowHandle h, std::string detail) {
-  if (keepLog) calls.push_back(FakeCall{std::move(op), h, std::move(detail)});
+  calls.push_back(FakeCall{std::move(op), h, std::move(detail)});
 }
 
 int FakeDesktop::Count(const std::string& op, WindowHandle h) const {
@@ -212,11 +212,11 @@ FakeWidget::FakeWidget(WindowHandle handle, int width, int height, FakeDesktop* 
 }
 
 void FakeWidget::Record(const std::string& op, const std::string& detail) {
-  if (keepLog && desktop_ != nullptr) desktop_->Record(op, handle_, detail);
+  if (desktop_ != nullptr) desktop_->Record(op, handle_, detail);
 }
 
 void FakeWidget::MoveTo(int x, int y, bool top) {
-  if (keepLog) moves.push_back(Move{x, y, top});
+  moves.push_back(Move{x, y, top});
   rect = Rect{x, y, x + rect.Width(), y + rect.Height()};
   if (top) topMost = true;
   if (desktop_ != nullptr && desktop_->Has(handle_)) {
@@ -228,7 +228,7 @@ void FakeWidget::MoveTo(int x, int y, bool top) {
 }
 
 void FakeWidget::SetTopMost(bool top) {
-  if (keepLog) topMostChanges.push_back(top);
+  topMostChanges.push_back(top);
   topMost = top;
   if (desktop_ != nullptr && desktop_->Has(handle_)) {
     FakeWindow& w = desktop_->Window(handle_);

@@ -70,8 +70,6 @@ class FakeDesktop : public WindowSystem, public Screen {
   std::vector<Rect> monitors;
   Point cursor;
   bool layeredApi = true;
-  // Off in benchmarks, where the log would only grow.
-  bool keepLog = true;
   // Moves of windows land only at FlushMoves(), as asynchronous moves of
   // other programs' windows do.
   bool deferMoves = false;
@@ -141,20 +139,41 @@ class FakeWidget : public WidgetWindow {
   int redraws = 0;
   bool topMost = false;
   Rect rect;
-  bool keepLog = true;
 
   WindowHandle Handle() override { return handle_; }
   Rect GetRect() override { return rect; }
   void MoveTo(int x, int y, bool topMost) override;
   void SetTopMost(bool topMost) override;
   void Redraw() override;
-  // The skin's presentation is not looked at here; tests that care override these.
-  void SetSize(int, int) override {}
-  void SetShape(const WidgetShape&) override {}
-  void Present(const Bitmap&) override {}
-  void SetLabel(const std::string&) override {}
-  void SetToolTip(const std::string&) override {}
-  void SetWidgetCursor(CursorHandle) override {}
+  void SetSize(int w, int h) override {
+    width = w;
+    height = h;
+  }
+  void SetShape(const WidgetShape& s) override { shape = s; }
+  void Present(const Bitmap& f) override {
+    face = f;
+    ++presents;
+  }
+  void SetLabel(const std::string& t) override { label = t; }
+  void SetToolTip(const std::string& t) override {
+    toolTip = t;
+    ++toolTipSets;
+  }
+  void SetWidgetCursor(CursorHandle c) override {
+    cursor = c;
+    ++cursorSets;
+  }
+  // What the widget was last given.
+  int width = -1;
+  int height = -1;
+  WidgetShape shape;
+  Bitmap face;
+  int presents = 0;
+  std::string label = "unset";
+  std::string toolTip = "unset";
+  int toolTipSets = 0;
+  CursorHandle cursor = 0xDEAD;
+  int cursorSets = 0;
 
  private:
   void Record(const std::string& op, const std::string& detail);

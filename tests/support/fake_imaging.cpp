@@ -1,5 +1,7 @@
 #include "support/fake_imaging.h"
 
+#include <new>
+
 #include <algorithm>
 #include <utility>
 
@@ -20,6 +22,7 @@ std::string Key(const std::string& path) {
 
 Bitmap FakeImageDecoder::Decode(const std::string& path) {
   decodeCalls.push_back(path);
+  if (path == throwOn) throw std::bad_alloc();
   auto it = pictures_.find(Key(path));
   return it == pictures_.end() ? Bitmap{} : it->second;
 }

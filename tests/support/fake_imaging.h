@@ -23,6 +23,8 @@ class FakeImageDecoder : public ImageDecoder {
 
   // Paths in call order.
   std::vector<std::string> decodeCalls;
+  // Decoding this path runs out of memory.
+  std::string throwOn;
   struct LibraryCall {
     std::string path;
     int width = 0;

@@ -54,15 +54,6 @@ TEST(CaptureBmp, FiveByTwoIsNinetyBytesWithOnePaddingByteARow) {
   EXPECT_EQ(b.substr(74, 16), top + std::string(1, '\0'));
 }
 
-TEST(CaptureBmp, FourByOneIsSeventyBytesWithoutPadding) {
-  Bitmap p(4, 1);
-  for (int x = 0; x < 4; ++x) p.At(x, 0) = MakePixel(1, 2, 3 + x);
-  const std::string b = BmpFileBytes(p);
-  ASSERT_EQ(b.size(), 70u);
-  EXPECT_EQ(U32(b, 2), 70u);
-  EXPECT_EQ(b.substr(58), Bytes({3, 2, 1, 4, 2, 1, 5, 2, 1, 6, 2, 1}));
-}
-
 TEST(CaptureBmp, RowsArePaddedToFourBytesForEveryWidthRemainder) {
   // 5 x 2 and 4 x 1 above cover remainders 3 and 0; 1 and 2 remain.
   EXPECT_EQ(BmpFileBytes(test::Gradient(1, 3)).size(), 58u + 4 * 3);

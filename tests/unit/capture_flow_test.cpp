@@ -11,7 +11,7 @@
 #include "perch/tracking.h"
 #include "support/fake_capture.h"
 #include "support/fake_prompts.h"
-#include "support/perch_fixture.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
@@ -25,7 +25,7 @@ constexpr WindowHandle kTarget = 0x100;
 constexpr WindowHandle kOther = 0x200;
 const std::string kDateBase = "C:\\Shots\\2003_01_17_17_30_05";
 
-struct CaptureWorld : test::PerchWorld {
+struct CaptureWorld : test::World {
   const Bitmap whole = Gradient(640, 480);
   const Bitmap inside = Gradient(632, 453);
 

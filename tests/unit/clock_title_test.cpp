@@ -5,13 +5,13 @@
 #include "clock/title_clock.h"
 #include "support/fake_desktop.h"
 #include "support/fake_locale.h"
-#include "support/perch_fixture.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
 
 using test::FakeLocale;
-using test::PerchWorld;
+using test::World;
 
 constexpr WindowHandle kNotepad = 0x100;
 constexpr WindowHandle kEditor = 0x200;
@@ -19,7 +19,7 @@ const std::string kNotepadTitle = "Untitled - Notepad";
 
 class TitleClock : public testing::Test {
  protected:
-  PerchWorld world;
+  World world;
   FakeLocale locale;
   test::FakeDesktop& desktop = world.desktop;
   App& app = world.app;
@@ -266,24 +266,6 @@ TEST_F(TitleClock, PositionChangedWhileShownMovesTheClockCleanly) {
   EXPECT_EQ(app.clock.OriginalTitle, kNotepadTitle);
   SetTitleClock(app, desktop, 0, "");
   EXPECT_EQ(Title(kNotepad), kNotepadTitle);
-}
-
-TEST_F(TitleClock, TypedSpecialCharactersAppearAsTyped) {
-  app.settings.ClockFormatText = " !@\"hh:nn\"@! ";
-  Tick(kNotepad);
-  EXPECT_EQ(Title(kNotepad), "Untitled - Notepad !@\"17:30\"@! ");
-}
-
-TEST_F(TitleClock, LocaleSeparatorsReachTheTitle) {
-  locale.formats = test::EnglishLocaleFormats();
-  Tick(kNotepad);
-  EXPECT_EQ(Title(kNotepad), "Untitled - Notepad <2003-01-17 17.30.05> ");
-}
-
-TEST_F(TitleClock, DefaultLocaleTextIsTheJapaneseOne) {
-  EXPECT_EQ(CurrentClockText(app, world.ports), CurrentClockText(app, world.ports, locale));
-  app.settings.ClockFormatText = "ttttt AMPM dddddd";
-  EXPECT_EQ(CurrentClockText(app, world.ports), "17:30:05 午後 2003年1月17日");
 }
 
 TEST(ClockRecordTest, BuiltFromTheTitlesItDerivesTheClockText) {

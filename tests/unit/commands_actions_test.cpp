@@ -6,21 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "commands_world.h"
+#include "support/world.h"
 #include "perch/tracking.h"
 
 namespace tomari {
 namespace {
 
-using test::CommandWorld;
+using test::World;
+
 using test::FakeCodec;
 
 constexpr WindowHandle kTarget = 0x100;
 constexpr WindowHandle kOther = 0x200;
 
 // Attached to kTarget and fixed to it, with kOther ready to be attached next.
-struct FixedWorld : CommandWorld {
-  explicit FixedWorld(std::uint32_t exStyle = 0, LayeredAttributes layered = {}) {
+struct FixedWorld : test::World {
+  explicit FixedWorld(std::uint32_t exStyle = 0, LayeredAttributes layered = {}) : World(true) {
     AddTarget(kTarget, exStyle).layered = layered;
     AddTarget(kOther);
     Attach(kTarget);
@@ -34,7 +35,7 @@ struct FixedWorld : CommandWorld {
 };
 
 TEST(WindowSetCommand, FixingOffersTopMostAndSemiTransparencyUnfixingWithdrawsThem) {
-  CommandWorld w;
+  World w{true};
   w.AddTarget(kTarget, kExTopMost);
   w.Attach(kTarget);
   w.AddButton("TOPMOST", Rect{0, 0, 10, 10});
@@ -89,16 +90,6 @@ TEST(TopMostCommand, TheWindowJoinsTheBandAndLeavesItWhenTheWidgetMovesOn) {
             (std::vector<std::string>{"SetTopMost(256, 1)", "SetTopMost(256, 0)"}));
 }
 
-TEST(TopMostCommand, AWindowThatWasTopMostIsTopMostAgainWhenLeft) {
-  FixedWorld w(kExTopMost);
-  EXPECT_TRUE(w.app.menu.TopMostChecked);
-  Menu_TopMost_Click(w.app, w.ports);
-  EXPECT_FALSE(w.app.menu.TopMostChecked);
-  EXPECT_FALSE(w.TargetTopMost());
-  w.Attach(kOther);
-  EXPECT_TRUE(w.TargetTopMost());
-}
-
 TEST(TopMostCommand, AWindowThatIsGoneOrHungIsLeftAlone) {
   for (const bool hung : {false, true}) {
     FixedWorld w;
@@ -129,29 +120,6 @@ TEST(LayerCommand, AnOpaqueWindowTurnsSemiTransparentAndOpaqueAgainWhenLeft) {
   w.Attach(kOther);
   EXPECT_FALSE(w.TargetLayered());
   EXPECT_FALSE(w.app.target.ChangedLayer);
-}
-
-TEST(LayerCommand, UncheckingMakesTheWindowOpaqueAndLeavingGivesBackItsOpacity) {
-  const LayeredAttributes own{true, 0, 200, kLwaAlpha};
-  FixedWorld w(kExLayered, own);
-  EXPECT_TRUE(w.app.menu.LayerChecked);
-  Menu_Layer_Click(w.app, w.ports);
-  EXPECT_FALSE(w.app.menu.LayerChecked);
-  EXPECT_FALSE(w.TargetLayered());
-  w.Attach(kOther);
-  EXPECT_TRUE(w.TargetLayered());
-  EXPECT_EQ(w.Target().layered, own);
-}
-
-TEST(LayerCommand, AColourKeyedWindowGetsItsKeyBack) {
-  const LayeredAttributes own{true, 0x00FF00FF, 0, kLwaColorKey};
-  FixedWorld w(kExLayered, own);
-  EXPECT_FALSE(w.app.menu.LayerChecked);  // no opacity of its own
-  Menu_Layer_Click(w.app, w.ports);
-  EXPECT_EQ(w.Target().layered, (LayeredAttributes{true, 0, 128, kLwaAlpha}));
-  w.Attach(kOther);
-  EXPECT_TRUE(w.TargetLayered());
-  EXPECT_EQ(w.Target().layered, own);
 }
 
 TEST(LayerCommand, APerPixelAlphaWindowIsNotOfferedSemiTransparency) {
@@ -209,7 +177,7 @@ TEST(TransparencyCommand, AClickSetsTheOpacityAtOnceAndKeepsItForLater) {
 }
 
 TEST(TransparencyCommand, ActsOnAWindowFoundSemiTransparentEvenWhenNotFixed) {
-  CommandWorld w;
+  World w{true};
   const LayeredAttributes own{true, 0, 200, kLwaAlpha};
   w.AddTarget(kTarget, kExLayered).layered = own;
   w.AddTarget(kOther);
@@ -311,14 +279,14 @@ TEST(ShellCommands, LinkOpensTheValueAndMailAMailtoAddress) {
 }
 
 TEST(ChangeSkinCommand, LoadsTheSkinBesideTheCurrentOneAndDrawsItForThePointer) {
-  CommandWorld w;
+  World w{true};
   const std::string folder = w.app.skin.folder;
   w.files.Put(folder + "Other.tsk",
               FakeCodec::Sjis("[Skin]\r\nBack=back.bmp\r\n"
                               "[Button01]\r\nType=無機能\r\nLeft=0\r\nTop=0\r\nWidth=10\r\n"
                               "Height=10\r\nToolTip=新しいボタン\r\n"));
   w.files.Put(folder + "back.bmp", "BM");
-  w.decoder.AddPicture(folder + "back.bmp", Bitmap(30, 12, MakePixel(9, 9, 9)));
+  w.images.AddPicture(folder + "back.bmp", Bitmap(30, 12, MakePixel(9, 9, 9)));
   w.AddButton("CHANGESKIN", Rect{0, 0, 20, 20}, "Other.tsk", "switch");
   w.AddButton("LINK", Rect{0, 0, 20, 20}, "never");
 
@@ -440,7 +408,7 @@ namespace {
 // The tick attaches and loses targets; the buttons that need one must follow
 // at once, not only when the pointer next moves over the widget.
 TEST(TickRefreshesButtons, AttachAndLossRedrawTheTargetButtons) {
-  test::CommandWorld w;
+  test::World w{true};
   w.AddButton("CAPTUREALL", Rect{0, 0, 20, 20});
   w.AddButton("SETTING", Rect{20, 0, 40, 20});
   w.AddTarget(0x500);

@@ -6,12 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "commands_world.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
 
-using test::CommandWorld;
+using test::World;
+
 
 TEST(CommandNames, EveryKeywordAndSynonymNamesItsCommand) {
   // Each keyword finds its own command (so no two share a spelling); the
@@ -27,6 +28,7 @@ TEST(CommandNames, EveryKeywordAndSynonymNamesItsCommand) {
       {"メニュー", Command::Popup},         {"無機能", Command::None},
   };
   for (const auto& [type, command] : kSynonyms) EXPECT_EQ(FindCommand(type), command) << type;
+  for (int i : {-1, kCommandCount}) EXPECT_EQ(CommandKeyword(static_cast<Command>(i)), "") << i;
 }
 
 TEST(CommandNames, OnlyExactSpellingsCount) {
@@ -37,8 +39,8 @@ TEST(CommandNames, OnlyExactSpellingsCount) {
 }
 
 // One button per command, side by side, in table order.
-struct StateWorld : CommandWorld {
-  explicit StateWorld(const std::string& transparencyValue = "128") {
+struct StateWorld : test::World {
+  explicit StateWorld(const std::string& transparencyValue = "128") : World(true) {
     for (int i = 0; i < kCommandCount; ++i) {
       const auto command = static_cast<Command>(i);
       AddButton(std::string(CommandKeyword(command)), Rect{i * 7, 0, i * 7 + 6, 10},
@@ -185,7 +187,7 @@ TEST(TransparencyValue, LeadingDecimalNumberRoundedHalfToEvenWithinAByte) {
 // ---- The face, the tooltip and the cursor -----------------------------------
 
 TEST(RefreshButtons, TheButtonUnderThePointerFloatsOrIsDownAndGivesItsTipAndCursor) {
-  CommandWorld w;
+  World w{true};
   const CursorHandle hand = test::FakeCursorLoader::SystemHandle(32649);
   w.AddButton("LINK", Rect{0, 0, 20, 20}, "a", "Open a", hand);
   w.AddButton("MAIL", Rect{30, 0, 50, 20}, "b", "Mail b");
@@ -216,7 +218,7 @@ TEST(RefreshButtons, TheButtonUnderThePointerFloatsOrIsDownAndGivesItsTipAndCurs
 }
 
 TEST(RefreshButtons, OverlappingButtonsLightOnlyTheFirstUsableOne) {
-  CommandWorld w;
+  World w{true};
   w.AddButton("UNKNOWN", Rect{0, 0, 40, 20}, "", "never");
   w.AddButton("TOPMOST", Rect{0, 0, 40, 20}, "", "top");  // unavailable: not fixed
   w.AddButton("LINK", Rect{0, 0, 40, 20}, "a", "first link");
@@ -238,7 +240,7 @@ TEST(RefreshButtons, OverlappingButtonsLightOnlyTheFirstUsableOne) {
 }
 
 TEST(RefreshButtons, AButtonThatIsOnTakesNoHoverLookAndNoTip) {
-  CommandWorld w;
+  World w{true};
   w.AddTarget(0x100, kExTopMost);
   w.Attach(0x100);
   Menu_WindowSet_Click(w.app, w.ports);
@@ -259,7 +261,7 @@ TEST(RefreshButtons, AButtonThatIsOnTakesNoHoverLookAndNoTip) {
 }
 
 TEST(RefreshButtons, WithoutASkinNothingIsDrawnAndAnOldTipGoes) {
-  CommandWorld w;
+  World w{true};
   w.AddButton("NONE", Rect{0, 0, 20, 20}, "", "tip", 0x900001);
   RefreshButtons(w.app, w.ports, 5, 5, 0);
   ASSERT_EQ(w.widget.presents, 1);
@@ -275,7 +277,7 @@ TEST(RefreshButtons, WithoutASkinNothingIsDrawnAndAnOldTipGoes) {
 }
 
 TEST(RefreshButtons, ASkinWithoutButtonsShowsItsBackImage) {
-  CommandWorld w;
+  World w{true};
   RefreshButtons(w.app, w.ports, 5, 5, 1);
   ASSERT_EQ(w.widget.presents, 1);
   EXPECT_EQ(w.widget.face.width, test::kFaceWidth);
@@ -284,7 +286,7 @@ TEST(RefreshButtons, ASkinWithoutButtonsShowsItsBackImage) {
 }
 
 TEST(RefreshButtonsIfChanged, PresentsOnlyWhatDiffersFromTheScreen) {
-  CommandWorld w;
+  World w{true};
   w.AddButton("NONE", Rect{0, 0, 20, 20}, "", "tip");
   w.AddButton("WINDOWSET", Rect{30, 0, 50, 20});
 

@@ -2,7 +2,7 @@
 
 #include "perch/exclusion.h"
 #include "dialogs/exclusion_editor.h"
-#include "support/perch_fixture.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
@@ -40,7 +40,7 @@ TEST(ExclusionEditor, ConfirmChecksTrimsAndWritesBack) {
   }
 }
 
-struct ExclusionWorld : test::PerchWorld {
+struct ExclusionWorld : test::World {
   ExclusionWorld() {
     desktop.AddWindow(kTarget, "Memo <12:00>", "Edit", {0, 0, 100, 100});
     app.TargetWindow = kTarget;
@@ -88,7 +88,7 @@ TEST(ExclusionEditor, PrefillDropsOurClockOnEitherSide) {
       {"Memo <12:00>", "", "Memo <12:00>"},  // no clock of ours
   };
   for (const Case& c : cases) {
-    test::PerchWorld w;
+    test::World w;
     w.desktop.AddWindow(kTarget, c.shown, "Edit", {0, 0, 10, 10});
     if (*c.lastWritten) w.app.clock = ClockRecord(kTarget, "Memo", c.lastWritten);
     EXPECT_EQ(PrefillExclusion(w.app, w.desktop, kTarget).WindowTitle, c.expected) << c.shown;

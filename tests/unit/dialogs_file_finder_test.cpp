@@ -29,6 +29,7 @@ TEST(FileFinder, WildcardRules) {
       {"a.b", "*.", false},          {"ab", "a?", true},           {"a", "a?", true},
       {"abc", "a?", false},          {"a.x", "a?.x", true},        {"スキン.tsk", "?????.tsk", true},
       {"x", "", false},              {"Default.tsk", "def*", true}, {"ab", "*b*", true},
+      {"ab", "ab.*", true},
   };
   for (const Case& c : cases)
     EXPECT_EQ(MatchesWildcard(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;

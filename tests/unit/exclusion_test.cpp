@@ -56,6 +56,7 @@ TEST(ExclusionMatches, TitleAndClassRules) {
       // Contained title, case ignored.
       {Entry("Notepad", 1, ""), "Untitled - Notepad", "Notepad", true},
       {Entry("notepad", 1, ""), "Untitled - NOTEPAD", "Notepad", true},
+      {Entry("þà", 0, ""), "ÞÀ", "X", true},  // Latin-1 letters up to the last one fold too
       // Whole title, case ignored.
       {Entry("Notepad", 0, ""), "Untitled - Notepad", "Notepad", false},
       {Entry("Notepad", 0, ""), "NOTEPAD", "X", true},

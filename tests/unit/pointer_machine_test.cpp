@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "commands_world.h"
+#include "support/world.h"
 #include "perch/placement.h"
 #include "perch/pointer.h"
 
@@ -20,8 +20,8 @@ constexpr WindowHandle kOwner4 = 0x104;
 
 // The widget at (300, 100) with a LINK button in its top-left corner, and a
 // target whose owner chain is four windows long.
-struct PointerWorld : test::CommandWorld {
-  PointerWorld() {
+struct PointerWorld : test::World {
+  PointerWorld() : World(true) {
     widget.rect = Rect{300, 100, 300 + test::kFaceWidth, 100 + test::kFaceHeight};
     AddButton("LINK", Rect{0, 0, 20, 20}, "button");
     AddTarget(kTarget).parent = kOwner1;

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
-#include "support/perch_fixture.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
@@ -202,7 +202,7 @@ TEST(SettingsDialogExclusions, AddChangeDeleteOnTheWorkingList) {
 class SettingsCommand : public testing::Test, public SettingsDialogHost {
  protected:
   static constexpr WindowHandle kTarget = 0x100;
-  test::PerchWorld world;
+  test::World world;
   App& app = world.app;
   std::function<bool(SettingsDialogModel&)> onShow;
   std::vector<unsigned> intervals;

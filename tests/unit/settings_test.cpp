@@ -130,18 +130,6 @@ TEST_F(SettingsFirstStart, FirstSaveWritesEveryKeyInOrderOnce) {
             "Name=\r\n");
 }
 
-TEST_F(SettingsFirstStart, JapaneseFolderIsStoredInShiftJis) {
-  // "ソ" and "表" end in the byte 0x5C, the backslash of ASCII.
-  const std::string folder = "D:\\ソフト\\表示\\";
-  App app = Loaded(folder);
-  ASSERT_TRUE(SaveSettings(app, fs_, codec_));
-  const std::string bytes = *fs_.Get(folder + "Setting.ini");
-  EXPECT_NE(bytes.find(FakeCodec::Sjis("Skin=" + folder + "Skins\\Default\\Default.tsk\r\n")),
-            std::string::npos);
-  EXPECT_NE(bytes.find(FakeCodec::Sjis("SaveFolder=" + folder + "\r\n")), std::string::npos);
-  EXPECT_EQ(Loaded(folder).settings.CaptureSaveFolder, folder);
-}
-
 // ---- Round trips --------------------------------------------------------------
 
 using SettingsRoundTrip = SettingsTest;

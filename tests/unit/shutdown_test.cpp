@@ -13,7 +13,7 @@
 #include "support/fake_capture.h"
 #include "support/fake_prompts.h"
 #include "support/fake_shell.h"
-#include "support/perch_fixture.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
@@ -92,23 +92,6 @@ TEST_F(Closing, RestoresLeavesTopMostRemovesClockThenSaves) {
   ASSERT_TRUE(files.Get(kFolder + "Setting.ini").has_value());
   EXPECT_NE(files.Get(kFolder + "Setting.ini")->find("Check=-1"), std::string::npos)
       << "the clock's check is saved as it was, on";
-}
-
-TEST_F(Closing, RestoreGoesToTheWindowTheStateWasReadFrom) {
-  desktop.SetForegroundWindow(kA);
-  TrackingTick(app, ports);
-  desktop.SetTopMost(kA, true);
-  app.target.ChangedTopMost = true;
-  // B hangs as it comes to the front: it is skipped, A stays attached.
-  desktop.Window(kB).hung = true;
-  desktop.SetForegroundWindow(kB);
-  TrackingTick(app, ports);
-  ASSERT_EQ(app.target.AttachedWindow, kA);
-  desktop.ClearLog();
-
-  CloseRequest(app, ports);
-  EXPECT_EQ(desktop.Window(kA).exStyle, 0u);
-  EXPECT_TRUE(desktop.ChangesOn(kB).empty());
 }
 
 TEST_F(Closing, WithoutAnyTargetStillLeavesTopMostAndSaves) {

@@ -46,64 +46,37 @@ Bitmap Art(std::initializer_list<const char*> rows) {
 
 Bitmap Solid(int w, int h, Pixel p) { return Bitmap(w, h, p); }
 
-TEST(SkinShape, NoKeyColourIsTheFullRectangle) {
-  const WidgetShape shape = ExtractShape(Art({"kkk", "kkk"}), kNoColor);
-  EXPECT_TRUE(shape.fullRectangle);
-  EXPECT_TRUE(shape.runs.empty());
-}
-
-TEST(SkinShape, RunsOfNonKeyPixelsRowByRow) {
-  const Bitmap back = Art({
-      "kk..k.",  // a run in the middle and one at the right edge
-      "......",  // one run across the whole row
-      "kkkkkk",  // nothing
-      ".kkkk.",  // both edges
-  });
-  const WidgetShape shape = ExtractShape(back, kMagenta);
-  EXPECT_FALSE(shape.fullRectangle);
-  const std::vector<Rect> expected = {
-      {2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4}, {5, 3, 6, 4},
+TEST(SkinShape, RunsOfPixelsThatAreNotExactlyTheKeyRowByRow) {
+  Bitmap offByOne = Solid(3, 1, kKey);
+  offByOne.At(0, 0) = MakePixel(254, 0, 255);  // one step off the key: opaque
+  offByOne.At(2, 0) = kKey | 0xFF000000u;      // key colour with an alpha byte: still key
+  const struct {
+    Bitmap back;
+    SkinColor key;
+    bool full;
+    std::vector<Rect> runs;
+  } kRows[] = {
+      {Art({"kkk", "kkk"}), kNoColor, true, {}},
+      {Art({"kk..k.", "......", "kkkkkk", ".kkkk."}), kMagenta, false,
+       {{2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4}, {5, 3, 6, 4}}},
+      {offByOne, kMagenta, false, {{0, 0, 1, 1}}},
+      {Solid(4, 3, kKey), kMagenta, false, {}},
+      {Bitmap{}, kMagenta, false, {}},
   };
-  EXPECT_EQ(shape.runs, expected);
+  for (const auto& r : kRows) {
+    const WidgetShape shape = ExtractShape(r.back, r.key);
+    EXPECT_EQ(shape.fullRectangle, r.full) << r.back.width;
+    EXPECT_EQ(shape.runs, r.runs) << r.back.width;
+  }
 }
 
-TEST(SkinShape, FiveWideImageEndsRunsAtItsOwnWidth) {
-  const WidgetShape shape = ExtractShape(Art({".....", "k...."}), kMagenta);
-  const std::vector<Rect> expected = {{0, 0, 5, 1}, {1, 1, 5, 2}};
-  EXPECT_EQ(shape.runs, expected);
-}
-
-TEST(SkinShape, ExactMatchOnlyAndAlphaIgnored) {
-  Bitmap back = Solid(3, 1, kKey);
-  back.At(0, 0) = MakePixel(254, 0, 255);  // one step off the key: opaque
-  back.At(2, 0) = kKey | 0xFF000000u;      // key colour with an alpha byte: still key
-  const WidgetShape shape = ExtractShape(back, kMagenta);
-  const std::vector<Rect> expected = {{0, 0, 1, 1}};
-  EXPECT_EQ(shape.runs, expected);
-}
-
-TEST(SkinShape, AllKeyOrEmptyImageIsAnEmptyShape) {
-  const WidgetShape allKey = ExtractShape(Solid(4, 3, kKey), kMagenta);
-  EXPECT_FALSE(allKey.fullRectangle);
-  EXPECT_TRUE(allKey.runs.empty());
-  const WidgetShape empty = ExtractShape(Bitmap{}, kMagenta);
-  EXPECT_FALSE(empty.fullRectangle);
-  EXPECT_TRUE(empty.runs.empty());
-}
-
-TEST(SkinKeyedImage, PaintsFillOnlyWhereTheMaskHasTheKey) {
+TEST(SkinKeyedImage, PaintsFillOnlyWhereTheMaskHasTheKeyAndNeverOverruns) {
   Bitmap dest = Art({"....", "...."});
-  const Bitmap fill = Art({"abab", "baba"});
-  const Bitmap mask = Art({"rgrg", "ggrr"});
-  DrawKeyedImage(dest, fill, mask, 255 /* red */);
+  DrawKeyedImage(dest, Art({"abab", "baba"}), Art({"rgrg", "ggrr"}), 255 /* red */);
   EXPECT_EQ(dest.pixels, Art({"a.a.", "..ba"}).pixels);
-}
-
-TEST(SkinKeyedImage, NoKeyOrMismatchedSizesNeverOverrun) {
-  Bitmap dest = Art({"....", "...."});
-  const Bitmap before = dest;
+  dest = Art({"....", "...."});
   DrawKeyedImage(dest, Art({"aa", "aa"}), Art({"kk", "kk"}), kNoColor);
-  EXPECT_EQ(dest.pixels, before.pixels);
+  EXPECT_EQ(dest.pixels, Art({"....", "...."}).pixels);
   // Fill larger than mask and destination; mask smaller than fill.
   DrawKeyedImage(dest, Solid(10, 10, PixelOf('a')), Art({"kkk"}), kMagenta);
   EXPECT_EQ(dest.pixels, Art({"aaa.", "...."}).pixels);
@@ -113,20 +86,13 @@ TEST(SkinKeyedImage, NoKeyOrMismatchedSizesNeverOverrun) {
 
 TEST(SkinCut, CopiesARectangleAndBlacksOutWhatLiesOutside) {
   const Bitmap source = Art({"abab", "rgug", "....."});
-  const SkinImage inner = CutSkinImage(source, 1, 0, 2, 2);
-  EXPECT_EQ(inner.pixels, Art({"ba", "gu"}).pixels);
-  const SkinImage edge = CutSkinImage(source, -1, 2, 3, 2);
-  const Pixel black = 0;
+  EXPECT_EQ(CutSkinImage(source, 1, 0, 2, 2).pixels, Art({"ba", "gu"}).pixels);
   const Pixel grey = PixelOf('.');
-  EXPECT_EQ(edge.pixels, (std::vector<Pixel>{black, grey, grey, black, black, black}));
-}
-
-TEST(SkinCut, EmptySourceOrSizeOrAbsurdSizeGivesAnEmptyImage) {
+  EXPECT_EQ(CutSkinImage(source, -1, 2, 3, 2).pixels, (std::vector<Pixel>{0, grey, grey, 0, 0, 0}));
   EXPECT_TRUE(CutSkinImage(Bitmap{}, 0, 0, 5, 5).Empty());
-  EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), 0, 0, 0, 5).Empty());
-  EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), -1, -1, 0, 0).Empty());
-  EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), 0, 0, -3, 2).Empty());
-  EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), 0, 0, 2000000000, 2000000000).Empty());
+  for (const Rect& r : {Rect{0, 0, 0, 5}, Rect{-1, -1, 0, 0}, Rect{0, 0, -3, 2},
+                        Rect{0, 0, 2000000000, 2000000000}})  // left, top, width, height
+    EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), r.left, r.top, r.right, r.bottom).Empty());
 }
 
 SkinButton RectButton(int left, int top, int width, int height) {

@@ -28,70 +28,39 @@ class SkinImageTest : public ::testing::Test {
   const std::string path = "C:\\Skins\\A\\back.png";
 };
 
-TEST_F(SkinImageTest, PngGoesThroughTheLibraryWithTheHeaderSize) {
+TEST_F(SkinImageTest, ThePngSignatureChoosesTheLibraryWithTheHeaderSizeElseTheLoader) {
+  const std::string bmpBytes = "BM" + std::string(60, '\0');
+  const struct {
+    std::string bytes;
+    bool library;          // the imaging library is there
+    bool libraryReads;     // its PNG reader takes the file
+    int libraryWidth;      // the width it was asked for, -1: not asked
+    Pixel want;            // 0: empty image
+  } kRows[] = {
+      {PngHeader(3, 2), true, true, 3, 1},
+      {PngHeader(0x10003, 2), true, true, 3, 1},  // the low 16 bits of the header
+      {PngHeader(3, 2), false, true, -1, 9},
+      {PngHeader(3, 2), true, false, 3, 9},       // a library failure falls back to the loader
+      {bmpBytes, true, true, -1, 9},              // the extension says PNG, the bytes do not
+      {PngHeader(3, 2).substr(0, 20), true, true, -1, 9},
+      {PngHeader(0, 2), true, true, -1, 9},
+  };
+  for (const auto& r : kRows) {
+    test::FakeImageDecoder images;
+    fs.Put(path, r.bytes);
+    if (r.libraryReads) images.AddLibraryPng(path, Bitmap(3, 2, 1));
+    images.AddPicture(path, Bitmap(3, 2, 9));
+    const SkinImage image = LoadSkinImage(path, r.library, fs, images);
+    EXPECT_EQ(images.libraryCalls.empty() ? -1 : images.libraryCalls[0].width, r.libraryWidth)
+        << r.bytes.size();
+    EXPECT_EQ(image.pixels, std::vector<Pixel>(image.width == 0 ? 0 : 6, r.want)) << r.bytes.size();
+    EXPECT_EQ(image.width, 3) << r.bytes.size();
+  }
   // Only the header is read, however long the file.
   fs.PutHuge(path, PngHeader(3, 2), kMaxImageFileBytes);
-  decoder.AddLibraryPng(path, Bitmap(3, 2, MakePixel(1, 2, 3)));
-  decoder.AddPicture(path, Bitmap(3, 2, MakePixel(9, 9, 9)));
-  const SkinImage image = LoadSkinImage(path, true, fs, decoder);
-  ASSERT_EQ(decoder.libraryCalls.size(), 1u);
-  EXPECT_EQ(decoder.libraryCalls[0].width, 3);
-  EXPECT_EQ(decoder.libraryCalls[0].height, 2);
-  EXPECT_TRUE(decoder.decodeCalls.empty());
-  EXPECT_EQ(image.pixels, std::vector<Pixel>(6, MakePixel(1, 2, 3)));
-  EXPECT_EQ(fs.readAllCalls, 0u);
-}
-
-TEST_F(SkinImageTest, HeaderSizeIsTheLowSixteenBits) {
-  // 0x10003 wide: the surface gets 3 columns.
-  fs.Put(path, PngHeader(0x10003, 2));
-  decoder.AddLibraryPng(path, Bitmap(5, 2, MakePixel(1, 2, 3)));
-  const SkinImage image = LoadSkinImage(path, true, fs, decoder);
-  ASSERT_EQ(decoder.libraryCalls.size(), 1u);
-  EXPECT_EQ(decoder.libraryCalls[0].width, 3);
-  EXPECT_EQ(image.width, 3);
-}
-
-TEST_F(SkinImageTest, WithoutTheLibraryThePlatformLoaderReadsPngToo) {
-  fs.Put(path, PngHeader(2, 2));
-  decoder.AddLibraryPng(path, Bitmap(2, 2, 1));
-  decoder.AddPicture(path, Bitmap(2, 2, MakePixel(9, 9, 9)));
-  const SkinImage image = LoadSkinImage(path, false, fs, decoder);
-  EXPECT_TRUE(decoder.libraryCalls.empty());
-  EXPECT_EQ(image.pixels, std::vector<Pixel>(4, MakePixel(9, 9, 9)));
-}
-
-TEST_F(SkinImageTest, ALibraryFailureFallsBackToTheLoader) {
-  fs.Put(path, PngHeader(2, 2));
-  decoder.AddPicture(path, Bitmap(2, 2, MakePixel(9, 9, 9)));
-  const SkinImage image = LoadSkinImage(path, true, fs, decoder);
-  EXPECT_EQ(decoder.libraryCalls.size(), 1u);
-  EXPECT_EQ(decoder.decodeCalls.size(), 1u);
-  EXPECT_EQ(image.pixels, std::vector<Pixel>(4, MakePixel(9, 9, 9)));
-}
-
-TEST_F(SkinImageTest, OnlyThePngSignatureChoosesTheLibraryNotTheExtension) {
-  const std::string bmp = "C:\\Skins\\A\\really_a_bmp.png";
-  fs.Put(bmp, "BM" + std::string(60, '\0'));
-  decoder.AddPicture(bmp, Bitmap(1, 1, 7));
-  EXPECT_EQ(LoadSkinImage(bmp, true, fs, decoder).width, 1);
-  EXPECT_TRUE(decoder.libraryCalls.empty());
-
-  const std::string png = "C:\\Skins\\A\\named.gif";
-  fs.Put(png, PngHeader(1, 1));
-  decoder.AddLibraryPng(png, Bitmap(1, 1, 5));
-  EXPECT_EQ(LoadSkinImage(png, true, fs, decoder).pixels, std::vector<Pixel>{5});
-  EXPECT_EQ(decoder.libraryCalls.size(), 1u);
-}
-
-TEST_F(SkinImageTest, TruncatedOrZeroSizedPngHeadersSkipTheLibrary) {
-  fs.Put(path, PngHeader(3, 2).substr(0, 20));
   decoder.AddLibraryPng(path, Bitmap(3, 2, 1));
-  EXPECT_TRUE(LoadSkinImage(path, true, fs, decoder).Empty());
-  fs.Put(path, PngHeader(0, 2));
-  EXPECT_TRUE(LoadSkinImage(path, true, fs, decoder).Empty());
-  EXPECT_TRUE(decoder.libraryCalls.empty());
-  EXPECT_EQ(decoder.decodeCalls.size(), 2u);
+  EXPECT_FALSE(LoadSkinImage(path, true, fs, decoder).Empty());
+  EXPECT_EQ(fs.readAllCalls, 0u);
 }
 
 TEST_F(SkinImageTest, MissingUnreadableOrUndecodableFilesAreEmpty) {

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "perch/tracking.h"
-#include "support/perch_fixture.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
@@ -32,7 +32,7 @@ TEST(Startup, TrackingInterval) {
   EXPECT_FALSE(TrackingInterval(std::numeric_limits<std::int32_t>::min()).has_value());
 }
 
-class StartupWorld : public ::testing::Test, protected test::PerchWorld {
+class StartupWorld : public ::testing::Test, protected test::World {
  protected:
   StartupWorld() {
     app = App{};

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "clock/title_clock.h"
-#include "support/perch_fixture.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
@@ -13,7 +13,7 @@ using test::kWidget;
 
 constexpr WindowHandle kDialog = 0x20, kA = 0x100, kB = 0x200, kC = 0x300;
 
-class Tracking : public ::testing::Test, protected test::PerchWorld {
+class Tracking : public ::testing::Test, protected test::World {
  protected:
   Tracking() {
     desktop.AddWindow(kA, "Window A", "ClassA", Rect{100, 100, 500, 400});
@@ -203,19 +203,6 @@ TEST_F(Tracking, AttachRecordsAndLeavingRestoresOnlyWhatWasChanged) {
   EXPECT_TRUE(desktop.ChangesOn(kC).empty());
   EXPECT_EQ(desktop.Window(kC).exStyle, kExLayered);
   EXPECT_EQ(desktop.Window(kC).layered, (LayeredAttributes{true, 0xFF00FF, 0, kLwaColorKey}));
-}
-
-TEST_F(Tracking, WindowClosedBeforeRestoreIsLeftAlone) {
-  TickOn(kA);
-  desktop.SetTopMost(kA, true);
-  app.target.ChangedTopMost = true;
-  desktop.Close(kA);
-  desktop.ClearLog();
-  Tick();  // A has gone: park
-  TickOn(kB);
-  EXPECT_TRUE(desktop.ChangesOn(kA).empty());
-  EXPECT_EQ(app.target.AttachedWindow, kB);
-  EXPECT_FALSE(app.target.ChangedTopMost);
 }
 
 TEST_F(Tracking, HungWindowsAreLeftAloneUntilTheyAnswer) {

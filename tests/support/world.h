@@ -1,32 +1,33 @@
 #pragma once
-// A widget with a hand-built rectangle skin on a fake desktop, and a sink that
-// writes down what the commands ask of the Win32 side, with the Busy and
-// Pressed flags they were asked under.
+// A running widget on a fake desktop with every port: the App as the widget's
+// load leaves it (own-window list with the widget in slot 1, no target yet), a
+// sink that writes down what commands ask of the Win32 side, and helpers that
+// give it a hand-built rectangle skin and windows of other programs.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
-#include "perch/attributes.h"
 #include "commands/commands.h"
-#include "commands/widget_face.h"
 #include "commands/menu_handlers.h"
+#include "commands/widget_face.h"
+#include "perch/attributes.h"
 #include "platform/ports.h"
 #include "skin/skin.h"
-#include "support/fake_directory.h"
-#include "support/fake_text_grab.h"
 #include "support/fake_capture.h"
 #include "support/fake_codec.h"
 #include "support/fake_desktop.h"
+#include "support/fake_directory.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
 #include "support/fake_locale.h"
 #include "support/fake_prompts.h"
 #include "support/fake_shell.h"
+#include "support/fake_text_grab.h"
 
 namespace tomari::test {
 
-inline constexpr WindowHandle kWidgetWindow = 0x10;
+inline constexpr WindowHandle kWidget = 0x10;
 inline constexpr int kFaceWidth = 120;
 inline constexpr int kFaceHeight = 40;
 inline constexpr Pixel kBackPixel = MakePixel(1, 2, 3);
@@ -36,34 +37,9 @@ inline Pixel StatePixel(std::size_t slot, int state) {
   return MakePixel(static_cast<int>(20 + slot), 40 * state + 10, 99);
 }
 
-// Our widget, remembering what it was last shown.
-class LookWidget : public FakeWidget {
- public:
-  using FakeWidget::FakeWidget;
-  void Present(const Bitmap& f) override {
-    face = f;
-    ++presents;
-  }
-  void SetToolTip(const std::string& text) override {
-    toolTip = text;
-    ++toolTipSets;
-  }
-  void SetWidgetCursor(CursorHandle c) override {
-    cursor = c;
-    ++cursorSets;
-  }
-  Bitmap face;
-  int presents = 0;
-  std::string toolTip = "unset";
-  int toolTipSets = 0;
-  CursorHandle cursor = 0xDEAD;
-  int cursorSets = 0;
-};
-
 class RecordingSink : public CommandSink {
  public:
   explicit RecordingSink(App& app) : app_(app) {}
-
   MenuItem OpenPopupMenu() override {
     Note("Popup");
     if (onPopup) onPopup();
@@ -93,13 +69,13 @@ class RecordingSink : public CommandSink {
   App& app_;
 };
 
-struct CommandWorld {
+struct World {
   FakeDesktop desktop;
-  LookWidget widget{kWidgetWindow, kFaceWidth, kFaceHeight, &desktop};
+  FakeWidget widget{kWidget, 64, 32, &desktop};
   FakeFileSystem files;
   FakeCodec codec;
   FakeClock clock;
-  FakeImageDecoder decoder;
+  FakeImageDecoder images;
   FakeCursorLoader cursors;
   FakeLocale locale;
   FakeShell shell;
@@ -108,18 +84,23 @@ struct CommandWorld {
   FakeWindowTexts texts;
   FakeClipboard textClipboard;
   FakeDirectory directory;
-  Ports ports{desktop, desktop, widget, files,  clock,   codec,
-              decoder, cursors, locale, shell, prompts, capture, texts, textClipboard, directory};
+  Ports ports{desktop, desktop, widget, files,  clock,   codec,         images,   cursors,
+              locale,  shell,   prompts, capture, texts, textClipboard, directory};
   App app;
   RecordingSink sink{app};
 
-  CommandWorld() {
+  // `withSkin`: a loaded kFaceWidth x kFaceHeight skin of one Back colour and
+  // no buttons yet (see AddButton).
+  explicit World(bool withSkin = false) {
     app.facts.AppFolder = "C:\\Tomari\\";
     app.facts.HasLayeredWindows = true;
     app.ownWindows.Reset();
-    app.ownWindows.Add(kWidgetWindow);
-    app.WidgetHandle = kWidgetWindow;
-    app.TargetWindow = kWidgetWindow;
+    app.ownWindows.Add(kWidget);
+    app.WidgetHandle = kWidget;
+    app.TargetWindow = kWidget;
+    if (!withSkin) return;
+    widget.rect = Rect{0, 0, kFaceWidth, kFaceHeight};
+    desktop.Window(kWidget).rect = widget.rect;
     app.skin.loaded = true;
     app.skin.folder = "C:\\Tomari\\Skins\\Test\\";
     app.skin.Images[kStateBack] = Bitmap(kFaceWidth, kFaceHeight, kBackPixel);
@@ -139,7 +120,6 @@ struct CommandWorld {
       b.Images[s] = Bitmap(r.Width(), r.Height(), StatePixel(slot, s));
     return b;
   }
-
   // A plain window of another program.
   FakeWindow& AddTarget(WindowHandle h, std::uint32_t exStyle = 0) {
     return desktop.AddWindow(h, "Target", "TargetClass", Rect{200, 200, 600, 500}, exStyle);
