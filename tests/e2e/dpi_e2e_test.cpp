@@ -111,5 +111,13 @@ TEST(HighDpi, At192DpiTheSkinItsOutlineAndItsButtonsAreTwiceAsLarge) {
   Pump(500);
   EXPECT_TRUE(PerchedOn(run.widget, t1));
 
+  // Moved to a 96-DPI monitor: the skin's own size again.
+  PostMessageW(run.widget, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        RECT r = WindowRect(run.widget);
+        return r.right - r.left == back.width && r.bottom - r.top == back.height;
+      },
+      3000));
   EXPECT_TRUE(run.Close());
 }
