@@ -34,6 +34,7 @@
 #include "win32/ports/win_windows.h"
 #include "win32/dialogs/exclusion_editor_dialog.h"
 #include "win32/dialogs/format_composer_dialog.h"
+#include "win32/dialogs/skin_chooser_dialog.h"
 #include "win32/dialogs/text_grab_dialog.h"
 #include "dialogs/settings_dialog.h"
 #include "win32/dialogs/settings_dialog_view.h"
@@ -108,6 +109,9 @@ class Program final : public WidgetEvents, public CommandSink {
     // The settings dialog opens the other dialogs through these.
     settingsServices_.editExclusion = [this](HWND owner, ExclusionEntry& entry) {
       return tomari::ShowExclusionEditor(instance_, owner, app_, entry);
+    };
+    settingsServices_.chooseSkin = [this](HWND owner, const std::string& currentSkin) {
+      return ShowSkinChooser(instance_, owner, app_, ports_, currentSkin);
     };
     settingsServices_.composeFormat = [this](HWND owner, const Settings& zone) {
       return ShowFormatComposer(instance_, owner, app_, ports_, zone);
