@@ -189,39 +189,45 @@ class SkinChooserDialog final : public DialogBase {
   void ShowMessage(const std::wstring& text) {
     HWND preview = Item(IDC_SKIN_PREVIEW);
     SetWindowTextW(preview, text.c_str());
-    gdi::MemoryDC dc(nullptr);
-    if (!dc.Select(canvas_.Get())) return;
-    RECT all{0, 0, canvasWidth_, canvasHeight_};
-    FillRect(dc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ oldFont =
-        SelectObject(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-    SetBkMode(dc.Get(), TRANSPARENT);
-    SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
-    TextOutW(dc.Get(), (canvasWidth_ - size.cx) / 2, (canvasHeight_ - size.cy) / 2, text.c_str(),
-             static_cast<int>(text.size()));
-    SelectObject(dc.Get(), oldFont);
+    {
+      gdi::MemoryDC dc(nullptr);
+      if (!dc.Select(canvas_.Get())) return;
+      RECT all{0, 0, canvasWidth_, canvasHeight_};
+      FillRect(dc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+      HGDIOBJ oldFont = SelectObject(
+          dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+      SIZE size{};
+      GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+      SetBkMode(dc.Get(), TRANSPARENT);
+      SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
+      TextOutW(dc.Get(), (canvasWidth_ - size.cx) / 2, (canvasHeight_ - size.cy) / 2,
+               text.c_str(), static_cast<int>(text.size()));
+      SelectObject(dc.Get(), oldFont);
+    }
+    // Only once the canvas is out of the memory DC: a bitmap sits in one DC at
+    // a time, and the control's paint selects it into its own.
     Repaint();
   }
 
   // The image fitted into the canvas (never enlarged) on the skin's key colour.
   bool DrawImage(const SkinImage& image, SkinColor keyColor) {
-    gdi::MemoryDC dc(nullptr);
-    gdi::MemoryDC source(nullptr);
-    gdi::DibSection pixels(dc.Get(), image.width, image.height);
-    if (!pixels || !dc.Select(canvas_.Get()) || !source.Select(pixels.Get())) return false;
-    std::memcpy(const_cast<DWORD*>(pixels.Bits()), image.pixels.data(),
-                image.pixels.size() * sizeof(Pixel));
-    SetWindowTextW(Item(IDC_SKIN_PREVIEW), L"");
-    gdi::Object brush(CreateSolidBrush(static_cast<COLORREF>(keyColor) & 0x00FFFFFF));
-    RECT all{0, 0, canvasWidth_, canvasHeight_};
-    FillRect(dc.Get(), &all, static_cast<HBRUSH>(brush.Get()));
-    const Rect fit = FitPreview(image.width, image.height, canvasWidth_, canvasHeight_);
-    SetStretchBltMode(dc.Get(), HALFTONE);
-    SetBrushOrgEx(dc.Get(), 0, 0, nullptr);
-    StretchBlt(dc.Get(), fit.left, fit.top, fit.Width(), fit.Height(), source.Get(), 0, 0,
-               image.width, image.height, SRCCOPY);
+    {
+      gdi::MemoryDC dc(nullptr);
+      gdi::MemoryDC source(nullptr);
+      gdi::DibSection pixels(dc.Get(), image.width, image.height);
+      if (!pixels || !dc.Select(canvas_.Get()) || !source.Select(pixels.Get())) return false;
+      std::memcpy(const_cast<DWORD*>(pixels.Bits()), image.pixels.data(),
+                  image.pixels.size() * sizeof(Pixel));
+      SetWindowTextW(Item(IDC_SKIN_PREVIEW), L"");
+      gdi::Object brush(CreateSolidBrush(static_cast<COLORREF>(keyColor) & 0x00FFFFFF));
+      RECT all{0, 0, canvasWidth_, canvasHeight_};
+      FillRect(dc.Get(), &all, static_cast<HBRUSH>(brush.Get()));
+      const Rect fit = FitPreview(image.width, image.height, canvasWidth_, canvasHeight_);
+      SetStretchBltMode(dc.Get(), HALFTONE);
+      SetBrushOrgEx(dc.Get(), 0, 0, nullptr);
+      StretchBlt(dc.Get(), fit.left, fit.top, fit.Width(), fit.Height(), source.Get(), 0, 0,
+                 image.width, image.height, SRCCOPY);
+    }
     Repaint();
     return true;
   }
