@@ -150,15 +150,18 @@ void Drag(POINT from, POINT to, int button) {
   SendButton(button, false);
 }
 
+void Key(WORD vk, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof(in));
+  Pump(30);
+}
+
 void TapKey(WORD vk) {
-  for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = flags;
-    SendInput(1, &in, sizeof(in));
-    Pump(30);
-  }
+  Key(vk, true);
+  Key(vk, false);
 }
 
 bool PerchedOn(HWND widget, HWND target) {

@@ -53,6 +53,7 @@ void MouseTo(int x, int y);
 void Click(int x, int y, int button = 1);  // 1 left, 2 right, 4 middle
 // Press at `from`, move in steps to `to`, release there.
 void Drag(POINT from, POINT to, int button = 1);
+void Key(WORD vk, bool down);
 void TapKey(WORD vk);
 // Waits until the widget sits centred above `target`, as the default anchors
 // put it once the tick has attached to it.
