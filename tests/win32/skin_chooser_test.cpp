@@ -92,7 +92,7 @@ struct Seen {
 
 // The chooser as it stands once its search is over.
 Seen Read(HWND dialog) {
-  HWND list = GetDlgItem(dialog, IDC_SKIN_LIST), preview = GetDlgItem(dialog, IDC_SKIN_PREVIEW);
+  HWND list = GetDlgItem(dialog, IDC_CHOOSER_LIST), preview = GetDlgItem(dialog, IDC_CHOOSER_PREVIEW);
   WaitFor([&] { return IsWindowVisible(list) && SendMessageW(list, LB_GETCOUNT, 0, 0) > 0; });
   Seen seen;
   seen.count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
@@ -100,7 +100,7 @@ Seen Read(HWND dialog) {
   wchar_t entry[512] = L"";
   SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(entry));
   seen.first = entry;
-  seen.path = Text(GetDlgItem(dialog, IDC_SKIN_PATH));
+  seen.path = Text(GetDlgItem(dialog, IDC_CHOOSER_PATH));
   seen.message = Text(preview);
   // What the preview paints, asked for into a surface of our own.
   RECT r{};
@@ -188,7 +188,7 @@ TEST(SkinChooserTest, DISABLED_ListsSelectsAndPreviewsSkinsAndTakesOneFromAnothe
         // OK with nothing selected keeps the dialog open; another folder fills the list.
         SendMessageW(GetDlgItem(dialog, IDC_DIALOG_OK), BM_CLICK, 0, 0);
         openAfterOk = IsWindow(dialog) && IsWindowVisible(dialog);
-        PostMessageW(GetDlgItem(dialog, IDC_SKIN_OTHER_FOLDER), BM_CLICK, 0, 0);
+        PostMessageW(GetDlgItem(dialog, IDC_CHOOSER_OTHER_FOLDER), BM_CLICK, 0, 0);
         HWND ask = nullptr;
         WaitFor([&] { return (ask = FindWindowW(nullptr, L"スキンファイル選択")) != nullptr; });
         // Typed and confirmed until the file dialog takes it (its set-up may
@@ -201,7 +201,7 @@ TEST(SkinChooserTest, DISABLED_ListsSelectsAndPreviewsSkinsAndTakesOneFromAnothe
           return !IsWindow(ask);
         });
         if (IsWindow(ask)) PostMessageW(ask, WM_COMMAND, IDCANCEL, 0);
-        WaitFor([&] { return Text(GetDlgItem(dialog, IDC_SKIN_PATH)) == outside; });
+        WaitFor([&] { return Text(GetDlgItem(dialog, IDC_CHOOSER_PATH)) == outside; });
         chosen = Read(dialog);
       }
       PostMessageW(GetDlgItem(dialog, c.ok ? IDC_DIALOG_OK : IDC_DIALOG_CANCEL), BM_CLICK, 0, 0);

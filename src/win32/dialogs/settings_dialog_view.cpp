@@ -56,8 +56,8 @@ constexpr Tip kTips[] = {
     {IDC_PNG_FAST, "低い圧縮率ですが、高速に保存できます。"},
     {IDC_PNG_SMALL, "高い圧縮を誇りますが、低速で、非可逆圧縮になります。"},
     {IDC_EXCL_LIST, "対象外にする設定の一覧です。"},
-    {IDC_EXCL_TITLE, "ここに、設定されたウインドウのタイトルが表示されます。"},
-    {IDC_EXCL_CLASS, "ここに、設定されたウインドウのクラス名が表示されます。"},
+    {IDC_EXCL_PAGE_TITLE, "ここに、設定されたウインドウのタイトルが表示されます。"},
+    {IDC_EXCL_PAGE_CLASS, "ここに、設定されたウインドウのクラス名が表示されます。"},
     {IDC_EXCL_ADD, "設定を追加します。"},
     {IDC_EXCL_CHANGE, "既存の設定を変更します。"},
     {IDC_EXCL_DELETE, "設定を削除します。"},
@@ -377,8 +377,8 @@ void SettingsDialog::FillExclusionList() {
 }
 
 void SettingsDialog::ShowExclusionDetails() {
-  SetText(IDC_EXCL_TITLE, model_.ExclusionTitleText());
-  SetText(IDC_EXCL_CLASS, model_.ExclusionClassText());
+  SetText(IDC_EXCL_PAGE_TITLE, model_.ExclusionTitleText());
+  SetText(IDC_EXCL_PAGE_CLASS, model_.ExclusionClassText());
 }
 
 void SettingsDialog::LoadSkinPreview() {

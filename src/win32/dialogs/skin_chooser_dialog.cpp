@@ -48,7 +48,7 @@ class SkinChooserDialog final : public DialogBase {
   bool OnInit() override {
     AddToolTips();
     RECT area{};
-    GetClientRect(Item(IDC_SKIN_PREVIEW), &area);
+    GetClientRect(Item(IDC_CHOOSER_PREVIEW), &area);
     canvasWidth_ = area.right;
     canvasHeight_ = area.bottom;
     gdi::WindowDC screen(nullptr);
@@ -59,12 +59,12 @@ class SkinChooserDialog final : public DialogBase {
   }
 
   bool OnCommand(int id, int code, HWND) override {
-    if (id == IDC_SKIN_LIST && code == LBN_SELCHANGE) {
-      const int index = static_cast<int>(SendMessageW(Item(IDC_SKIN_LIST), LB_GETCURSEL, 0, 0));
+    if (id == IDC_CHOOSER_LIST && code == LBN_SELCHANGE) {
+      const int index = static_cast<int>(SendMessageW(Item(IDC_CHOOSER_LIST), LB_GETCURSEL, 0, 0));
       if (model_.Select(index)) ShowPreview();
       return true;
     }
-    if (id == IDC_SKIN_OTHER_FOLDER && code == BN_CLICKED) {
+    if (id == IDC_CHOOSER_OTHER_FOLDER && code == BN_CLICKED) {
       // The list is rebuilt when the search ends: a skin added meanwhile would
       // be lost, so the button waits for it.
       if (searching_) return true;
@@ -93,7 +93,7 @@ class SkinChooserDialog final : public DialogBase {
       SearchSkins();
       return true;
     }
-    if (msg == WM_DRAWITEM && wp == IDC_SKIN_PREVIEW) {
+    if (msg == WM_DRAWITEM && wp == IDC_CHOOSER_PREVIEW) {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       gdi::MemoryDC source(item.hDC);
       if (source.Select(canvas_.Get()))
@@ -115,10 +115,10 @@ class SkinChooserDialog final : public DialogBase {
     const struct {
       int control;
       UINT text;
-    } tips[] = {{IDC_SKIN_LIST, IDS_SKIN_TIP_LIST},     {IDC_SKIN_PREVIEW, IDS_SKIN_TIP_PREVIEW},
-                {IDC_SKIN_INFO, IDS_SKIN_TIP_INFO},     {IDC_DIALOG_OK, IDS_SKIN_TIP_OK},
+    } tips[] = {{IDC_CHOOSER_LIST, IDS_SKIN_TIP_LIST},     {IDC_CHOOSER_PREVIEW, IDS_SKIN_TIP_PREVIEW},
+                {IDC_CHOOSER_INFO, IDS_SKIN_TIP_INFO},     {IDC_DIALOG_OK, IDS_SKIN_TIP_OK},
                 {IDC_DIALOG_CANCEL, IDS_SKIN_TIP_CANCEL},
-                {IDC_SKIN_OTHER_FOLDER, IDS_SKIN_TIP_OTHER_FOLDER}};
+                {IDC_CHOOSER_OTHER_FOLDER, IDS_SKIN_TIP_OTHER_FOLDER}};
     for (const auto& t : tips) {
       std::wstring text = LoadText(instance_, t.text);
       TTTOOLINFOW ti{};
@@ -132,7 +132,7 @@ class SkinChooserDialog final : public DialogBase {
   }
 
   void SearchSkins() {
-    HWND list = Item(IDC_SKIN_LIST);
+    HWND list = Item(IDC_CHOOSER_LIST);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     ShowWindow(list, SW_HIDE);
     searching_ = true;
@@ -162,7 +162,7 @@ class SkinChooserDialog final : public DialogBase {
 
   // The list as the model holds it, with its selection and that skin's preview.
   void FillList() {
-    HWND list = Item(IDC_SKIN_LIST);
+    HWND list = Item(IDC_CHOOSER_LIST);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& entry : model_.Entries())
@@ -176,10 +176,10 @@ class SkinChooserDialog final : public DialogBase {
 
   void ShowPreview() {
     const std::string& path = model_.Paths()[static_cast<size_t>(model_.Selected())];
-    SetDlgItemTextW(hwnd(), IDC_SKIN_PATH, Utf8ToWide(path).c_str());
+    SetDlgItemTextW(hwnd(), IDC_CHOOSER_PATH, Utf8ToWide(path).c_str());
     ShowMessage(Utf8ToWide(kPreviewBuilding));
     const SkinPreviewView view = model_.Preview();
-    SetDlgItemTextW(hwnd(), IDC_SKIN_INFO, Utf8ToWide(view.info).c_str());
+    SetDlgItemTextW(hwnd(), IDC_CHOOSER_INFO, Utf8ToWide(view.info).c_str());
     if (view.image.Empty() || !DrawImage(view.image, view.keyColor))
       ShowMessage(Utf8ToWide(kPreviewInvalid));
   }
@@ -187,7 +187,7 @@ class SkinChooserDialog final : public DialogBase {
   // The canvas cleared with one line of text centred on it. The text is also
   // the preview control's own text, for readers of the window's contents.
   void ShowMessage(const std::wstring& text) {
-    HWND preview = Item(IDC_SKIN_PREVIEW);
+    HWND preview = Item(IDC_CHOOSER_PREVIEW);
     SetWindowTextW(preview, text.c_str());
     {
       gdi::MemoryDC dc(nullptr);
@@ -218,7 +218,7 @@ class SkinChooserDialog final : public DialogBase {
       if (!pixels || !dc.Select(canvas_.Get()) || !source.Select(pixels.Get())) return false;
       std::memcpy(const_cast<DWORD*>(pixels.Bits()), image.pixels.data(),
                   image.pixels.size() * sizeof(Pixel));
-      SetWindowTextW(Item(IDC_SKIN_PREVIEW), L"");
+      SetWindowTextW(Item(IDC_CHOOSER_PREVIEW), L"");
       gdi::Object brush(CreateSolidBrush(static_cast<COLORREF>(keyColor) & 0x00FFFFFF));
       RECT all{0, 0, canvasWidth_, canvasHeight_};
       FillRect(dc.Get(), &all, static_cast<HBRUSH>(brush.Get()));
@@ -234,7 +234,7 @@ class SkinChooserDialog final : public DialogBase {
 
   // At once, so "building" is seen while a large preview is made.
   void Repaint() {
-    HWND preview = Item(IDC_SKIN_PREVIEW);
+    HWND preview = Item(IDC_CHOOSER_PREVIEW);
     InvalidateRect(preview, nullptr, FALSE);
     UpdateWindow(preview);
   }
