@@ -105,9 +105,18 @@ TEST(Settings, ReopensOnTheLastPageKeepsTheFileOnCancelAndStoresOnOk) {
   EXPECT_TRUE(Shows(dialog, IDC_JPEG_QUALITY));
   Scroll(dialog, IDC_TIMING, SB_PAGEDOWN);
   Scroll(dialog, IDC_OPACITY, SB_LINEDOWN);
+  // Wine refuses to replace a file that another process holds open, so the
+  // save is awaited by its time stamp, which opens nothing, and read once.
+  const auto stamp = [&] {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW((run.dir + L"Setting.ini").c_str(), GetFileExInfoStandard, &data);
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+  };
+  const ULONGLONG saved = stamp();
   ASSERT_TRUE(Press(dialog, IDC_DIALOG_OK));
-  std::string after;
-  WaitUntil([&] { return (after = run.SettingsFile()) != before; }, 5000);
+  WaitUntil([&] { return stamp() != saved; }, 5000);
+  const std::string after = run.SettingsFile();
   EXPECT_NE(after.find("Timing= 210"), std::string::npos) << after;
   EXPECT_NE(after.find("Transparency= 129"), std::string::npos) << after;
   EXPECT_TRUE(run.Close());
