@@ -1,28 +1,103 @@
 #include "win32/win32_test_support.h"
 
-#include <vector>
+#include <shellapi.h>
 
 #include "win32/ports/text_convert.h"
 
 namespace win32test {
 
-std::wstring TestBinDir() {
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD n;
-  while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) >=
-         path.size())
-    path.resize(path.size() * 2);
-  path.resize(n);
-  return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
+namespace {
 
 std::wstring FullPath(const std::wstring& p) {
   wchar_t buffer[MAX_PATH * 2];
-  DWORD n = GetFullPathNameW(p.c_str(), MAX_PATH * 2, buffer, nullptr);
+  const DWORD n = GetFullPathNameW(p.c_str(), MAX_PATH * 2, buffer, nullptr);
   return n ? std::wstring(buffer, n) : p;
 }
 
+// Calls `each` with the name of every entry of `folder` but . and ..
+template <class Each>
+void ForEntries(const std::wstring& folder, Each each) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") each(name, data.dwFileAttributes);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+}
+
+void DeleteTree(const std::wstring& folder) {
+  ForEntries(folder, [&](const std::wstring& name, DWORD attributes) {
+    const std::wstring path = folder + name;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return DeleteTree(path + L"\\");
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+  });
+  RemoveDirectoryW(folder.c_str());
+}
+
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* cls;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND h, LPARAM p) {
+  auto& s = *reinterpret_cast<WindowSearch*>(p);
+  wchar_t cls[257] = L"";
+  GetClassNameW(h, cls, 257);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  if (wcscmp(cls, s.cls) != 0 || (s.pid && owner != s.pid) || !IsWindowVisible(h) ||
+      (s.title && TextOf(h) != s.title))
+    return TRUE;
+  s.found = h;
+  return FALSE;
+}
+
+// Writes a request file into the script's folder and waits until the script
+// has carried it out (it removes the file).
+bool Request(const std::wstring& file, const std::string& content) {
+  wchar_t dir[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(L"WINE_GTEST_SHOTS", dir, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return false;
+  std::wstring path(dir, n);
+  if (path[0] == L'/') {  // a Unix path: Z: is the whole Unix file system
+    for (auto& c : path)
+      if (c == L'/') c = L'\\';
+    path = L"Z:" + path;
+  }
+  path += L"\\" + file;
+  WriteBytes(path, content);
+  return WaitUntil([&] { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; },
+                   20000);
+}
+
+// xdotool's button numbers: 1 left, 2 middle, 3 right.
+std::string XButton(int button) { return button == 1 ? "1" : button == 2 ? "3" : "2"; }
+std::string At(POINT p) { return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y); }
+
+}  // namespace
+
+std::wstring TestBinDir() {
+  wchar_t path[MAX_PATH * 2];
+  const std::wstring p(path, GetModuleFileNameW(nullptr, path, MAX_PATH * 2));
+  return p.substr(0, p.find_last_of(L"\\/") + 1);
+}
+
 std::wstring DistDir() { return FullPath(TestBinDir() + L"..\\Tomari\\"); }
+
+void CopyTree(const std::wstring& from, const std::wstring& to) {
+  CreateDirectoryW(to.c_str(), nullptr);
+  ForEntries(from, [&](const std::wstring& name, DWORD attributes) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+      CopyTree(from + name + L"\\", to + name + L"\\");
+    else
+      CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
+  });
+}
 
 void Pump(DWORD ms) {
   const DWORD start = GetTickCount();
@@ -45,16 +120,6 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     Pump(20);
   }
   return true;
-}
-
-double ElapsedMs(const std::function<void()>& fn) {
-  LARGE_INTEGER frequency, before, after;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&before);
-  fn();
-  QueryPerformanceCounter(&after);
-  return 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
@@ -81,36 +146,41 @@ std::string ReadBytes(const std::wstring& path) {
   return bytes;
 }
 
-bool FileExists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+RECT WindowRect(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
 }
 
-namespace {
-
-// Calls `each` with the name of every entry of `folder` but . and ..
-template <class Each>
-void ForEntries(const std::wstring& folder, Each each) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") each(name, data.dwFileAttributes);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+std::wstring TextOf(HWND h) {
+  // Asked of the window itself: for another process's control the system
+  // keeps only the text it was created with.
+  wchar_t buffer[1024] = L"";
+  DWORD_PTR n = 0;
+  SendMessageTimeoutW(h, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000,
+                      &n);
+  return std::wstring(buffer, n < 1024 ? n : 0);
 }
 
-void DeleteTree(const std::wstring& folder) {
-  ForEntries(folder, [&](const std::wstring& name, DWORD attributes) {
-    const std::wstring path = folder + name;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return DeleteTree(path + L"\\");
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(path.c_str());
-  });
-  RemoveDirectoryW(folder.c_str());
+std::string Narrow(const std::wstring& w) {
+  const int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
 }
 
-}  // namespace
+HWND FindWindowOf(DWORD pid, const wchar_t* className, DWORD timeoutMs, const wchar_t* title) {
+  WindowSearch search{pid, className, title, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  return search.found;
+}
 
 TempFolder::TempFolder() {
   wchar_t base[MAX_PATH];
@@ -138,38 +208,6 @@ int TempFolder::Count() const {
   return n;
 }
 
-namespace {
-
-struct WindowSearch {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND h, LPARAM p) {
-  auto& s = *reinterpret_cast<WindowSearch*>(p);
-  wchar_t cls[257] = L"";
-  GetClassNameW(h, cls, 257);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(h, &owner);
-  if (wcscmp(cls, s.cls) != 0 || (s.pid && owner != s.pid) || !IsWindowVisible(h)) return TRUE;
-  s.found = h;
-  return FALSE;
-}
-
-}  // namespace
-
-HWND FindWindowOf(DWORD pid, const wchar_t* className, DWORD timeoutMs) {
-  WindowSearch search{pid, className, nullptr};
-  WaitUntil(
-      [&] {
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      timeoutMs);
-  return search.found;
-}
-
 Process::~Process() {
   Kill();
   if (pi_.hThread) CloseHandle(pi_.hThread);
@@ -194,87 +232,145 @@ bool Process::WaitExit(DWORD timeoutMs) {
                    timeoutMs);
 }
 
-bool Process::Running() const {
-  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
 void Process::Kill() {
-  if (!Running()) return;
+  if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, 0) != WAIT_TIMEOUT) return;
   TerminateProcess(pi_.hProcess, 1);
   WaitForSingleObject(pi_.hProcess, 5000);
 }
 
-bool Target::Start(const std::wstring& args) {
+bool Target::Start(const std::wstring& args, bool activate) {
   static int serial = 0;
-  std::wstring command = args;
-  const size_t classArg = args.find(L"--class ");
-  if (classArg == std::wstring::npos) {
-    class_ = L"TomariTarget" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-             std::to_wstring(++serial);
-    command += L" --class " + class_;
-  } else {
-    const size_t from = classArg + 8;  // the test's own class name, without blanks
-    class_ = args.substr(from, args.find(L' ', from) - from);
-  }
-  if (!process_.Start(TestBinDir() + L"target_app.exe", command)) return false;
-  WaitForInputIdle(process_.Handle(), 5000);
+  const std::wstring cls =
+      L"TomariTarget" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++serial);
+  if (!process_.Start(TestBinDir() + L"target_app.exe", args + L" --class " + cls)) return false;
   const bool wantOwned = args.find(L"--owner") != std::wstring::npos;
   WaitUntil(
       [&] {
         // The owner window has the same class: the target is the owned one.
-        HWND h = FindWindowOf(process_.Id(), class_.c_str());
+        HWND h = FindWindowOf(process_.Id(), cls.c_str());
         while (h && wantOwned && !GetWindow(h, GW_OWNER))
-          h = FindWindowExW(nullptr, h, class_.c_str(), nullptr);
+          h = FindWindowExW(nullptr, h, cls.c_str(), nullptr);
         hwnd_ = h;
         return h != nullptr;
       },
       10000);
-  return hwnd_ != nullptr;
+  // The system does not always grant a new program the front by itself.
+  return hwnd_ && (!activate || Activate(hwnd_));
 }
 
-OwnWindow::OwnWindow(const std::wstring& title, DWORD exStyle, HWND parent, RECT rect) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-  const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-  hwnd_ = CreateWindowExW(exStyle, kClassName, title.c_str(), style, rect.left, rect.top,
-                          rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
-                          GetModuleHandleW(nullptr), nullptr);
-  Pump(50);
+bool TomariRun::Start(const std::wstring& name, std::string settings,
+                      const std::function<void(const std::wstring&)>& prepare) {
+  const std::wstring root = FullPath(TestBinDir() + L"..\\e2e-work\\");
+  CreateDirectoryW(root.c_str(), nullptr);
+  dir = root + name + L"\\";
+  DeleteTree(dir);  // a leftover of an earlier run: settings must not carry over
+  CopyTree(DistDir(), dir);
+  for (size_t at; (at = settings.find("{DIR}")) != std::string::npos;)
+    settings.replace(at, 5, Narrow(dir));
+  if (!settings.empty()) WriteBytes(dir + L"Setting.ini", settings);
+  if (prepare) prepare(dir);
+  if (!process.Start(dir + L"Tomari.exe", L"")) return false;
+  widget = FindWindowOf(process.Id(), L"TomariWidget", 15000);
+  return widget != nullptr;
 }
 
-OwnWindow::~OwnWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
+bool TomariRun::Close() {
+  if (widget) PostMessageW(widget, WM_CLOSE, 0, 0);
+  return process.WaitExit(15000);
 }
 
-namespace {
+unsigned long long TomariRun::Stamp() const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExW((dir + L"Setting.ini").c_str(), GetFileExInfoStandard, &data);
+  return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+         data.ftLastWriteTime.dwLowDateTime;
+}
 
-// Writes a request file into the script's folder and waits until the script
-// has carried it out (it removes the file).
-bool Request(const std::wstring& file, const std::string& content) {
-  wchar_t dir[MAX_PATH];
-  const DWORD n = GetEnvironmentVariableW(L"WINE_GTEST_SHOTS", dir, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return false;
-  std::wstring path(dir, n);
-  if (path[0] == L'/') {  // a Unix path: Z: is the whole Unix file system
-    for (auto& c : path)
-      if (c == L'/') c = L'\\';
-    path = L"Z:" + path;
+bool TomariRun::SavedSince(unsigned long long before) const {
+  return WaitUntil([&] { return Stamp() != before; }, 8000);
+}
+
+POINT TomariRun::Button(int number) const {
+  const std::wstring skin = dir + L"Skins\\Default\\Default.tsk";
+  wchar_t section[16];
+  swprintf(section, 16, L"Button%02d", number);
+  auto key = [&](const wchar_t* name) {
+    return static_cast<int>(GetPrivateProfileIntW(section, name, 0, skin.c_str()));
+  };
+  // The widget is the back image scaled to the display's DPI, which the program
+  // read when it started.
+  const std::string back = ReadBytes(dir + L"Skins\\Default\\Back.bmp");
+  const int backWidth = back.size() > 22 ? *reinterpret_cast<const int32_t*>(back.data() + 18) : 1;
+  const RECT w = WindowRect(widget);
+  return {w.left + MulDiv(key(L"Left") + key(L"Width") / 2, w.right - w.left, backWidth),
+          w.top + MulDiv(key(L"Top") + key(L"Height") / 2, w.right - w.left, backWidth)};
+}
+
+void MouseTo(POINT p) { XInput(At(p)); }
+
+void Click(POINT p, int button, int times) {
+  const std::string repeat = times > 1 ? "--repeat " + std::to_string(times) + " " : "";
+  XInput(At(p) + " sleep 0.1 click " + repeat + XButton(button) + " sleep 0.05");
+  Pump(100);
+}
+
+void Drag(POINT from, POINT to, int button) {
+  std::string words = At(from) + " sleep 0.05 mousedown " + XButton(button) + " sleep 0.1";
+  for (int i = 1; i <= 6; ++i)
+    words += At({from.x + (to.x - from.x) * i / 6, from.y + (to.y - from.y) * i / 6}) +
+             " sleep 0.05";
+  XInput(words + " mouseup " + XButton(button) + " sleep 0.1");
+  Pump(100);
+}
+
+void Key(WORD vk, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof(in));
+  Pump(30);
+}
+
+void TapKey(WORD vk) {
+  Key(vk, true);
+  Key(vk, false);
+}
+
+bool PerchedOn(HWND widget, HWND target) {
+  return WaitUntil([&] {
+    const RECT w = WindowRect(widget), t = WindowRect(target);
+    return w.bottom <= t.top + 1 && w.left > t.left && w.right < t.right;
+  });
+}
+
+bool Activate(HWND h) {
+  SetForegroundWindow(h);
+  if (WaitUntil([&] { return GetForegroundWindow() == h; }, 500)) return true;
+  const RECT r = WindowRect(h);
+  Click({r.left + 60, r.top + 10});
+  return WaitUntil([&] { return GetForegroundWindow() == h; });
+}
+
+HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
+  return FindWindowOf(0, L"#32770", timeoutMs, caption);
+}
+
+void Press(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(h));
+    GlobalUnlock(h);
   }
-  path += L"\\" + file;
-  WriteBytes(path, content);
-  return WaitUntil([&] { return !FileExists(path); }, 10000);
+  CloseClipboard();
+  return text;
 }
-
-}  // namespace
 
 void SaveScreenshot(const std::wstring& name) {
   Pump(300);  // let every window finish painting

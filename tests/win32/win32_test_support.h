@@ -1,8 +1,8 @@
 #pragma once
 // The harness of the tests that run under Wine (win32_tests and e2e_tests):
 // paths, message pumping and waiting, files and temporary folders, processes
-// and their windows, and the requests the test script carries out for us
-// (screenshots, X input).
+// and their windows, a copy of the program to drive, real input, and the
+// requests the test script carries out for us (screenshots, X input).
 #include <windows.h>
 
 #include <functional>
@@ -14,22 +14,24 @@ namespace win32test {
 std::wstring TestBinDir();
 // The shipped program folder (Tomari.exe, TransG32.dll, Skins\) beside testbin.
 std::wstring DistDir();
-std::wstring FullPath(const std::wstring& path);
+// Copies folder `from` into `to` (both with a trailing backslash), sub-folders too.
+void CopyTree(const std::wstring& from, const std::wstring& to);
 
 // Handles this thread's messages for `ms` milliseconds: windows of other
 // processes send ours synchronous messages while we wait.
 void Pump(DWORD ms);
 // Pumps until `done` holds or `timeoutMs` passes; returns `done()`.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
-// Wall-clock milliseconds that `fn` took.
-double ElapsedMs(const std::function<void()>& fn);
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
-bool FileExists(const std::wstring& path);
-// The visible top-level window of `pid` (any process when 0) with this class,
-// waiting up to `timeoutMs` for it.
-HWND FindWindowOf(DWORD pid, const wchar_t* className, DWORD timeoutMs = 0);
+RECT WindowRect(HWND h);
+std::wstring TextOf(HWND h);
+std::string Narrow(const std::wstring& w);  // to the ANSI code page
+// The visible top-level window of `pid` (any process when 0) with this class
+// (and this title, when given), waiting up to `timeoutMs` for it.
+HWND FindWindowOf(DWORD pid, const wchar_t* className, DWORD timeoutMs = 0,
+                  const wchar_t* title = nullptr);
 
 // A fresh folder under %TEMP%, removed with what is in it.
 class TempFolder {
@@ -56,10 +58,8 @@ class Process {
   Process& operator=(const Process&) = delete;
   bool Start(const std::wstring& exe, const std::wstring& args);
   DWORD Id() const { return pi_.dwProcessId; }
-  HANDLE Handle() const { return pi_.hProcess; }
   // Waits (pumping) for the process to end; false on timeout.
   bool WaitExit(DWORD timeoutMs);
-  bool Running() const;
   void Kill();
 
  private:
@@ -69,39 +69,63 @@ class Process {
 // A target_app.exe process (tests/support/target_app.cpp) and its window.
 class Target {
  public:
-  // Starts the program with `args` plus a window class of its own (unless `args`
-  // names one with --class) and waits for its visible window; with --owner that
-  // is the owned window. False when no window came.
-  bool Start(const std::wstring& args);
+  // Starts the program with `args` plus a window class of its own and waits
+  // for its visible window (with --owner, the owned one) and, when `activate`,
+  // for it to come to the front as a new program's window does for a user.
+  bool Start(const std::wstring& args, bool activate = false);
   HWND hwnd() const { return hwnd_; }
-  DWORD pid() const { return process_.Id(); }
-  const std::wstring& className() const { return class_; }
+  void Kill() { process_.Kill(); }
 
  private:
   Process process_;
   HWND hwnd_ = nullptr;
-  std::wstring class_;
 };
 
-// A window of this thread, destroyed with the object. Top-level unless a parent
-// is given (then a child of it).
-class OwnWindow {
- public:
-  explicit OwnWindow(const std::wstring& title = L"Own window", DWORD exStyle = 0,
-                     HWND parent = nullptr, RECT rect = {100, 100, 400, 300});
-  ~OwnWindow();
-  OwnWindow(const OwnWindow&) = delete;
-  OwnWindow& operator=(const OwnWindow&) = delete;
-  HWND hwnd() const { return hwnd_; }
-
-  static constexpr const wchar_t* kClassName = L"TomariWin32TestOwn";
-
- private:
-  HWND hwnd_ = nullptr;
+// A copy of the shipped program in a fresh folder, started with a Setting.ini
+// of our choosing ("{DIR}" in it stands for the program's folder).
+struct TomariRun {
+  Process process;
+  HWND widget = nullptr;
+  std::wstring dir;
+  // `prepare` runs on the copied folder before the start.
+  bool Start(const std::wstring& name, std::string settings = {},
+             const std::function<void(const std::wstring&)>& prepare = {});
+  // WM_CLOSE, as any program or the system would send it; waits for the exit.
+  bool Close();
+  std::string SettingsFile() const { return ReadBytes(dir + L"Setting.ini"); }
+  // Waits for the program to replace Setting.ini after `before` (its time
+  // stamp, from Stamp()): polling reads would hold the file open, and Wine
+  // then refuses the program's replace.
+  unsigned long long Stamp() const;
+  bool SavedSince(unsigned long long before) const;
+  // The centre of Button NN of the skin in use (Default), in screen pixels,
+  // scaled as the widget scales the skin.
+  POINT Button(int number) const;
 };
+
+// Real input, as a user's mouse and keyboard give it: the mouse at the X server
+// (through the test script, WINE_GTEST_SHOTS), keys through SendInput.
+void Click(POINT p, int button = 1, int times = 1);  // 1 left, 2 right, 4 middle
+void MouseTo(POINT p);
+// Press at `from`, move in steps to `to`, release there.
+void Drag(POINT from, POINT to, int button = 1);
+void Key(WORD vk, bool down);
+void TapKey(WORD vk);
+// Waits until the widget sits centred above `target`, as the default anchors
+// put it once the tick has attached to it.
+bool PerchedOn(HWND widget, HWND target);
+// Brings `h` to the front as a user would, clicking its title bar when asking
+// the system is not enough; true when it became the foreground window.
+bool Activate(HWND h);
+
+// A dialog (#32770) of any process with this caption, waited for.
+HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = 8000);
+// Presses a dialog's button as a click would (posted: it may open a modal loop).
+void Press(HWND dialog, int id);
+std::wstring ClipboardText();
 
 // Has the test script photograph the X display as NAME.png (when it is asked
-// for pictures: WINE_GTEST_SHOTS); the screen DC of a Wine desktop reads black.
+// for pictures: WINE_GTEST_SHOTS); the screen DC of a Wine desktop reads white.
 void SaveScreenshot(const std::wstring& name);
 // Runs xdotool with `words` through the test script, as input at the X server;
 // false when the script offers no such channel.

@@ -139,8 +139,10 @@ class SkinChooserDialog final : public DialogBase {
     model_.Search();
     searching_ = false;
     if (closing_) return;
-    ShowWindow(list, SW_SHOW);
+    // Shown only once filled, selected and previewed: a visible list is a
+    // finished one, for the user and for anything reading the dialog.
     FillList();
+    ShowWindow(list, SW_SHOW);
   }
 
   // Lets the dialog answer while the search goes on; closing it stops the search.

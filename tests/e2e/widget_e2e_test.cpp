@@ -1,6 +1,7 @@
-// The widget at work on windows of another process, under real mouse and
-// keyboard input: it perches and follows, its buttons, menu and drags act on
-// the window, and whatever it changed is given back exactly.
+// Tomari.exe at work on windows of another process under Wine, with real mouse
+// and keyboard input: how it starts and ends, where it perches and follows,
+// what its buttons, menu and drags do, and that whatever it changed on a
+// window is given back exactly.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "e2e/e2e_support.h"
+#include "win32/win32_test_support.h"
 
-using namespace e2e;
+using namespace win32test;
 
 namespace {
 
@@ -21,20 +22,8 @@ constexpr int kTopMost = 5;
 constexpr int kSemiTransparent = 6;
 
 LONG ExStyle(HWND h) { return GetWindowLongW(h, GWL_EXSTYLE); }
-
-std::wstring Title(HWND h) {
-  wchar_t buf[1024];
-  const int n = GetWindowTextW(h, buf, 1024);
-  return std::wstring(buf, n > 0 ? n : 0);
-}
-
-// " <yyyy/mm/dd hh:mm:ss> ": the default clock text.
-bool IsDefaultClockText(const std::wstring& s) {
-  const std::wstring shape = L" <0000/00/00 00:00:00> ";
-  if (s.size() != shape.size()) return false;
-  for (size_t i = 0; i < s.size(); ++i)
-    if (shape[i] == L'0' ? !std::iswdigit(s[i]) : s[i] != shape[i]) return false;
-  return true;
+bool HasExStyle(HWND h, LONG bits, bool want = true) {
+  return WaitUntil([&] { return ((ExStyle(h) & bits) != 0) == want; });
 }
 
 struct Layered {
@@ -50,8 +39,7 @@ Layered LayeredOf(HWND h) {
 }
 
 void ClickButton(const TomariRun& run, int number) {
-  const POINT p = SkinButtonCentre(run.widget, run.dir, number);
-  Click(p.x, p.y);
+  Click(run.Button(number));
   Pump(200);
 }
 
@@ -85,59 +73,97 @@ SIZE ClipboardBitmapSize() {
 
 }  // namespace
 
+TEST(Startup, TheMapSkinPerchesWhereTheSettingsSayClampedToTheScreen) {
+  Target target;
+  ASSERT_TRUE(target.Start(L"--rect 0,200,300,200", true));
+  TomariRun run;
+  // Outside to the left of a target at the screen's left edge, 5 pixels down.
+  ASSERT_TRUE(run.Start(L"skin-branch", "[Main]\r\nSkin={DIR}Skins\\Branch\\Branch.tsk\r\n"
+                                        "[Position]\r\nX=0\r\nY=1\r\nY-Offset=5\r\n"));
+  const LONG top = WindowRect(target.hwnd()).top + 5;
+  EXPECT_TRUE(WaitUntil([&] {
+    const RECT w = WindowRect(run.widget);
+    return w.left == 0 && w.top == top;
+  }));
+  // The skin's key-coloured corners are left out of the window's region.
+  const RECT w = WindowRect(run.widget);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(run.widget, rgn), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+  EXPECT_TRUE(PtInRegion(rgn, (w.right - w.left) / 2, (w.bottom - w.top) / 2));
+  DeleteObject(rgn);
+  EXPECT_TRUE(run.Close());
+}
+
+TEST(Startup, WithoutItsSkinAndWithTheTickOffTheBareWidgetStaysAndSaves) {
+  Target target;
+  ASSERT_TRUE(target.Start(L"--rect 300,300,300,200", true));
+  TomariRun run;
+  ASSERT_TRUE(run.Start(L"noskin", "[Main]\r\nTiming=0\r\nSkin=C:\\nowhere\\Missing.tsk\r\n"));
+  const RECT before = WindowRect(run.widget);
+  EXPECT_EQ(before.right - before.left, 150);
+  EXPECT_EQ(before.bottom - before.top, 20);
+  Pump(800);
+  EXPECT_EQ(WindowRect(run.widget).left, before.left) << "the tick ran although Timing is 0";
+  ASSERT_TRUE(run.Close());
+  // The stored path is kept as the user chose it.
+  const std::string saved = run.SettingsFile();
+  EXPECT_NE(saved.find("Timing= 0\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("Skin=C:\\nowhere\\Missing.tsk\r\n"), std::string::npos) << saved;
+}
+
 TEST(Pointer, PerchesFollowsActsAndGivesBackTitleAndStyles) {
   // Korean and an emoji have no Shift-JIS form: the title must survive anyway.
   const std::wstring title1 = L"時計 테스트 \U0001F426 target", title2 = L"二番目のウインドウ";
-  Process p1, p2;
-  HWND t1 = StartTarget(p1, L"--title \"" + title1 + L"\" --rect 300,300,400,300 --edit");
-  ASSERT_TRUE(t1);
-  HWND edit = FindWindowExW(t1, nullptr, L"EDIT", nullptr);
+  Target w1, w2;
+  ASSERT_TRUE(w1.Start(L"--title \"" + title1 + L"\" --rect 300,300,400,300 --edit", true));
+  const HWND t1 = w1.hwnd(), edit = FindWindowExW(t1, nullptr, L"EDIT", nullptr);
   TomariRun run;
   ASSERT_TRUE(run.Start(L"pointer", "[TitleClock]\r\nCheck=-1\r\n"
                                     "[Capture]\r\nType=1\r\nSaveType=1\r\nSaveFolder={DIR}caps\r\n"));
   const std::wstring caps = run.dir + L"caps\\";
   ASSERT_TRUE(CreateDirectoryW(caps.c_str(), nullptr));
-  const RECT w = WindowRect(run.widget);
-  EXPECT_GT(w.right - w.left, 150) << "the Default skin's size, not the bare widget's";
+  EXPECT_GT(WindowRect(run.widget).right - WindowRect(run.widget).left, 150) << "the skin's size";
   EXPECT_TRUE(ExStyle(run.widget) & WS_EX_TOPMOST);
   EXPECT_TRUE(ExStyle(run.widget) & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(GetWindowLongW(run.widget, GWL_STYLE) & WS_CAPTION);
   // Centred above the window, and following it when it moves.
   auto centredAbove = [&](HWND t) {
-    return WaitUntil(
-        [&] {
-          const RECT r = WindowRect(run.widget), tr = WindowRect(t);
-          return r.bottom == tr.top &&
-                 r.left == tr.left + ((tr.right - tr.left) - (r.right - r.left)) / 2;
-        },
-        5000);
+    return WaitUntil([&] {
+      const RECT r = WindowRect(run.widget), tr = WindowRect(t);
+      return r.bottom == tr.top &&
+             r.left == tr.left + ((tr.right - tr.left) - (r.right - r.left)) / 2;
+    });
   };
   EXPECT_TRUE(centredAbove(t1));
   SetWindowPos(t1, nullptr, 120, 420, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_TRUE(centredAbove(t1));
-  // The title clock rides after the title and advances.
+  // The title clock " <yyyy/mm/dd hh:mm:ss> " rides after the title and advances.
   std::wstring first;
-  ASSERT_TRUE(WaitUntil([&] { return (first = Title(t1)).rfind(title1, 0) == 0 &&
-                                     first.size() > title1.size(); }, 5000));
-  EXPECT_TRUE(IsDefaultClockText(first.substr(title1.size())));
-  EXPECT_TRUE(WaitUntil([&] { return Title(t1) != first; }, 3000));
-  SaveScreenshot(L"perch-default");
+  ASSERT_TRUE(WaitUntil([&] {
+    first = TextOf(t1);
+    return first.rfind(title1, 0) == 0 && first.size() > title1.size();
+  }));
+  const std::wstring clock = first.substr(title1.size()), shape = L" <0000/00/00 00:00:00> ";
+  ASSERT_EQ(clock.size(), shape.size()) << Narrow(clock);
+  for (size_t i = 0; i < shape.size(); ++i)
+    EXPECT_TRUE(shape[i] == L'0' ? std::iswdigit(clock[i]) != 0 : clock[i] == shape[i]) << i;
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(t1) != first; }));
+  SaveScreenshot(L"title-clock");
 
   // Hover shows the tooltip; the capture button writes one date-named bitmap.
-  const POINT fix = SkinButtonCentre(run.widget, run.dir, kWindowSet);
-  MouseTo(fix.x, fix.y);
-  EXPECT_TRUE(WaitForWindow(run.process.Id(), L"tooltips_class32", 4000));
-  SaveScreenshot(L"pointer-hover");
+  MouseTo(run.Button(kWindowSet));
+  EXPECT_TRUE(FindWindowOf(run.process.Id(), L"tooltips_class32", 4000));
   ClickButton(run, kCaptureAll);
-  EXPECT_TRUE(WaitUntil([&] { return !Files(caps).empty(); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return !Files(caps).empty(); }));
   Pump(500);
   const std::vector<std::wstring> shots = Files(caps);
   ASSERT_EQ(shots.size(), 1u);
   EXPECT_EQ(shots[0].size(), 23u) << Narrow(shots[0]);  // yyyy_mm_dd_hh_mm_ss.bmp
-  const std::string bmp = ReadFileBytes(caps + shots[0]);
+  const std::string bmp = ReadBytes(caps + shots[0]);
   ASSERT_GE(bmp.size(), 58u);
-  const RECT tr = WindowRect(t1);
   EXPECT_EQ(bmp.substr(0, 2), "BM");
+  const RECT tr = WindowRect(t1);
   EXPECT_EQ(*reinterpret_cast<const int32_t*>(bmp.data() + 18), tr.right - tr.left);
   EXPECT_TRUE(IsWindowVisible(run.widget));
 
@@ -145,9 +171,9 @@ TEST(Pointer, PerchesFollowsActsAndGivesBackTitleAndStyles) {
   // front changes nothing.
   ClickButton(run, kWindowSet);
   ClickButton(run, kTopMost);
-  EXPECT_TRUE(WaitUntil([&] { return (ExStyle(t1) & WS_EX_TOPMOST) != 0; }, 3000));
+  EXPECT_TRUE(HasExStyle(t1, WS_EX_TOPMOST));
   ClickButton(run, kSemiTransparent);
-  EXPECT_TRUE(WaitUntil([&] { return LayeredOf(t1).readable; }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return LayeredOf(t1).readable; }));
   EXPECT_EQ(LayeredOf(t1).alpha, 128);
   // Nothing of it took the keyboard from the user's window.
   EXPECT_EQ(GetForegroundWindow(), t1);
@@ -155,8 +181,8 @@ TEST(Pointer, PerchesFollowsActsAndGivesBackTitleAndStyles) {
   gti.cbSize = sizeof(gti);
   ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(t1, nullptr), &gti));
   EXPECT_EQ(gti.hwndFocus, edit);
-  HWND t2 = StartTarget(p2, L"--title \"" + title2 + L"\" --rect 600,300,300,200");
-  ASSERT_TRUE(t2);
+  ASSERT_TRUE(w2.Start(L"--title \"" + title2 + L"\" --rect 600,300,300,200", true));
+  const HWND t2 = w2.hwnd();
   Pump(500);
   EXPECT_TRUE(PerchedOn(run.widget, t1));
 
@@ -164,69 +190,72 @@ TEST(Pointer, PerchesFollowsActsAndGivesBackTitleAndStyles) {
   ClickButton(run, kWindowSet);
   ASSERT_TRUE(Activate(t2));
   EXPECT_TRUE(PerchedOn(run.widget, t2));
-  EXPECT_TRUE(WaitUntil([&] { return (ExStyle(t1) & (WS_EX_TOPMOST | WS_EX_LAYERED)) == 0; },
-                        3000))
-      << std::hex << ExStyle(t1);
-  EXPECT_TRUE(WaitUntil([&] { return Title(t1) == title1; }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return Title(t2).size() > title2.size(); }, 5000));
+  EXPECT_TRUE(HasExStyle(t1, WS_EX_TOPMOST | WS_EX_LAYERED, false)) << std::hex << ExStyle(t1);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(t1) == title1; }));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(t2).size() > title2.size(); }));
   ASSERT_TRUE(run.Close());
-  EXPECT_EQ(Title(t1), title1);
-  EXPECT_EQ(Title(t2), title2);
+  EXPECT_EQ(TextOf(t1), title1);
+  EXPECT_EQ(TextOf(t2), title2);
 }
 
-TEST(Pointer, LeavingOrExitingGivesBackExactlyWhatEachWindowHad) {
-  Process pt, pa, pk, pp;
-  HWND topmost = StartTarget(pt, L"--title \"Top\" --rect 100,120,300,200 --topmost");
-  HWND alpha200 = StartTarget(pa, L"--title \"Alpha\" --rect 450,120,300,200 --alpha 200");
-  HWND keyed = StartTarget(pk, L"--title \"Keyed\" --rect 100,420,300,200 --colorkey FF00FF");
-  HWND perPixel = StartTarget(pp, L"--title \"PerPixel\" --rect 450,420,300,200 --per-pixel-alpha");
-  ASSERT_TRUE(topmost && alpha200 && keyed && perPixel);
+TEST(Pointer, FirstRunWritesTheDefaultsAndLeavingOrExitingGivesBackWhatEachWindowHad) {
+  Target top, alpha, keyed, perPixel;
+  ASSERT_TRUE(top.Start(L"--rect 100,120,300,200 --topmost"));
+  ASSERT_TRUE(alpha.Start(L"--rect 450,120,300,200 --alpha 200"));
+  ASSERT_TRUE(keyed.Start(L"--rect 100,420,300,200 --colorkey FF00FF"));
+  ASSERT_TRUE(perPixel.Start(L"--rect 450,420,300,200 --per-pixel-alpha"));
   TomariRun run;
   ASSERT_TRUE(run.Start(L"pointer-restore"));
+  Process second;  // a second instance ends at once
+  ASSERT_TRUE(second.Start(run.dir + L"Tomari.exe", L""));
+  EXPECT_TRUE(second.WaitExit(10000));
+  auto visit = [&](HWND h) { return Activate(h) && PerchedOn(run.widget, h); };
 
   // Top-most by its program, un-top-mosted through the widget: top-most again
-  // once the widget leaves it.
-  ASSERT_TRUE(Activate(topmost));
-  ASSERT_TRUE(PerchedOn(run.widget, topmost));
+  // once the widget leaves it (posted, so a hung window cannot block us).
+  ASSERT_TRUE(visit(top.hwnd()));
   ClickButton(run, kWindowSet);
   ClickButton(run, kTopMost);
-  EXPECT_TRUE(WaitUntil([&] { return (ExStyle(topmost) & WS_EX_TOPMOST) == 0; }, 3000));
+  EXPECT_TRUE(HasExStyle(top.hwnd(), WS_EX_TOPMOST, false));
   ClickButton(run, kWindowSet);
   // Opacity 200, made opaque through the widget: 200 again after leaving.
-  ASSERT_TRUE(Activate(alpha200));
-  ASSERT_TRUE(PerchedOn(run.widget, alpha200));
-  // The z-order is given back posted (a hung window must not block us): wait for it.
-  EXPECT_TRUE(WaitUntil([&] { return (ExStyle(topmost) & WS_EX_TOPMOST) != 0; }, 3000));
+  ASSERT_TRUE(visit(alpha.hwnd()));
+  EXPECT_TRUE(HasExStyle(top.hwnd(), WS_EX_TOPMOST));
   ClickButton(run, kWindowSet);
   ClickButton(run, kSemiTransparent);
-  EXPECT_TRUE(WaitUntil([&] { return (ExStyle(alpha200) & WS_EX_LAYERED) == 0; }, 3000));
+  EXPECT_TRUE(HasExStyle(alpha.hwnd(), WS_EX_LAYERED, false));
   ClickButton(run, kWindowSet);
   // Colour-keyed and per-pixel windows the widget only visits: untouched.
-  ASSERT_TRUE(Activate(keyed));
-  ASSERT_TRUE(PerchedOn(run.widget, keyed));
-  ASSERT_TRUE(Activate(perPixel));
-  ASSERT_TRUE(PerchedOn(run.widget, perPixel));
-  EXPECT_EQ(LayeredOf(alpha200).alpha, 200);
-  const Layered key = LayeredOf(keyed);
+  ASSERT_TRUE(visit(keyed.hwnd()));
+  ASSERT_TRUE(visit(perPixel.hwnd()));
+  EXPECT_EQ(LayeredOf(alpha.hwnd()).alpha, 200);
+  const Layered key = LayeredOf(keyed.hwnd());
   EXPECT_EQ(key.flags, static_cast<DWORD>(LWA_COLORKEY));
   EXPECT_EQ(key.key, RGB(255, 0, 255));
   // Exit while the per-pixel window carries our top-most: it is given back.
   ClickButton(run, kWindowSet);
   ClickButton(run, kTopMost);
-  EXPECT_TRUE(WaitUntil([&] { return (ExStyle(perPixel) & WS_EX_TOPMOST) != 0; }, 3000));
+  EXPECT_TRUE(HasExStyle(perPixel.hwnd(), WS_EX_TOPMOST));
   ASSERT_TRUE(run.Close());
-  EXPECT_TRUE(WaitUntil([&] { return (ExStyle(perPixel) & WS_EX_TOPMOST) == 0; }, 3000));
-  EXPECT_TRUE(ExStyle(perPixel) & WS_EX_LAYERED);
+  EXPECT_TRUE(HasExStyle(perPixel.hwnd(), WS_EX_TOPMOST, false));
+  EXPECT_TRUE(ExStyle(perPixel.hwnd()) & WS_EX_LAYERED);
+  const std::string folder = Narrow(run.dir);
+  EXPECT_EQ(run.SettingsFile(),
+            "[Main]\r\nTiming= 100\r\nMulti= 0\r\nSkin=" + folder +
+                "Skins\\Default\\Default.tsk\r\n"
+                "[Position]\r\nAuto= 1\r\nX= 2\r\nY= 0\r\nX-Offset= 0\r\nY-Offset= 0\r\n"
+                "[Layer]\r\nTransparency= 128\r\n[Drag]\r\nParent= 0\r\n"
+                "[Capture]\r\nType= 0\r\nSaveType= 0\r\nSaveFolder=" + folder +
+                "\r\nFileType= 0\r\nJpeg_Value= 100\r\nJpeg_Progressive= 0\r\nPng_Value= 0\r\n"
+                "[TitleClock]\r\nPosition= 1\r\nFormatText=\" <yyyy/mm/dd hh:mm:ss> \"\r\n"
+                "WorldTime= 17\r\nWorldTime_PM= 0\r\nWorldTime_Hour= 0\r\nWorldTime_Minute= 0\r\n"
+                "WorldTime_SDT= 0\r\nCheck= 0\r\n[AntiPercher001]\r\nName=\r\n");
 }
 
 TEST(Pointer, DragsMoveWidgetTargetAndOwnerAndTheMenuCopiesAndEnds) {
-  Process p;
-  ASSERT_TRUE(StartTarget(p, L"--title \"Owned\" --rect 300,300,360,240 --owner"));
-  // The owner has the same class: find the owned window by its title.
-  HWND t = FindWindowW(L"TomariTestTarget", L"Owned");
-  ASSERT_TRUE(t);
-  ASSERT_TRUE(Activate(t));
-  HWND owner = GetWindow(t, GW_OWNER);
+  Target owned;
+  ASSERT_TRUE(owned.Start(L"--title \"Owned\" --rect 300,300,360,240 --owner", true));
+  const HWND t = owned.hwnd(), owner = GetWindow(t, GW_OWNER);
   TomariRun run;
   ASSERT_TRUE(run.Start(L"pointer-drag"));
   ASSERT_TRUE(PerchedOn(run.widget, t));
@@ -248,7 +277,7 @@ TEST(Pointer, DragsMoveWidgetTargetAndOwnerAndTheMenuCopiesAndEnds) {
   EXPECT_EQ(t1.top - t0.top, 40);
   EXPECT_EQ(t1.left, t0.left);
   EXPECT_EQ(WindowRect(owner).top, o0.top);
-  EXPECT_EQ(WaitForWindow(run.process.Id(), L"#32768", 0), nullptr) << "a drag opened the menu";
+  EXPECT_EQ(FindWindowOf(run.process.Id(), L"#32768"), nullptr) << "a drag opened the menu";
   // Ctrl + right drag: the owner comes along too. The keyboard goes in at the X
   // server: Wine forgets a Ctrl sent with SendInput at the next X mouse event.
   grip = Grip(run.widget);
@@ -269,31 +298,31 @@ TEST(Pointer, DragsMoveWidgetTargetAndOwnerAndTheMenuCopiesAndEnds) {
     CloseClipboard();
   }
   grip = Grip(run.widget);
-  Click(grip.x, grip.y, 2);
-  ASSERT_TRUE(WaitForWindow(0, L"#32768", 3000));
-  SaveScreenshot(L"pointer-menu");
+  Click(grip, 2);
+  ASSERT_TRUE(FindWindowOf(0, L"#32768", 3000));
+  SaveScreenshot(L"menu");
   for (WORD key : {WORD('W'), WORD('C'), WORD('C')}) {
     TapKey(key);
     Pump(150);
   }
   // Two items share &C in the capture submenu: the first press selects, Enter runs.
-  if (WaitForWindow(0, L"#32768", 300)) TapKey(VK_RETURN);
+  if (FindWindowOf(0, L"#32768", 300)) TapKey(VK_RETURN);
   RECT client{};
   GetClientRect(t, &client);
   SIZE size{};
-  EXPECT_TRUE(WaitUntil([&] { return (size = ClipboardBitmapSize()).cx != 0; }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return (size = ClipboardBitmapSize()).cx != 0; }));
   EXPECT_EQ(size.cx, client.right);
   EXPECT_EQ(size.cy, client.bottom);
-  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == t; }, 3000))
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == t; }))
       << "the user's window has the keyboard again";
 
   // Escape closes the menu; 終了(&X) ends the program, which saves the drop offsets.
-  Click(grip.x, grip.y, 2);
-  ASSERT_TRUE(WaitForWindow(0, L"#32768", 3000));
+  Click(grip, 2);
+  ASSERT_TRUE(FindWindowOf(0, L"#32768", 3000));
   TapKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return !WaitForWindow(0, L"#32768", 0); }, 3000));
-  Click(grip.x, grip.y, 2);
-  ASSERT_TRUE(WaitForWindow(0, L"#32768", 3000));
+  EXPECT_TRUE(WaitUntil([&] { return !FindWindowOf(0, L"#32768"); }));
+  Click(grip, 2);
+  ASSERT_TRUE(FindWindowOf(0, L"#32768", 3000));
   TapKey('X');
   EXPECT_TRUE(run.process.WaitExit(10000));
   const std::string saved = run.SettingsFile();

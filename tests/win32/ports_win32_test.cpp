@@ -1,0 +1,280 @@
+// The ports over the real system under Wine: windows of another process
+// (target_app.exe), a hung one among them, files, the code page, the Japanese
+// locale, window texts and folder walks.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <future>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "clock/date_format.h"
+#include "dialogs/file_finder.h"
+#include "dialogs/text_grab.h"
+#include "win32/ports/text_convert.h"
+#include "win32/ports/win_codec.h"
+#include "win32/ports/win_directory.h"
+#include "win32/ports/win_files.h"
+#include "win32/ports/win_locale.h"
+#include "win32/ports/win_text_grab.h"
+#include "win32/ports/win_windows.h"
+#include "win32/win32_test_support.h"
+
+namespace tomari {
+namespace {
+
+using namespace win32test;
+
+TEST(WindowSystem, AnotherProcessIsMovedRetitledAndLayeredWithoutLosingTheKeyboard) {
+  Win32WindowSystem ws;
+  Target target, alpha, perPixel, keeper;
+  ASSERT_TRUE(target.Start(L"--owner --title \"한국어 제목 😀\" --rect 200,150,320,240 --edit"));
+  ASSERT_TRUE(alpha.Start(L"--alpha 200"));
+  ASSERT_TRUE(perPixel.Start(L"--per-pixel-alpha"));
+  const WindowHandle t = FromHwnd(target.hwnd());
+  // Another window holds the keyboard; nothing done to the target takes it.
+  ASSERT_TRUE(keeper.Start(L"--rect 600,400,200,200", true));
+  Rect r;
+  EXPECT_TRUE(ws.MoveTo(t, 40, 60));
+  EXPECT_TRUE(WaitUntil([&] { return ws.GetRect(t, r) && r == Rect{40, 60, 360, 300}; }));
+  EXPECT_TRUE(ws.SetTopMost(t, true));
+  EXPECT_TRUE(WaitUntil([&] { return (ws.GetExStyle(t) & kExTopMost) != 0; }));
+  EXPECT_TRUE(ws.SetTopMost(t, false));
+  EXPECT_TRUE(WaitUntil([&] { return (ws.GetExStyle(t) & kExTopMost) == 0; }));
+  // Titles in any script, whole however long; Korean and an emoji have no ANSI form.
+  EXPECT_EQ(ws.GetTitle(t), "한국어 제목 😀");
+  const HWND edit = FindWindowExW(target.hwnd(), nullptr, L"EDIT", nullptr);
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"первый 😀"));
+  Win32WindowTexts texts;  // what the text grab reads
+  EXPECT_EQ(texts.Title(t), "한국어 제목 😀");
+  EXPECT_EQ(texts.TextByMessage(FromHwnd(edit), 1000), "первый 😀");
+  std::string longTitle = "🕒 Ünïcödé";
+  for (int i = 0; i < 700; ++i) longTitle += "時計";
+  EXPECT_TRUE(ws.SetTitle(t, longTitle));
+  EXPECT_TRUE(ws.GetTitle(t) == longTitle) << "long titles are read whole";
+  EXPECT_EQ(ws.ClassNameOf(t).rfind("TomariTarget", 0), 0u);
+  EXPECT_EQ(ws.GetTitle(ws.GetParent(t)), "한국어 제목 😀 owner");
+  // A plain window made layered the way the opacity command does it; another's
+  // opacity read and changed; one drawn by UpdateLayeredWindow reads nothing.
+  const std::uint32_t before = ws.GetExStyle(t);
+  ws.MakeLayered(t, 0, 128, kLwaAlpha);
+  EXPECT_TRUE(WaitUntil([&] { return ws.GetLayered(t).readable; }));
+  EXPECT_EQ(ws.GetExStyle(t), before | kExLayered);
+  EXPECT_EQ(ws.GetLayered(t), (LayeredAttributes{true, 0, 128, kLwaAlpha}));
+  const WindowHandle a = FromHwnd(alpha.hwnd());
+  EXPECT_EQ(ws.GetLayered(a), (LayeredAttributes{true, 0, 200, kLwaAlpha}));
+  EXPECT_TRUE(ws.SetLayered(a, 0, 64, kLwaAlpha));
+  EXPECT_EQ(ws.GetLayered(a).alpha, 64);
+  EXPECT_EQ(ws.GetLayered(FromHwnd(perPixel.hwnd())), LayeredAttributes{});
+  EXPECT_TRUE(ws.SetExStyle(t, 0)) << "a style of 0 is a real style, not a failure";
+  Pump(200);
+  EXPECT_EQ(GetForegroundWindow(), keeper.hwnd());
+
+  // A window that is gone is left alone and nothing is reported.
+  target.Kill();
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(ToHwnd(t)); }));
+  for (WindowHandle g : {t, WindowHandle{0}}) {
+    Rect kept{7, 7, 7, 7};
+    EXPECT_FALSE(ws.GetRect(g, kept));
+    EXPECT_EQ(kept, (Rect{7, 7, 7, 7}));
+    EXPECT_EQ(ws.GetTitle(g) + ws.ClassNameOf(g), "");
+    EXPECT_FALSE(ws.SetTitle(g, "x") || ws.SetExStyle(g, kExLayered) || ws.SetTopMost(g, true) ||
+                 ws.MoveTo(g, 0, 0) || ws.SetLayered(g, 0, 10, kLwaAlpha) || ws.IsHung(g) ||
+                 ws.GetLayered(g).readable || ws.IsWindow(g));
+    EXPECT_EQ(ws.GetExStyle(g) + ws.GetParent(g), 0u);
+  }
+}
+
+// Every call that touches the window, each on a thread of its own; the names
+// of those that did not return. A call that waits for the hung thread never
+// returns while it hangs (the target sleeps for good), so the deadline only
+// decides when to give up on one: long enough that no load makes a returning
+// call look blocked. A blocked thread ends when the target is killed.
+std::string BlockedCalls(const std::shared_ptr<Win32WindowSystem>& ws, WindowHandle t) {
+  std::string blocked;
+  std::vector<std::pair<const char*, std::future<void>>> running;
+  auto check = [&](const char* name, std::function<void()> call) {
+    auto task = std::make_shared<std::packaged_task<void()>>(call);
+    running.emplace_back(name, task->get_future());
+    std::thread([task] { (*task)(); }).detach();
+  };
+  check("SetTitle", [ws, t] { ws->SetTitle(t, "時計 12:00"); });
+  check("GetTitle", [ws, t] { ws->GetTitle(t); });
+  check("SetTopMost", [ws, t] { ws->SetTopMost(t, true); });
+  check("MoveTo", [ws, t] { ws->MoveTo(t, 10, 20); });
+  check("SetExStyle", [ws, t] { ws->SetExStyle(t, ws->GetExStyle(t) | kExLayered); });
+  check("SetLayered", [ws, t] { ws->SetLayered(t, 0, 128, kLwaAlpha); });
+  check("GetLayered", [ws, t] { ws->GetLayered(t); });
+  check("GetRect", [ws, t] {
+    Rect r;
+    ws->GetRect(t, r);
+  });
+  check("ClassNameOf", [ws, t] { ws->ClassNameOf(t); });
+  check("IsHung", [ws, t] { ws->IsHung(t); });
+  check("MakeLayered", [ws, t] { ws->MakeLayered(t, 0, 128, kLwaAlpha); });
+  check("text grab", [t] {
+    auto texts = std::make_shared<Win32WindowTexts>();
+    auto clipboard = std::make_shared<Win32TextClipboard>(0);
+    TextGrabModel model(*texts, *clipboard);
+    model.Collect(t);
+  });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  for (auto& [name, done] : running)
+    if (done.wait_until(deadline) != std::future_status::ready)
+      blocked += std::string(name) + "; ";
+  return blocked;
+}
+
+TEST(WindowSystem, AHungWindowNeverBlocksACallAndIsReportedHung) {
+  auto shared = std::make_shared<Win32WindowSystem>();
+  Win32WindowSystem& ws = *shared;
+  Target target;
+  ASSERT_TRUE(target.Start(L"--title \"Before the hang\" --edit --hang-after 300"));
+  const WindowHandle t = FromHwnd(target.hwnd());
+  EXPECT_FALSE(ws.IsHung(t));
+  // The thread sleeps from 300 ms on (later on a busy machine: wait until it
+  // no longer answers); the system says "hung" only some seconds after that.
+  ASSERT_TRUE(WaitUntil([&] { return !ws.WaitForAnswer(t, 200); }, 15000));
+  EXPECT_EQ(BlockedCalls(shared, t), "") << "while the hang is fresh";
+  ASSERT_TRUE(WaitUntil([&] { return ws.IsHung(t); }, 15000));
+  EXPECT_EQ(BlockedCalls(shared, t), "") << "once reported hung";
+  // Nothing can have reached the window's thread; its title still reads.
+  EXPECT_EQ(ws.GetTitle(t), "Before the hang");
+  EXPECT_FALSE(ws.SetTitle(t, "x"));
+}
+
+TEST(Directory, TheFinderWalksUnicodeFoldersFilesFirst) {
+  TempFolder root;
+  ASSERT_TRUE(CreateDirectoryW((root / L"スキン").c_str(), nullptr));
+  ASSERT_TRUE(WriteBytes(root / L"スキン\\ü.tsk", "x") && WriteBytes(root / L"top.tsk", "x"));
+  Win32Directory dir;
+  FileFinder finder(dir);
+  finder.SetPattern("*.tsk");
+  std::vector<std::string> found;
+  finder.onFind = [&](const std::string& p) { found.push_back(p); };
+  const std::string start = root.Utf8().substr(0, root.Utf8().size() - 1);
+  finder.SearchFiles(start + "  ");
+  EXPECT_EQ(found, (std::vector<std::string>{start + "\\top.tsk", start + "\\スキン\\ü.tsk"}));
+  EXPECT_EQ(finder.Finddir(1), start + "\\スキン");
+  EXPECT_EQ(dir.FolderIdentity(start), dir.FolderIdentity(start + "\\スキン\\..\\"));
+}
+
+// A write replaces the whole file or, failing, keeps the old one whole, and
+// leaves nothing beside it; in a folder whose name only Unicode holds.
+TEST(Files, WritesReplaceWholeOrNotAtAllAndHiddenFilesStayHidden) {
+  TempFolder temp;
+  const std::wstring dir = temp / L"トマリギ 시험 😀\\";
+  ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+  Win32FileSystem files;
+  const std::string path = WideToUtf8(dir + L"Setting.ini"), kOld = "[Main]\r\nTiming= 100\r\n";
+  auto read = [&](const std::wstring& name) {
+    std::string bytes = "untouched";
+    files.ReadAll(WideToUtf8(dir + name), bytes);
+    return bytes;
+  };
+  auto open = [&](DWORD share) {
+    return CreateFileW((dir + L"Setting.ini").c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                       0, nullptr);
+  };
+  EXPECT_FALSE(files.Exists(path));
+  EXPECT_EQ(read(L"Setting.ini"), "untouched");
+  const std::string big = kOld + std::string(3 << 20, '\x90');
+  ASSERT_TRUE(files.WriteAtomic(path, big));
+  std::string head;
+  std::uint64_t size = 0;
+  ASSERT_TRUE(files.ReadHead(path, 6, head, size));
+  EXPECT_EQ(head + std::to_string(size), big.substr(0, 6) + std::to_string(big.size()));
+  // A reader of the old file sees it whole while it is replaced (Wine refuses
+  // to rename over an open file: either outcome keeps the file whole).
+  HANDLE reader = open(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  const bool replaced = files.WriteAtomic(path, kOld);
+  char buffer[16];
+  DWORD got = 0;
+  EXPECT_TRUE(ReadFile(reader, buffer, sizeof(buffer), &got, nullptr));
+  EXPECT_EQ(std::string(buffer, got), big.substr(0, 16));
+  CloseHandle(reader);
+  EXPECT_EQ(read(L"Setting.ini"), replaced ? kOld : big);
+  ASSERT_TRUE(files.WriteAtomic(path, kOld));  // nothing of the longer content is left
+  // Held the way an editor or a virus scanner might, read-only, or a folder: kept.
+  HANDLE locked = open(FILE_SHARE_READ);
+  EXPECT_FALSE(files.WriteAtomic(path, "new"));
+  CloseHandle(locked);
+  SetFileAttributesW((dir + L"Setting.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(files.WriteAtomic(path, "new"));
+  SetFileAttributesW((dir + L"Setting.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(read(L"Setting.ini"), kOld);
+  ASSERT_TRUE(CreateDirectoryW((dir + L"Folder.ini").c_str(), nullptr));
+  EXPECT_FALSE(files.WriteAtomic(WideToUtf8(dir + L"Folder.ini"), "new"));
+  EXPECT_FALSE(files.ReadHead(WideToUtf8(dir + L"Folder.ini"), 8, head, size));
+  EXPECT_FALSE(files.WriteAtomic(WideToUtf8(dir + L"missing\\Setting.ini"), "new"));
+  // Wine keeps DOS attributes in extended attributes; where the file system
+  // has none, only a dot name reads as hidden.
+  const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  std::wstring hidden;
+  for (const wchar_t* name : {L"TransG32.dll", L".TransG32.dll"}) {
+    CloseHandle(CreateFileW((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, marks, nullptr));
+    hidden = name;
+    if (GetFileAttributesW((dir + name).c_str()) & FILE_ATTRIBUTE_HIDDEN) break;
+    DeleteFileW((dir + name).c_str());
+  }
+  EXPECT_TRUE(files.Exists(WideToUtf8(dir + hidden)));
+  ASSERT_TRUE(files.WriteAtomic(WideToUtf8(dir + hidden), kOld));
+  EXPECT_EQ(read(hidden), kOld);
+  EXPECT_EQ(GetFileAttributesW((dir + hidden).c_str()) & marks, marks);
+  int entries = 0;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
+  do entries += data.cFileName[0] != L'.' || data.cFileName[1] == L'T';
+  while (FindNextFileW(find, &data));
+  FindClose(find);
+  EXPECT_EQ(entries, 3) << "Setting.ini, Folder.ini and the hidden file: no temporary left";
+}
+
+TEST(Text, ShiftJisAndUtf16RoundTripAndWhatTheyLackIsRefusedNotGuessed) {
+  const std::string utf8 = "トマリギ 한국어 café 😀";
+  EXPECT_EQ(WideToUtf8(Utf8ToWide(utf8)), utf8);
+  EXPECT_EQ(WideToUtf8(std::wstring(L"a\0b", 3)), std::string("a\0b", 3));
+  EXPECT_EQ(Utf8ToWide("a\xC3(b"), L"a\xFFFD(b");
+  EXPECT_EQ(WideToUtf8(std::wstring(L"x\xD800y")), "x\xEF\xBF\xBDy");  // a lone surrogate
+  Win32TextCodec codec;
+  ASSERT_EQ(codec.AnsiCodePage(), 932u) << "run under LANG=ja_JP.UTF-8";
+  std::string ansi;
+  ASSERT_TRUE(codec.ToAnsi("トマリギ設定", ansi));
+  EXPECT_EQ(ansi, "\x83\x67\x83\x7D\x83\x8A\x83\x4D\x90\xDD\x92\xE8");
+  const std::string mixed = "C:\\ﾄﾏﾘｷﾞ\\Skins\\既定 \"ＡＢＣ\" ①～";
+  ASSERT_TRUE(codec.ToAnsi(mixed, ansi));
+  EXPECT_EQ(codec.FromAnsi(ansi), mixed);
+  // What the system would only approximate (é as e, ¥ as the path separator,
+  // the wave dash as the full-width tilde) has no ANSI form, nor has broken UTF-8.
+  for (const char* text : {"한국어", "時計 😀", "café", "¥100", "10〜20", "abc\xFF"})
+    EXPECT_FALSE(codec.ToAnsi(text, ansi)) << text;
+  EXPECT_EQ(codec.FromAnsi("\x83\x67\x83").substr(0, 3), "ト");  // a cut-off lead byte
+  for (int b : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(codec.IsLeadByte(b)) << b;
+  for (int b : {0x41, 0x5C, 0x80, 0xA0, 0xDF, 0xFD}) EXPECT_FALSE(codec.IsLeadByte(b)) << b;
+}
+
+TEST(Text, JapaneseLocaleFormatsAreRenderedByTheCoreAsTheSystemDoes) {
+  Win32Locale locale;
+  const LocaleFormats& f = locale.Formats();
+  EXPECT_EQ(f.am + f.pm + f.gregorianEraName, "午前午後西暦");
+  EXPECT_EQ(f.dayNames[0] + f.abbrevDayNames[6] + f.monthNames[11], "日曜日土12月");
+  for (const DateTime& t : {DateTime{2003, 1, 17, 17, 30, 5, 0, 5}, DateTime{1989, 1, 8, 0, 0, 0, 0, 0}}) {
+    const SYSTEMTIME st{static_cast<WORD>(t.year),      static_cast<WORD>(t.month),
+                        static_cast<WORD>(t.dayOfWeek), static_cast<WORD>(t.day),
+                        static_cast<WORD>(t.hour),      static_cast<WORD>(t.minute),
+                        static_cast<WORD>(t.second),    0};
+    wchar_t date[128], longDate[128], time[128];
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128, nullptr);
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &st, nullptr, longDate, 128, nullptr);
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, time, 128);
+    EXPECT_EQ(FormatDateTime("ddddd|dddddd|ttttt|AMPM", t, f),
+              WideToUtf8(std::wstring(date) + L"|" + longDate + L"|" + time + L"|") +
+                  (t.hour < 12 ? f.am : f.pm));
+  }
+}
+
+}  // namespace
+}  // namespace tomari
