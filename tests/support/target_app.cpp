@@ -9,7 +9,8 @@
 //   --per-pixel-alpha   start layered through UpdateLayeredWindow (its layered
 //                       attributes cannot be read back)
 //   --owner             also create an owner window; the target is owned by it
-//   --hang-after MS     stop answering messages MS milliseconds after start
+//   --hang-after MS     stop answering messages MS milliseconds after start (and
+//                       then create the event TomariTargetHung<pid>, set)
 //   --edit              put an edit control inside and give it the focus
 //   --buttons           put three buttons inside, captioned One, Two, Three
 //                       (before the edit)
@@ -47,6 +48,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == 1) {
         KillTimer(hwnd, 1);
+        // Tells a test that the hang has begun (named TomariTargetHung<pid>, set).
+        CreateEventW(nullptr, TRUE, TRUE,
+                     (L"TomariTargetHung" + std::to_wstring(GetCurrentProcessId())).c_str());
         Sleep(INFINITE);  // the thread stops answering: a hung program
       }
       return 0;

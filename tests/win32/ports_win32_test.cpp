@@ -11,14 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "clock/date_format.h"
-#include "dialogs/file_finder.h"
 #include "dialogs/text_grab.h"
 #include "win32/ports/text_convert.h"
 #include "win32/ports/win_codec.h"
-#include "win32/ports/win_directory.h"
 #include "win32/ports/win_files.h"
-#include "win32/ports/win_locale.h"
 #include "win32/ports/win_text_grab.h"
 #include "win32/ports/win_windows.h"
 #include "win32/win32_test_support.h"
@@ -28,23 +24,14 @@ namespace {
 
 using namespace win32test;
 
-TEST(WindowSystem, AnotherProcessIsMovedRetitledAndLayeredWithoutLosingTheKeyboard) {
+// What the widget's moves, styles and restores do to another process's window
+// is seen end to end (e2e); here, what only the port shows.
+TEST(WindowSystem, TitlesAndTextsOfAnotherProcessAreWholeAndAGoneWindowIsLeftAlone) {
   Win32WindowSystem ws;
-  Target target, alpha, perPixel, keeper;
-  ASSERT_TRUE(target.Start(L"--owner --title \"한국어 제목 😀\" --rect 200,150,320,240 --edit"));
-  ASSERT_TRUE(alpha.Start(L"--alpha 200"));
-  ASSERT_TRUE(perPixel.Start(L"--per-pixel-alpha"));
+  Target target;
+  ASSERT_TRUE(target.Start(L"--title \"한국어 제목 😀\" --edit"));
   const WindowHandle t = FromHwnd(target.hwnd());
-  // Another window holds the keyboard; nothing done to the target takes it.
-  ASSERT_TRUE(keeper.Start(L"--rect 600,400,200,200", true));
-  Rect r;
-  EXPECT_TRUE(ws.MoveTo(t, 40, 60));
-  EXPECT_TRUE(WaitUntil([&] { return ws.GetRect(t, r) && r == Rect{40, 60, 360, 300}; }));
-  EXPECT_TRUE(ws.SetTopMost(t, true));
-  EXPECT_TRUE(WaitUntil([&] { return (ws.GetExStyle(t) & kExTopMost) != 0; }));
-  EXPECT_TRUE(ws.SetTopMost(t, false));
-  EXPECT_TRUE(WaitUntil([&] { return (ws.GetExStyle(t) & kExTopMost) == 0; }));
-  // Titles in any script, whole however long; Korean and an emoji have no ANSI form.
+  // Korean and an emoji have no ANSI form; a long title is read whole.
   EXPECT_EQ(ws.GetTitle(t), "한국어 제목 😀");
   const HWND edit = FindWindowExW(target.hwnd(), nullptr, L"EDIT", nullptr);
   SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"первый 😀"));
@@ -55,23 +42,7 @@ TEST(WindowSystem, AnotherProcessIsMovedRetitledAndLayeredWithoutLosingTheKeyboa
   for (int i = 0; i < 700; ++i) longTitle += "時計";
   EXPECT_TRUE(ws.SetTitle(t, longTitle));
   EXPECT_TRUE(ws.GetTitle(t) == longTitle) << "long titles are read whole";
-  EXPECT_EQ(ws.ClassNameOf(t).rfind("TomariTarget", 0), 0u);
-  EXPECT_EQ(ws.GetTitle(ws.GetParent(t)), "한국어 제목 😀 owner");
-  // A plain window made layered the way the opacity command does it; another's
-  // opacity read and changed; one drawn by UpdateLayeredWindow reads nothing.
-  const std::uint32_t before = ws.GetExStyle(t);
-  ws.MakeLayered(t, 0, 128, kLwaAlpha);
-  EXPECT_TRUE(WaitUntil([&] { return ws.GetLayered(t).readable; }));
-  EXPECT_EQ(ws.GetExStyle(t), before | kExLayered);
-  EXPECT_EQ(ws.GetLayered(t), (LayeredAttributes{true, 0, 128, kLwaAlpha}));
-  const WindowHandle a = FromHwnd(alpha.hwnd());
-  EXPECT_EQ(ws.GetLayered(a), (LayeredAttributes{true, 0, 200, kLwaAlpha}));
-  EXPECT_TRUE(ws.SetLayered(a, 0, 64, kLwaAlpha));
-  EXPECT_EQ(ws.GetLayered(a).alpha, 64);
-  EXPECT_EQ(ws.GetLayered(FromHwnd(perPixel.hwnd())), LayeredAttributes{});
   EXPECT_TRUE(ws.SetExStyle(t, 0)) << "a style of 0 is a real style, not a failure";
-  Pump(200);
-  EXPECT_EQ(GetForegroundWindow(), keeper.hwnd());
 
   // A window that is gone is left alone and nothing is reported.
   target.Kill();
@@ -135,9 +106,15 @@ TEST(WindowSystem, AHungWindowNeverBlocksACallAndIsReportedHung) {
   ASSERT_TRUE(target.Start(L"--title \"Before the hang\" --edit --hang-after 300"));
   const WindowHandle t = FromHwnd(target.hwnd());
   EXPECT_FALSE(ws.IsHung(t));
-  // The thread sleeps from 300 ms on (later on a busy machine: wait until it
-  // no longer answers); the system says "hung" only some seconds after that.
-  ASSERT_TRUE(WaitUntil([&] { return !ws.WaitForAnswer(t, 200); }, 15000));
+  // The thread sleeps from 300 ms on (later on a busy machine: it says when);
+  // the system calls it hung only some seconds after that.
+  DWORD pid = 0;
+  GetWindowThreadProcessId(target.hwnd(), &pid);
+  const std::wstring hung = L"TomariTargetHung" + std::to_wstring(pid);
+  ASSERT_TRUE(WaitUntil([&] {
+    HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, hung.c_str());
+    return event && CloseHandle(event);
+  }, 15000));
   EXPECT_EQ(BlockedCalls(shared, t), "") << "while the hang is fresh";
   ASSERT_TRUE(WaitUntil([&] { return ws.IsHung(t); }, 15000));
   EXPECT_EQ(BlockedCalls(shared, t), "") << "once reported hung";
@@ -146,25 +123,9 @@ TEST(WindowSystem, AHungWindowNeverBlocksACallAndIsReportedHung) {
   EXPECT_FALSE(ws.SetTitle(t, "x"));
 }
 
-TEST(Directory, TheFinderWalksUnicodeFoldersFilesFirst) {
-  TempFolder root;
-  ASSERT_TRUE(CreateDirectoryW((root / L"スキン").c_str(), nullptr));
-  ASSERT_TRUE(WriteBytes(root / L"スキン\\ü.tsk", "x") && WriteBytes(root / L"top.tsk", "x"));
-  Win32Directory dir;
-  FileFinder finder(dir);
-  finder.SetPattern("*.tsk");
-  std::vector<std::string> found;
-  finder.onFind = [&](const std::string& p) { found.push_back(p); };
-  const std::string start = root.Utf8().substr(0, root.Utf8().size() - 1);
-  finder.SearchFiles(start + "  ");
-  EXPECT_EQ(found, (std::vector<std::string>{start + "\\top.tsk", start + "\\スキン\\ü.tsk"}));
-  EXPECT_EQ(finder.Finddir(1), start + "\\スキン");
-  EXPECT_EQ(dir.FolderIdentity(start), dir.FolderIdentity(start + "\\スキン\\..\\"));
-}
-
 // A write replaces the whole file or, failing, keeps the old one whole, and
 // leaves nothing beside it; in a folder whose name only Unicode holds.
-TEST(Files, WritesReplaceWholeOrNotAtAllAndHiddenFilesStayHidden) {
+TEST(Files, WritesReplaceWholeOrNotAtAll) {
   TempFolder temp;
   const std::wstring dir = temp / L"トマリギ 시험 😀\\";
   ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
@@ -210,27 +171,13 @@ TEST(Files, WritesReplaceWholeOrNotAtAllAndHiddenFilesStayHidden) {
   EXPECT_FALSE(files.WriteAtomic(WideToUtf8(dir + L"Folder.ini"), "new"));
   EXPECT_FALSE(files.ReadHead(WideToUtf8(dir + L"Folder.ini"), 8, head, size));
   EXPECT_FALSE(files.WriteAtomic(WideToUtf8(dir + L"missing\\Setting.ini"), "new"));
-  // Wine keeps DOS attributes in extended attributes; where the file system
-  // has none, only a dot name reads as hidden.
-  const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  std::wstring hidden;
-  for (const wchar_t* name : {L"TransG32.dll", L".TransG32.dll"}) {
-    CloseHandle(CreateFileW((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, marks, nullptr));
-    hidden = name;
-    if (GetFileAttributesW((dir + name).c_str()) & FILE_ATTRIBUTE_HIDDEN) break;
-    DeleteFileW((dir + name).c_str());
-  }
-  EXPECT_TRUE(files.Exists(WideToUtf8(dir + hidden)));
-  ASSERT_TRUE(files.WriteAtomic(WideToUtf8(dir + hidden), kOld));
-  EXPECT_EQ(read(hidden), kOld);
-  EXPECT_EQ(GetFileAttributesW((dir + hidden).c_str()) & marks, marks);
   int entries = 0;
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
-  do entries += data.cFileName[0] != L'.' || data.cFileName[1] == L'T';
+  do entries += data.cFileName[0] != L'.';
   while (FindNextFileW(find, &data));
   FindClose(find);
-  EXPECT_EQ(entries, 3) << "Setting.ini, Folder.ini and the hidden file: no temporary left";
+  EXPECT_EQ(entries, 2) << "Setting.ini and Folder.ini: no temporary left";
 }
 
 TEST(Text, ShiftJisAndUtf16RoundTripAndWhatTheyLackIsRefusedNotGuessed) {
@@ -254,26 +201,6 @@ TEST(Text, ShiftJisAndUtf16RoundTripAndWhatTheyLackIsRefusedNotGuessed) {
   EXPECT_EQ(codec.FromAnsi("\x83\x67\x83").substr(0, 3), "ト");  // a cut-off lead byte
   for (int b : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(codec.IsLeadByte(b)) << b;
   for (int b : {0x41, 0x5C, 0x80, 0xA0, 0xDF, 0xFD}) EXPECT_FALSE(codec.IsLeadByte(b)) << b;
-}
-
-TEST(Text, JapaneseLocaleFormatsAreRenderedByTheCoreAsTheSystemDoes) {
-  Win32Locale locale;
-  const LocaleFormats& f = locale.Formats();
-  EXPECT_EQ(f.am + f.pm + f.gregorianEraName, "午前午後西暦");
-  EXPECT_EQ(f.dayNames[0] + f.abbrevDayNames[6] + f.monthNames[11], "日曜日土12月");
-  for (const DateTime& t : {DateTime{2003, 1, 17, 17, 30, 5, 0, 5}, DateTime{1989, 1, 8, 0, 0, 0, 0, 0}}) {
-    const SYSTEMTIME st{static_cast<WORD>(t.year),      static_cast<WORD>(t.month),
-                        static_cast<WORD>(t.dayOfWeek), static_cast<WORD>(t.day),
-                        static_cast<WORD>(t.hour),      static_cast<WORD>(t.minute),
-                        static_cast<WORD>(t.second),    0};
-    wchar_t date[128], longDate[128], time[128];
-    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128, nullptr);
-    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &st, nullptr, longDate, 128, nullptr);
-    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, time, 128);
-    EXPECT_EQ(FormatDateTime("ddddd|dddddd|ttttt|AMPM", t, f),
-              WideToUtf8(std::wstring(date) + L"|" + longDate + L"|" + time + L"|") +
-                  (t.hour < 12 ? f.am : f.pm));
-  }
 }
 
 }  // namespace

@@ -1,41 +1,16 @@
 #include "win32/win32_test_support.h"
 
-#include <shellapi.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "win32/ports/text_convert.h"
 
 namespace win32test {
 
+namespace fs = std::filesystem;
+
 namespace {
-
-std::wstring FullPath(const std::wstring& p) {
-  wchar_t buffer[MAX_PATH * 2];
-  const DWORD n = GetFullPathNameW(p.c_str(), MAX_PATH * 2, buffer, nullptr);
-  return n ? std::wstring(buffer, n) : p;
-}
-
-// Calls `each` with the name of every entry of `folder` but . and ..
-template <class Each>
-void ForEntries(const std::wstring& folder, Each each) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") each(name, data.dwFileAttributes);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-}
-
-void DeleteTree(const std::wstring& folder) {
-  ForEntries(folder, [&](const std::wstring& name, DWORD attributes) {
-    const std::wstring path = folder + name;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return DeleteTree(path + L"\\");
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(path.c_str());
-  });
-  RemoveDirectoryW(folder.c_str());
-}
 
 struct WindowSearch {
   DWORD pid;
@@ -87,16 +62,24 @@ std::wstring TestBinDir() {
   return p.substr(0, p.find_last_of(L"\\/") + 1);
 }
 
-std::wstring DistDir() { return FullPath(TestBinDir() + L"..\\Tomari\\"); }
+std::wstring DistDir() {
+  return fs::weakly_canonical(fs::path(TestBinDir()) / L".." / L"Tomari").wstring() + L"\\";
+}
 
 void CopyTree(const std::wstring& from, const std::wstring& to) {
   CreateDirectoryW(to.c_str(), nullptr);
-  ForEntries(from, [&](const std::wstring& name, DWORD attributes) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-      CopyTree(from + name + L"\\", to + name + L"\\");
-    else
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((from + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (name != L"." && name != L"..") CopyTree(from + name + L"\\", to + name + L"\\");
+    } else {
       CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
-  });
+    }
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
 }
 
 void Pump(DWORD ms) {
@@ -123,27 +106,13 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                              &written, nullptr) &&
-                                    written == bytes.size());
-  CloseHandle(h);
-  return ok;
+  std::ofstream out(fs::path(path), std::ios::binary);
+  return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
 std::string ReadBytes(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string bytes(GetFileSize(h, nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes.empty()) ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(h);
-  bytes.resize(read);
-  return bytes;
+  std::ifstream in(fs::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 RECT WindowRect(HWND h) {
@@ -162,14 +131,7 @@ std::wstring TextOf(HWND h) {
   return std::wstring(buffer, n < 1024 ? n : 0);
 }
 
-std::string Narrow(const std::wstring& w) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
+std::string Narrow(const std::wstring& w) { return tomari::WideToMultiByte(CP_ACP, w); }
 
 HWND FindWindowOf(DWORD pid, const wchar_t* className, DWORD timeoutMs, const wchar_t* title) {
   WindowSearch search{pid, className, title, nullptr};
@@ -183,19 +145,17 @@ HWND FindWindowOf(DWORD pid, const wchar_t* className, DWORD timeoutMs, const wc
 }
 
 TempFolder::TempFolder() {
-  wchar_t base[MAX_PATH];
-  GetTempPathW(MAX_PATH, base);
   static unsigned counter = 0;
-  for (int i = 0; i < 100 && path_.empty(); ++i) {
-    std::wstring candidate = std::wstring(base) + L"tomari-test-" +
-                             std::to_wstring(GetCurrentProcessId()) + L"-" +
-                             std::to_wstring(++counter) + L"\\";
-    if (CreateDirectoryW(candidate.c_str(), nullptr)) path_ = candidate;
-  }
+  path_ = (fs::temp_directory_path() / (L"tomari-test-" + std::to_wstring(GetCurrentProcessId()) +
+                                        L"-" + std::to_wstring(++counter)))
+              .wstring() +
+          L"\\";
+  fs::create_directories(path_);
 }
 
 TempFolder::~TempFolder() {
-  if (!path_.empty()) DeleteTree(path_);
+  std::error_code error;
+  fs::remove_all(path_, error);
 }
 
 std::string TempFolder::Utf8(const std::wstring& name) const {
@@ -203,9 +163,7 @@ std::string TempFolder::Utf8(const std::wstring& name) const {
 }
 
 int TempFolder::Count() const {
-  int n = 0;
-  ForEntries(path_, [&](const std::wstring&, DWORD) { ++n; });
-  return n;
+  return static_cast<int>(std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
 }
 
 Process::~Process() {
@@ -260,10 +218,10 @@ bool Target::Start(const std::wstring& args, bool activate) {
 
 bool TomariRun::Start(const std::wstring& name, std::string settings,
                       const std::function<void(const std::wstring&)>& prepare) {
-  const std::wstring root = FullPath(TestBinDir() + L"..\\e2e-work\\");
-  CreateDirectoryW(root.c_str(), nullptr);
-  dir = root + name + L"\\";
-  DeleteTree(dir);  // a leftover of an earlier run: settings must not carry over
+  dir = fs::weakly_canonical(fs::path(TestBinDir()) / L".." / L"e2e-work" / name).wstring() + L"\\";
+  std::error_code error;
+  fs::remove_all(dir, error);  // a leftover of an earlier run: settings must not carry over
+  fs::create_directories(dir, error);
   CopyTree(DistDir(), dir);
   for (size_t at; (at = settings.find("{DIR}")) != std::string::npos;)
     settings.replace(at, 5, Narrow(dir));
@@ -280,10 +238,8 @@ bool TomariRun::Close() {
 }
 
 unsigned long long TomariRun::Stamp() const {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExW((dir + L"Setting.ini").c_str(), GetFileExInfoStandard, &data);
-  return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-         data.ftLastWriteTime.dwLowDateTime;
+  std::error_code error;
+  return fs::last_write_time(dir + L"Setting.ini", error).time_since_epoch().count();
 }
 
 bool TomariRun::SavedSince(unsigned long long before) const {
@@ -304,6 +260,18 @@ POINT TomariRun::Button(int number) const {
   const RECT w = WindowRect(widget);
   return {w.left + MulDiv(key(L"Left") + key(L"Width") / 2, w.right - w.left, backWidth),
           w.top + MulDiv(key(L"Top") + key(L"Height") / 2, w.right - w.left, backWidth)};
+}
+
+POINT TomariRun::Grip() const {
+  const RECT w = WindowRect(widget);
+  return {w.left + 4, (w.top + w.bottom) / 2};
+}
+
+bool TomariRun::Menu(std::initializer_list<WORD> keys) const {
+  Click(Grip(), 2);
+  if (!FindWindowOf(0, L"#32768", 5000)) return false;
+  for (WORD key : keys) TapKey(key);
+  return true;
 }
 
 void MouseTo(POINT p) { XInput(At(p)); }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace win32test {
@@ -101,6 +102,10 @@ struct TomariRun {
   // The centre of Button NN of the skin in use (Default), in screen pixels,
   // scaled as the widget scales the skin.
   POINT Button(int number) const;
+  // A point of the Default skin's left end, which is not a button.
+  POINT Grip() const;
+  // Opens the widget's popup menu and picks from it with the keys, as a user would.
+  bool Menu(std::initializer_list<WORD> keys) const;
 };
 
 // Real input, as a user's mouse and keyboard give it: the mouse at the X server
