@@ -1,5 +1,7 @@
 #include "win32/win32_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -48,6 +50,13 @@ bool Request(const std::wstring& file, const std::string& content) {
   WriteBytes(path, content);
   return WaitUntil([&] { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; },
                    20000);
+}
+
+// Real mouse input goes in at the X server, through the test script.
+void Mouse(const std::string& words) {
+  if (!XInput(words))
+    ADD_FAILURE() << "no X input channel: set WINE_GTEST_SHOTS (scripts/test does)";
+  Pump(100);
 }
 
 // xdotool's button numbers: 1 left, 2 middle, 3 right.
@@ -274,12 +283,11 @@ bool TomariRun::Menu(std::initializer_list<WORD> keys) const {
   return true;
 }
 
-void MouseTo(POINT p) { XInput(At(p)); }
+void MouseTo(POINT p) { Mouse(At(p)); }
 
 void Click(POINT p, int button, int times) {
   const std::string repeat = times > 1 ? "--repeat " + std::to_string(times) + " " : "";
-  XInput(At(p) + " sleep 0.1 click " + repeat + XButton(button) + " sleep 0.05");
-  Pump(100);
+  Mouse(At(p) + " sleep 0.1 click " + repeat + XButton(button) + " sleep 0.05");
 }
 
 void Drag(POINT from, POINT to, int button) {
@@ -287,8 +295,7 @@ void Drag(POINT from, POINT to, int button) {
   for (int i = 1; i <= 6; ++i)
     words += At({from.x + (to.x - from.x) * i / 6, from.y + (to.y - from.y) * i / 6}) +
              " sleep 0.05";
-  XInput(words + " mouseup " + XButton(button) + " sleep 0.1");
-  Pump(100);
+  Mouse(words + " mouseup " + XButton(button) + " sleep 0.1");
 }
 
 void Key(WORD vk, bool down) {
