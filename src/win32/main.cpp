@@ -236,10 +236,15 @@ class Program final : public WidgetEvents, public CommandSink {
   // state of our own that the fault cannot have damaged.
   void GiveBackAfterCrash() {
     crashing_ = true;
-    try {
-      SyncJournal(app_, windows_, files_);
-    } catch (...) {
-      // The file holds what the last change wrote.
+    // The state is read only where it is kept: a fault in another thread may
+    // come while the interface thread is changing it. The file is then at
+    // most one tick behind.
+    if (GetCurrentThreadId() == uiThread_) {
+      try {
+        SyncJournal(app_, windows_, files_);
+      } catch (...) {
+        // The file holds what the last change wrote.
+      }
     }
     App fresh;
     fresh.facts = app_.facts;
@@ -261,6 +266,7 @@ class Program final : public WidgetEvents, public CommandSink {
   }
   static inline std::atomic<Program*> crashGiveBack_{nullptr};
   std::atomic<bool> crashing_{false};
+  DWORD uiThread_ = GetCurrentThreadId();
 
   App app_;
   Win32WindowSystem windows_;
