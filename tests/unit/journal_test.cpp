@@ -55,29 +55,18 @@ TEST(Journal, RecordsEachChangeAsMadeAndIsEmptiedAsItIsGivenBack) {
   JournalWorld w;
   std::vector<JournalEntry> e = w.OnFile();
   ASSERT_EQ(e.size(), 1u);
-  EXPECT_EQ(e[0].Window, kT);
-  EXPECT_EQ(e[0].Process, 42u);
-  EXPECT_EQ(e[0].Class, "TargetClass");
-  ASSERT_TRUE(e[0].Title);
-  EXPECT_EQ(e[0].Title->OriginalTitle, "Target");
-  EXPECT_EQ(e[0].Title->LastTitle, w.desktop.Window(kT).title);
+  ASSERT_TRUE(e[0].Title) << "the clock, written by the tick";
   EXPECT_FALSE(e[0].Attributes);
-
   w.ChangeAll();
   e = w.OnFile();
   ASSERT_EQ(e.size(), 1u);
   ASSERT_TRUE(e[0].Attributes);
-  const PendingRestore& a = *e[0].Attributes;
-  EXPECT_TRUE(a.state.ChangedTopMost && a.OurTopMost && !a.state.TargetTopMost);
-  EXPECT_TRUE(a.state.ChangedLayer && a.OurLayered && !a.state.TargetLayered);
-  EXPECT_EQ(a.OurAlpha, 100);
+  EXPECT_EQ(e[0].Attributes->OurAlpha, 100);
 
   // Ticks whose clock only moved on keep the file as it is.
   const std::size_t writes = w.files.WriteCount(JournalPath(w.app));
-  for (int s = 6; s < 12; ++s) {
-    w.clock.utc.second = s;
+  for (w.clock.utc.second = 6; w.clock.utc.second < 12; ++w.clock.utc.second)
     TrackingTick(w.app, w.ports);
-  }
   EXPECT_NE(w.desktop.Window(kT).title, e[0].Title->LastTitle);
   EXPECT_EQ(w.files.WriteCount(JournalPath(w.app)), writes);
 
