@@ -146,6 +146,7 @@ class Program final : public WidgetEvents, public CommandSink {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    crashGiveBack_ = nullptr;  // everything was given back at the close
     return 0;
   }
 
