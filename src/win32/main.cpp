@@ -146,7 +146,7 @@ class Program final : public WidgetEvents, public CommandSink {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    crashGiveBack_ = nullptr;  // everything was given back at the close
+    crashGiveBack_ = nullptr;  // the close gave back; the journal keeps what it could not
     return 0;
   }
 
