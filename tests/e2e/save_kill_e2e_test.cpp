@@ -50,7 +50,7 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
 
   const unsigned seed = GetTickCount();
   std::mt19937 random(seed);
-  std::uniform_int_distribution<int> delayMs(0, static_cast<int>(closeMs) * 2 + 20);
+  std::uniform_int_distribution<int> delayMs(0, static_cast<int>(closeMs) + 20);
   int tried = 0, sawOld = 0, sawNew = 0, damaged = 0, cutInSave = 0;
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(25);
   for (int round = 0; round < 60 && std::chrono::steady_clock::now() < until; ++round) {
@@ -60,7 +60,15 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
     HWND widget = WaitForWindow(p.Id(), L"TomariWidget", 15000);
     ASSERT_TRUE(widget);
     PostMessageW(widget, WM_CLOSE, 0, 0);
-    Sleep(static_cast<DWORD>(delayMs(random)));
+    // Half the kills wait for the save's temporary file to show, half come at
+    // any moment of the close.
+    const bool atTheSave = round % 2 == 0;
+    const auto give = std::chrono::steady_clock::now() +
+                      std::chrono::milliseconds(atTheSave ? closeMs * 3 + 1000 : delayMs(random));
+    while (std::chrono::steady_clock::now() < give && p.Running() &&
+           !(atTheSave && TemporaryFiles(run.dir) > 0)) {
+    }
+    if (atTheSave) Sleep(static_cast<DWORD>(delayMs(random) % 3));
     if (p.Running()) {
       p.Kill();
       ++tried;
