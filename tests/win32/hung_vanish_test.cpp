@@ -67,10 +67,6 @@ struct Rig final : CommandSink, SettingsDialogHost {
     app.facts.AppFolder = "C:\\Tomari\\";
     app.facts.HasLayeredWindows = windows.HasLayeredWindowsApi();
     app.journal.Enabled = true;
-    app.ownWindows.Reset();
-    app.ownWindows.Add(1);
-    app.WidgetHandle = 1;
-    app.menu.TitleClockChecked = true;
     app.settings.LayerTransparency = 100;
     RecordWindowAttributes(app, windows, t);
     app.target.AttachedWindow = app.TargetWindow = t;
