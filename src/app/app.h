@@ -86,6 +86,11 @@ struct RecordedAttributes {
 struct PendingRestore {
   WindowHandle window = 0;
   RecordedAttributes state;
+  // What we had set on the window, so that a later run can tell our state
+  // from one somebody else has given it since.
+  bool OurTopMost = false;
+  bool OurLayered = false;
+  std::uint8_t OurAlpha = 0;
 };
 
 // The attached window and what it must get back when the widget leaves it.
@@ -168,6 +173,13 @@ struct ClockRecord {
   }
 };
 
+// The journal beside Setting.ini of what we changed on other programs' windows
+// (app/journal.h): whether this run keeps one, and what the file holds.
+struct JournalState {
+  bool Enabled = false;
+  std::string Written;  // the file's content, clock digits masked
+};
+
 struct App {
   StartupFacts facts;
   Settings settings;
@@ -187,6 +199,7 @@ struct App {
   WindowHandle WidgetHandle = 0;
   // Not stored: the settings dialog reopens on the page last shown in this run.
   int LastSettingsPage = 0;
+  JournalState journal;
 };
 
 }  // namespace tomari

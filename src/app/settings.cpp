@@ -69,7 +69,9 @@ std::string ExclusionSection(std::size_t number) {
 
 }  // namespace
 
-std::string SettingsPath(const App& app) { return app.facts.AppFolder + kSettingsFile; }
+std::string SettingsFolder(const App& app) { return app.facts.AppFolder; }
+
+std::string SettingsPath(const App& app) { return SettingsFolder(app) + kSettingsFile; }
 
 void LoadSettings(App& app, FileSystem& fs, TextCodec& codec) {
   Settings& s = app.settings;

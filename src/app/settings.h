@@ -7,6 +7,8 @@
 
 namespace tomari {
 
+// The one folder that holds Setting.ini and the files kept beside it; ends in "\".
+std::string SettingsFolder(const App& app);
 std::string SettingsPath(const App& app);
 // Fills app.settings (and the title clock check) from AppFolder + "Setting.ini".
 // A file that exists but cannot be read leaves the defaults and marks the run

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/journal.h"
 #include "base/saturate.h"
 #include "commands/capture.h"
 #include "commands/widget_face.h"
@@ -33,6 +34,10 @@ void WhileBusy(App& app, Ports& ports, ShowDialog&& show) {
   app.Busy = wasBusy;
   ports.widget.SetTopMost(true);
 }
+
+// The journal learns of a change before the window does: should we end in
+// between, the entry names a state the window does not show, and is dropped.
+void WriteAhead(App& app, Ports& ports) { SyncJournal(app, ports.windows, ports.files); }
 
 void CaptureForButton(App& app, Ports& ports, int inside, const std::string& value) {
   CaptureTarget(app, ports, inside, ParseCaptureDestination(value));
@@ -69,9 +74,10 @@ void Menu_TopMost_Click(App& app, Ports& ports) {
   const WindowHandle h = app.target.AttachedWindow;
   if (!Reachable(ports.windows, h)) return;
   app.menu.TopMostChecked = !app.menu.TopMostChecked;
-  ports.windows.SetTopMost(h, app.menu.TopMostChecked);
   // TargetTopMost stays as recorded: leaving the window gives that back.
   app.target.ChangedTopMost = true;
+  WriteAhead(app, ports);
+  ports.windows.SetTopMost(h, app.menu.TopMostChecked);
 }
 
 void Menu_Layer_Click(App& app, Ports& ports) {
@@ -81,6 +87,8 @@ void Menu_Layer_Click(App& app, Ports& ports) {
   const WindowHandle h = app.target.AttachedWindow;
   if (!Reachable(windows, h) || !OpacityCanBeGivenBack(app)) return;
   app.menu.LayerChecked = !app.menu.LayerChecked;
+  app.target.ChangedLayer = true;
+  WriteAhead(app, ports);
   const std::uint32_t ex = windows.GetExStyle(h);
   if (app.menu.LayerChecked) {
     const std::uint8_t alpha = AlphaByte(app.settings.LayerTransparency);
@@ -91,7 +99,6 @@ void Menu_Layer_Click(App& app, Ports& ports) {
   } else if ((ex & kExLayered) != 0) {
     windows.SetExStyle(h, ex & ~kExLayered);
   }
-  app.target.ChangedLayer = true;
 }
 
 void Menu_AntiPercher_Click(App& app, Ports& ports, CommandSink& sink) {
@@ -118,8 +125,9 @@ void SetTransparency(App& app, Ports& ports, std::int32_t opacity) {
   if (!app.facts.HasLayeredWindows || !app.menu.LayerChecked) return;
   const WindowHandle h = app.target.AttachedWindow;
   if (!Reachable(ports.windows, h)) return;
-  ports.windows.SetLayered(h, 0, alpha, kLwaAlpha);
   app.target.ChangedLayer = true;
+  WriteAhead(app, ports);
+  ports.windows.SetLayered(h, 0, alpha, kLwaAlpha);
 }
 
 void ChangeSkin(App& app, Ports& ports, const std::string& value) {

@@ -10,6 +10,16 @@ namespace tomari::fileio {
 namespace {
 
 constexpr DWORD kKeptMarks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+// The writing process's id and a counter: "~tomari<pid>-<n>.tmp", in hex.
+constexpr const wchar_t* kTemporaryName = L"~tomari%lx-%x.tmp";
+
+bool ProcessHasEnded(DWORD pid) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process
+  const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+}
 
 // An empty, plain file of a fresh name in the folder of `target`, deleted again
 // unless Keep() says it was moved into place.
@@ -25,7 +35,7 @@ class TemporaryFile {
         slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
       wchar_t name[48];
-      std::swprintf(name, 48, L"~tomari%lx-%x.tmp", GetCurrentProcessId(), counter.fetch_add(1));
+      std::swprintf(name, 48, kTemporaryName, GetCurrentProcessId(), counter.fetch_add(1));
       const std::wstring candidate = folder + name;
       HANDLE h = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -132,6 +142,22 @@ WriteOutcome ReplaceFileWithBytes(const std::wstring& target, std::string_view b
   return ReplaceFile(target, [&](const std::wstring&, FileHandle& file) {
     return WriteAllBytes(file.Get(), bytes);
   });
+}
+
+int RemoveAbandonedTemporaryFiles(const std::wstring& folder) {
+  int removed = 0;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"~tomari*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    unsigned long pid = 0;
+    unsigned serial = 0;
+    if (std::swscanf(found.cFileName, kTemporaryName, &pid, &serial) != 2) continue;
+    if (pid == GetCurrentProcessId() || !ProcessHasEnded(pid)) continue;
+    if (DeleteFileW((folder + found.cFileName).c_str())) ++removed;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return removed;
 }
 
 }  // namespace tomari::fileio

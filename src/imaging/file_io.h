@@ -61,4 +61,9 @@ using Producer = std::function<bool(const std::wstring& temporary, FileHandle& f
 WriteOutcome ReplaceFile(const std::wstring& target, const Producer& produce);
 WriteOutcome ReplaceFileWithBytes(const std::wstring& target, std::string_view bytes);
 
+// Deletes the temporary files that ReplaceFile left in `folder` (ending in a
+// backslash) when its process was killed halfway; those of running processes
+// stay. Returns how many went.
+int RemoveAbandonedTemporaryFiles(const std::wstring& folder);
+
 }  // namespace tomari::fileio

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/saturate.h"
 #include "clock/title_clock.h"
 
 namespace tomari {
@@ -73,6 +74,10 @@ void RestoreWindowAttributes(App& app, WindowSystem& windows, WindowHandle h) {
   TargetRecord& w = app.target;
   PendingRestore r{h, w};
   r.state.ChangedLayer = r.state.ChangedLayer && app.facts.HasLayeredWindows;
+  // The menu still shows the window being left.
+  r.OurTopMost = app.menu.TopMostChecked;
+  r.OurLayered = app.menu.LayerChecked;
+  r.OurAlpha = Saturate<std::uint8_t>(app.settings.LayerTransparency);
   w.ChangedTopMost = false;
   w.ChangedLayer = false;
   if (h == 0 || (!r.state.ChangedTopMost && !r.state.ChangedLayer)) return;

@@ -1,5 +1,6 @@
 #include "perch/shutdown.h"
 
+#include "app/journal.h"
 #include "app/settings.h"
 #include "clock/title_clock.h"
 #include "perch/attributes.h"
@@ -15,6 +16,8 @@ void CloseRequest(App& app, Ports& ports) {
   ports.widget.SetTopMost(false);
   SetTitleClock(app, ports.windows, 0, "");
   FinishPendingRestores(app, ports.windows);
+  // A window still hung keeps its entry: the next start gives it back.
+  SyncJournal(app, ports.windows, ports.files);
   SaveSettings(app, ports.files, ports.codec);
 }
 

@@ -1,5 +1,6 @@
 #include "perch/tracking.h"
 
+#include "app/journal.h"
 #include "clock/title_clock.h"
 #include "commands/commands.h"
 #include "commands/widget_face.h"
@@ -52,6 +53,7 @@ void LoseTarget(App& app, Ports& ports) {
 
 void TrackingTick(App& app, Ports& ports) {
   if (app.Busy) return;
+  const JournalAfter journal(app, ports.windows, ports.files);
   WindowSystem& windows = ports.windows;
   RetryPendingRestores(app, windows);
 

@@ -36,6 +36,9 @@ class WindowSystem {
   // Written with a timeout that gives up on a hung window.
   virtual bool SetTitle(WindowHandle h, const std::string& title) = 0;
   virtual std::string ClassNameOf(WindowHandle h) = 0;
+  // The id of the process that owns the window; 0 when unknown. With the class
+  // name it tells a window from a later one that was given the same handle.
+  virtual std::uint32_t ProcessIdOf(WindowHandle h) { return 0; }
   // The parent, or for a top-level window its owner; 0 when none.
   virtual WindowHandle GetParent(WindowHandle h) = 0;
   virtual LayeredAttributes GetLayered(WindowHandle h) = 0;

@@ -2,6 +2,9 @@
 // capability probe, the widget, and the message loop.
 #include <windows.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -12,10 +15,13 @@
 #include "commands/widget_face.h"
 #include "commands/menu_handlers.h"
 #include "dialogs/exclusion_editor.h"
+#include "app/journal.h"
+#include "perch/recovery.h"
 #include "perch/shutdown.h"
 #include "perch/pointer.h"
 #include "perch/tracking.h"
 #include "skin/skin.h"
+#include "imaging/file_io.h"
 #include "win32/ports/gdi_handles.h"
 #include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"
@@ -117,6 +123,17 @@ class Program final : public WidgetEvents, public CommandSink {
       return ShowFormatComposer(instance_, owner, app_, ports_, zone);
     };
     WidgetLoad(app_, ports_);
+    // A further instance leaves the journal to the first one, which may be
+    // running and owing those windows right now.
+    if (!another) {
+      // A run killed while it saved left its temporary file behind.
+      fileio::RemoveAbandonedTemporaryFiles(Utf8ToWide(SettingsFolder(app_)));
+      app_.journal.Enabled = true;
+      Guarded([&] { RecoverFromJournal(app_, ports_); }, [] {});
+      crashGiveBack_ = this;
+      SetUnhandledExceptionFilter(GiveBackOnCrash);
+      std::set_terminate(GiveBackOnTerminate);
+    }
     ApplySkin(app_, ports_);
     RefreshButtons(app_, ports_, -1, -1, 0);
     auto interval = TrackingInterval(app_.settings.MainTiming);
@@ -129,11 +146,12 @@ class Program final : public WidgetEvents, public CommandSink {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    crashGiveBack_ = nullptr;  // the close gave back; the journal keeps what it could not
     return 0;
   }
 
   void OnTrackingTimer() override {
-    if (closed_) return;
+    if (closed_ || crashing_) return;
     TrackingTick(app_, ports_);
   }
 
@@ -214,6 +232,43 @@ class Program final : public WidgetEvents, public CommandSink {
   }
 
  private:
+  // On the way down after a fault: what the windows still show of ours goes
+  // back to them, by the journal (kept current as changes are made), with a
+  // state of our own that the fault cannot have damaged.
+  void GiveBackAfterCrash() {
+    crashing_ = true;
+    // The state is read only where it is kept: a fault in another thread may
+    // come while the interface thread is changing it. The file is then at
+    // most one tick behind.
+    if (GetCurrentThreadId() == uiThread_) {
+      try {
+        SyncJournal(app_, windows_, files_);
+      } catch (...) {
+        // The file holds what the last change wrote.
+      }
+    }
+    App fresh;
+    fresh.facts = app_.facts;
+    fresh.journal.Enabled = true;
+    RecoverFromJournal(fresh, ports_);
+  }
+  static LONG WINAPI GiveBackOnCrash(EXCEPTION_POINTERS*) {
+    if (Program* p = crashGiveBack_.exchange(nullptr)) {
+      try {
+        p->GiveBackAfterCrash();
+      } catch (...) {
+      }
+    }
+    return EXCEPTION_EXECUTE_HANDLER;  // the process ends
+  }
+  [[noreturn]] static void GiveBackOnTerminate() {
+    GiveBackOnCrash(nullptr);
+    std::abort();
+  }
+  static inline std::atomic<Program*> crashGiveBack_{nullptr};
+  std::atomic<bool> crashing_{false};
+  DWORD uiThread_ = GetCurrentThreadId();
+
   App app_;
   Win32WindowSystem windows_;
   Win32Screen screen_;

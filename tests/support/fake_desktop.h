@@ -16,6 +16,7 @@ struct FakeWindow {
   WindowHandle handle = 0;
   std::string title;
   std::string className;
+  std::uint32_t process = 0;
   Rect rect;
   std::uint32_t exStyle = 0;
   WindowHandle parent = 0;  // parent, or owner of a top-level window
@@ -99,6 +100,10 @@ class FakeDesktop : public WindowSystem, public Screen {
   std::string GetTitle(WindowHandle h) override;
   bool SetTitle(WindowHandle h, const std::string& title) override;
   std::string ClassNameOf(WindowHandle h) override;
+  std::uint32_t ProcessIdOf(WindowHandle h) override {
+    const FakeWindow* w = Live(h);
+    return w ? w->process : 0;
+  }
   WindowHandle GetParent(WindowHandle h) override;
   LayeredAttributes GetLayered(WindowHandle h) override;
   bool SetLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,

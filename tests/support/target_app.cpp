@@ -15,6 +15,9 @@
 //   --buttons           put three buttons inside, captioned One, Two, Three
 //                       (before the edit)
 // It paints a fixed pattern: vertical bars of 8 colours, each 16 pixels wide.
+// Posted to its window: WM_APP + 1 makes its thread stop answering for good;
+// after WM_APP + 2 the window closes itself (and the program ends) as soon as
+// another program changes its title, style or place.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -28,6 +31,7 @@ const COLORREF kBars[8] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
                            RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255),
                            RGB(0, 0, 0),     RGB(255, 255, 255)};
 UINT_PTR g_hangTimer = 0;
+bool g_vanishWhenTouched = false;
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -54,6 +58,21 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Sleep(INFINITE);  // the thread stops answering: a hung program
       }
       return 0;
+    case WM_APP + 1:
+      Sleep(INFINITE);
+      return 0;
+    case WM_APP + 2:
+      g_vanishWhenTouched = true;
+      return 0;
+    case WM_SETTEXT:
+    case WM_STYLECHANGING:
+    case WM_WINDOWPOSCHANGING:
+      if (g_vanishWhenTouched && GetWindowLongPtrW(hwnd, GWLP_USERDATA) == 1) {
+        g_vanishWhenTouched = false;
+        DestroyWindow(hwnd);
+        return 0;
+      }
+      break;
     case WM_DESTROY:
       if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) == 1) PostQuitMessage(0);
       return 0;

@@ -145,6 +145,12 @@ std::string Win32WindowSystem::ClassNameOf(WindowHandle h) {
   return n > 0 ? WideToUtf8(std::wstring_view(name, static_cast<size_t>(n))) : std::string();
 }
 
+std::uint32_t Win32WindowSystem::ProcessIdOf(WindowHandle h) {
+  DWORD pid = 0;
+  if (IsWindow(h)) GetWindowThreadProcessId(ToHwnd(h), &pid);
+  return pid;
+}
+
 WindowHandle Win32WindowSystem::GetParent(WindowHandle h) {
   if (!IsWindow(h)) return 0;
   HWND w = ToHwnd(h);

@@ -23,6 +23,7 @@ class Win32WindowSystem final : public WindowSystem {
   std::string GetTitle(WindowHandle h) override;
   bool SetTitle(WindowHandle h, const std::string& title) override;
   std::string ClassNameOf(WindowHandle h) override;
+  std::uint32_t ProcessIdOf(WindowHandle h) override;
   WindowHandle GetParent(WindowHandle h) override;
   LayeredAttributes GetLayered(WindowHandle h) override;
   bool SetLayered(WindowHandle h, std::uint32_t colorKey, std::uint8_t alpha,

@@ -1,0 +1,143 @@
+// The journal of changes made to other programs' windows: written as a change
+// is made, emptied as it is given back, and what a later run gives back from it.
+#include "app/journal.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "perch/recovery.h"
+#include "perch/shutdown.h"
+#include "perch/tracking.h"
+#include "support/world.h"
+
+namespace tomari {
+namespace {
+
+using test::FakeWindow;
+using test::World;
+
+constexpr WindowHandle kT = 0x100, kOther = 0x200;
+// Tabs, line ends and backslashes must come back from the file as they were.
+const std::string kTitle = "Tab\there\\ and\nnew line";
+
+struct JournalWorld : World {
+  JournalWorld() {
+    app.journal.Enabled = true;
+    app.menu.TitleClockChecked = true;
+    FakeWindow& t = AddTarget(kT);
+    t.title = kTitle;
+    t.process = 42;
+    desktop.AddWindow(kOther, "Other", "OtherClass", Rect{0, 0, 50, 50}).process = 7;
+    desktop.SetForegroundWindow(kT);
+    TrackingTick(app, ports);
+  }
+  std::vector<JournalEntry> OnFile() {
+    return ParseJournal(files.Get(JournalPath(app)).value_or(""));
+  }
+  // Our three changes on kT: clock (by the tick), top-most, opacity 100.
+  void ChangeAll() {
+    app.settings.LayerTransparency = 100;
+    Menu_WindowSet_Click(app, ports);
+    Menu_TopMost_Click(app, ports);
+    Menu_Layer_Click(app, ports);
+  }
+  // A new run on the same desktop, as after a kill.
+  void Restart() {
+    const StartupFacts facts = app.facts;
+    app = App{};
+    app.facts = facts;
+    app.journal.Enabled = true;
+    desktop.ClearLog();
+    RecoverFromJournal(app, ports);
+  }
+};
+
+TEST(Journal, RecordsEachChangeAsMadeAndIsEmptiedAsItIsGivenBack) {
+  JournalWorld w;
+  std::vector<JournalEntry> e = w.OnFile();
+  ASSERT_EQ(e.size(), 1u);
+  ASSERT_TRUE(e[0].Title) << "the clock, written by the tick";
+  EXPECT_FALSE(e[0].Attributes);
+  w.ChangeAll();
+  e = w.OnFile();
+  ASSERT_EQ(e.size(), 1u);
+  ASSERT_TRUE(e[0].Attributes);
+  EXPECT_EQ(e[0].Attributes->OurAlpha, 100);
+
+  // Ticks whose clock only moved on keep the file as it is.
+  const std::size_t writes = w.files.WriteCount(JournalPath(w.app));
+  for (w.clock.utc.second = 6; w.clock.utc.second < 12; ++w.clock.utc.second)
+    TrackingTick(w.app, w.ports);
+  EXPECT_NE(w.desktop.Window(kT).title, e[0].Title->LastTitle);
+  EXPECT_EQ(w.files.WriteCount(JournalPath(w.app)), writes);
+
+  CloseRequest(w.app, w.ports);
+  EXPECT_EQ(w.desktop.Window(kT).title, kTitle);
+  EXPECT_TRUE(w.OnFile().empty());
+}
+
+TEST(Journal, ANewRunGivesBackOnlyWhatTheSameWindowStillShowsOfOurs) {
+  struct Case {
+    const char* what;
+    std::function<void(FakeWindow&)> meanwhile;
+    bool title, topMost, layer;  // given back
+    bool kept = false;           // still owed afterwards
+  };
+  const Case cases[] = {
+      {"untouched", [](FakeWindow&) {}, true, true, true},
+      {"clock moved on",
+       [](FakeWindow& t) {
+         char& second = t.title[t.title.size() - 3];  // "...:ss> "
+         second = second == '9' ? '0' : static_cast<char>(second + 1);
+       },
+       true, true, true},
+      {"own new title", [](FakeWindow& t) { t.title = "Renamed"; }, false, true, true},
+      {"title edited", [](FakeWindow& t) { t.title.replace(0, 1, "X"); }, false, true, true},
+      {"top-most taken off", [](FakeWindow& t) { t.exStyle &= ~kExTopMost; }, true, false, true},
+      {"other opacity", [](FakeWindow& t) { t.layered.alpha = 200; }, true, true, false},
+      {"not layered", [](FakeWindow& t) { t.exStyle &= ~kExLayered; }, true, true, false},
+      {"handle of another process", [](FakeWindow& t) { t.process = 43; }, false, false, false},
+      {"handle of another class", [](FakeWindow& t) { t.className = "New"; }, false, false, false},
+      {"closed", [](FakeWindow& t) { t.alive = false; }, false, false, false},
+      // Top-most goes back without the window's help; the rest waits for it.
+      {"hung", [](FakeWindow& t) { t.hung = true; }, false, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    JournalWorld w;
+    w.ChangeAll();
+    FakeWindow& t = w.desktop.Window(kT);
+    c.meanwhile(t);
+    const std::string title = t.title;
+    const std::uint32_t ex = t.exStyle;
+    const std::uint8_t alpha = t.layered.alpha;
+    w.Restart();
+    EXPECT_EQ(t.title, c.title ? kTitle : title);
+    EXPECT_EQ((t.exStyle & kExTopMost) != 0, c.topMost ? false : (ex & kExTopMost) != 0);
+    EXPECT_EQ((t.exStyle & kExLayered) != 0, c.layer ? false : (ex & kExLayered) != 0);
+    if (!c.layer) {
+      EXPECT_EQ(t.layered.alpha, alpha);
+    }
+    EXPECT_TRUE(w.desktop.ChangesOn(kOther).empty());
+    EXPECT_EQ(w.OnFile().empty(), !c.kept);
+  }
+}
+
+TEST(Journal, AWindowStillHungAtTheCloseIsGivenBackByTheNextStart) {
+  JournalWorld w;
+  w.ChangeAll();
+  FakeWindow& t = w.desktop.Window(kT);
+  t.hung = true;
+  CloseRequest(w.app, w.ports);
+  EXPECT_EQ(w.OnFile().size(), 1u);
+  t.hung = false;
+  w.Restart();
+  EXPECT_EQ(t.title, kTitle);
+  EXPECT_EQ(t.exStyle & (kExLayered | kExTopMost), 0u);
+  EXPECT_TRUE(w.OnFile().empty());
+}
+
+}  // namespace
+}  // namespace tomari
