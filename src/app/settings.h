@@ -8,7 +8,7 @@
 namespace tomari {
 
 std::string SettingsPath(const App& app);
-// Fills app.settings (and the title clock check) from AppFolder + "Setting.ini".
+// Fills app.settings (and the title clock check) from SettingsPath(app).
 // A file that exists but cannot be read leaves the defaults and marks the run
 // (facts.SettingsUnreadable) so that nothing is ever written over it.
 void LoadSettings(App& app, FileSystem& fs, TextCodec& codec);

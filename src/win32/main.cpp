@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "app/settings.h"
+#include "app/settings_folder.h"
 #include "app/startup.h"
 #include "commands/commands.h"
 #include "commands/widget_face.h"
@@ -94,7 +95,8 @@ class Program final : public WidgetEvents, public CommandSink {
     // Held until the process ends, however Run is left.
     KernelHandle mutex(CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str()));
     const bool another = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (another && !MultipleInstancesAllowed(app_.facts.AppFolder, files_, codec_)) return 0;
+    ChooseSettingsFolder(app_, files_);
+    if (another && !MultipleInstancesAllowed(SettingsFolder(app_), files_, codec_)) return 0;
 
     ProbeCapabilities(app_, files_, windows_);
     // The library counts only when it loads and has every entry point; a file
@@ -117,6 +119,7 @@ class Program final : public WidgetEvents, public CommandSink {
       return ShowFormatComposer(instance_, owner, app_, ports_, zone);
     };
     WidgetLoad(app_, ports_);
+    TellSettingsFolderMoved(app_, prompts_, 0);
     ApplySkin(app_, ports_);
     RefreshButtons(app_, ports_, -1, -1, 0);
     auto interval = TrackingInterval(app_.settings.MainTiming);
