@@ -50,9 +50,10 @@ else
   echo "note: this kernel starts no 32-bit programs: the unpacked folder runs with the x64 build's Tomari.exe and TransG32.dll substituted"
   cp "$ROOT/build/windows-x64/Tomari/Tomari.exe" "$ROOT/build/windows-x64/Tomari/TransG32.dll" "$dir/"
 fi
-rm -rf "$ROOT/build/wine/package"
 wine_start package
-appdata="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Tomari"
+roaming=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming 2>/dev/null | grep -v /Public/ | head -n1)
+appdata="${roaming:-$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming}/Tomari"
+rm -rf "$appdata"
 # run_until_closed: starts Tomari.exe and asks it to close, as the system does
 # at log-off (WM_CLOSE to its windows), until it has ended. A first notice box
 # takes the first WM_CLOSE.

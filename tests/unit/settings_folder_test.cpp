@@ -27,21 +27,24 @@ TEST(SettingsFolderTest, MovesToAppDataOnlyWhenTheProgramFolderCannotBeWritten) 
     bool appDataReadOnly;
     std::optional<const char*> besideTiming;  // Setting.ini beside the program
     std::optional<const char*> movedTiming;   // an earlier run's moved file
+    bool besideUnreadable;
     const char* folder;
     bool moved;
     const char* timingRead;
   };
   const Case cases[] = {
-      {"writable: stays, even beside an old moved file", false, true, false, "150", "250",
+      {"writable: stays, even beside an old moved file", false, true, false, "150", "250", false,
        kProgram, false, "150"},
-      {"first run: the user's file comes along", true, true, false, "150", {}, kMoved, true,
+      {"first run: the user's file comes along", true, true, false, "150", {}, false, kMoved, true,
        "150"},
-      {"first run without a file", true, true, false, {}, {}, kMoved, true, "100"},
-      {"later run: read from the moved file", true, true, false, "150", "250", kMoved, false,
-       "250"},
-      {"no application-data folder", true, false, false, "150", {}, kProgram, false, "150"},
-      {"application-data folder read-only too", true, true, true, "150", {}, kProgram, false,
-       "150"},
+      {"first run without a file", true, true, false, {}, {}, false, kMoved, true, "100"},
+      {"later run: read from the moved file", true, true, false, "150", "250", false, kMoved,
+       false, "250"},
+      {"no application-data folder", true, false, false, "150", {}, false, kProgram, false, "150"},
+      {"application-data folder read-only too", true, true, true, "150", {}, false, kProgram,
+       false, "150"},
+      {"unreadable file: neither copied nor replaced", true, true, false, "150", {}, true,
+       kProgram, false, "100"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -54,6 +57,7 @@ TEST(SettingsFolderTest, MovesToAppDataOnlyWhenTheProgramFolderCannotBeWritten) 
     if (c.besideTiming) fs.Put(kBeside, std::string("[Main]\r\nTiming=") + *c.besideTiming + "\r\n");
     if (c.movedTiming) fs.Put(kMovedFile, std::string("[Main]\r\nTiming=") + *c.movedTiming + "\r\n");
     const std::optional<std::string> besideBefore = fs.Get(kBeside);
+    fs.failReads = c.besideUnreadable;
 
     App app;
     app.facts.AppFolder = kProgram;
@@ -72,6 +76,8 @@ TEST(SettingsFolderTest, MovesToAppDataOnlyWhenTheProgramFolderCannotBeWritten) 
 
     // Saving goes to the chosen folder and nowhere else.
     app.settings.MainTiming = 321;
+    EXPECT_EQ(fs.Exists(kMovedFile), std::string(c.folder) == kMoved || c.movedTiming);
+    EXPECT_EQ(app.facts.SettingsUnreadable, c.besideUnreadable);
     const bool writable = std::string(c.folder) == kMoved || !c.programReadOnly;
     EXPECT_EQ(SaveSettings(app, fs, codec), writable);
     const std::string saved = std::string(c.folder) + "Setting.ini";
@@ -82,22 +88,6 @@ TEST(SettingsFolderTest, MovesToAppDataOnlyWhenTheProgramFolderCannotBeWritten) 
       EXPECT_EQ(fs.Get(kBeside), besideBefore);
     }
   }
-}
-
-TEST(SettingsFolderTest, AnUnreadableFileBesideTheProgramIsNeitherCopiedNorReplaced) {
-  test::FakeFileSystem fs;
-  test::FakeCodec codec;
-  fs.readOnlyFolders.push_back(kProgram);
-  fs.appData = kRoaming;
-  fs.Put(kBeside, "[Main]\r\nTiming=150\r\n");
-  fs.failReads = true;
-  App app;
-  app.facts.AppFolder = kProgram;
-  ChooseSettingsFolder(app, fs);
-  EXPECT_EQ(SettingsFolder(app), kProgram);
-  EXPECT_FALSE(fs.Exists(kMovedFile));
-  LoadSettings(app, fs, codec);
-  EXPECT_TRUE(app.facts.SettingsUnreadable);
 }
 
 }  // namespace
