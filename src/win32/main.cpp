@@ -104,6 +104,8 @@ class Program final : public WidgetEvents, public CommandSink {
     app_.facts.HasImageLibrary = library_.Load(app_.facts.AppFolder);
     app_.skin.StartupFolder = StartupDirectory();
 
+    // Before the widget exists: a close request meanwhile meets only the box.
+    TellSettingsFolderMoved(app_, prompts_, 0);
     if (!widget_.Create(instance, kNoSkinWidth, kNoSkinHeight)) return 1;
     app_.skin.Dpi = widget_.Dpi();
     capture_.AttachWidget(widget_.hwnd());
@@ -119,7 +121,6 @@ class Program final : public WidgetEvents, public CommandSink {
       return ShowFormatComposer(instance_, owner, app_, ports_, zone);
     };
     WidgetLoad(app_, ports_);
-    TellSettingsFolderMoved(app_, prompts_, 0);
     ApplySkin(app_, ports_);
     RefreshButtons(app_, ports_, -1, -1, 0);
     auto interval = TrackingInterval(app_.settings.MainTiming);

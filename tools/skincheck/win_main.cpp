@@ -1,6 +1,7 @@
 // skincheck.exe: the program's own Win32 ports (files, the ANSI code page, WIC
 // for every picture format the program reads, user32 for cursor files).
 #include <windows.h>
+#include <objbase.h>
 
 #include <string>
 #include <vector>
