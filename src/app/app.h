@@ -36,6 +36,12 @@ struct StartupFacts {
   // Setting.ini exists but could not be read (locked for a moment, offline):
   // the run goes on with defaults and never writes over the user's file.
   bool SettingsUnreadable = false;
+  // Where Setting.ini is kept this run ("" until chosen: AppFolder); see
+  // SettingsFolder in app/settings_folder.h.
+  std::string SettingsFolder;
+  // This run moved the settings out of a program folder that cannot be
+  // written: the user is told once.
+  bool SettingsFolderMoved = false;
 };
 
 // Every key of Setting.ini.

@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
+#include "app/settings_folder.h"
 #include "base/ini.h"
 
 namespace tomari {
 namespace {
 
-constexpr const char* kSettingsFile = "Setting.ini";
 constexpr const char* kDefaultSkin = "Skins\\Default\\Default.tsk";
 constexpr int kMaxExclusionEntries = 999;
 
@@ -69,9 +69,7 @@ std::string ExclusionSection(std::size_t number) {
 
 }  // namespace
 
-std::string SettingsFolder(const App& app) { return app.facts.AppFolder; }
-
-std::string SettingsPath(const App& app) { return SettingsFolder(app) + kSettingsFile; }
+std::string SettingsPath(const App& app) { return SettingsFolder(app) + kSettingsFileName; }
 
 void LoadSettings(App& app, FileSystem& fs, TextCodec& codec) {
   Settings& s = app.settings;

@@ -3,14 +3,13 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/settings_folder.h"
 #include "platform/ports.h"
 
 namespace tomari {
 
-// The one folder that holds Setting.ini and the files kept beside it; ends in "\".
-std::string SettingsFolder(const App& app);
 std::string SettingsPath(const App& app);
-// Fills app.settings (and the title clock check) from AppFolder + "Setting.ini".
+// Fills app.settings (and the title clock check) from SettingsPath(app).
 // A file that exists but cannot be read leaves the defaults and marks the run
 // (facts.SettingsUnreadable) so that nothing is ever written over it.
 void LoadSettings(App& app, FileSystem& fs, TextCodec& codec);

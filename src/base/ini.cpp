@@ -304,6 +304,20 @@ std::optional<std::string> IniFile::Find(const std::string& section, const std::
   return std::nullopt;
 }
 
+std::size_t IniFile::LineOf(const std::string& section, const std::string& key) const {
+  const Section* s = FindSection(section);
+  if (s == nullptr) return 0;
+  std::size_t before = 0;
+  for (const Section& other : sections_) {
+    if (&other == s) break;
+    before += other.lines.size();
+  }
+  const std::string folded = Fold(Trim(Clean(key)));
+  for (std::size_t i = 1; i < s->lines.size(); ++i)
+    if (s->lines[i].kind == Kind::kKey && s->lines[i].folded == folded) return before + i + 1;
+  return 0;
+}
+
 std::size_t IniFile::AnsiLength(const std::string& utf8Char) const {
   std::string bytes;
   codec_->ToAnsi(utf8Char, bytes);  // a replacement has a length too

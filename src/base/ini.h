@@ -61,6 +61,8 @@ class IniFile {
 
   // The stored value by the read rules, in full; nullopt when the key is missing.
   std::optional<std::string> Find(const std::string& section, const std::string& key) const;
+  // The 1-based line number of the line Find reads; 0 when the key is missing.
+  std::size_t LineOf(const std::string& section, const std::string& key) const;
   // `limit` 0 reads the value in full; otherwise it is cut to `limit` bytes in
   // the file's encoding (UTF-16 units for a UTF-16 file) without splitting a
   // character. `def` comes back as given.

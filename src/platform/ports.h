@@ -116,6 +116,13 @@ class FileSystem {
   // Writes a temporary file beside `path` and replaces `path` with it only when
   // the whole content was written: the old file survives any failure.
   virtual bool WriteAtomic(const std::string& path, const std::string& bytes) = 0;
+  // Whether WriteAtomic(path) could succeed now: the folder takes a new file
+  // and an existing `path` is not read-only. Leaves nothing behind.
+  virtual bool CanReplace(const std::string& path) { return true; }
+  // Creates the folder (and any missing parents); true when it exists afterwards.
+  virtual bool MakeFolder(const std::string& path) { return false; }
+  // The user's (roaming) application-data folder, ending in "\"; "" when unknown.
+  virtual std::string AppDataFolder() { return {}; }
 };
 
 class Clock {

@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "app/settings.h"
+#include "app/settings_folder.h"
 #include "app/startup.h"
 #include "commands/commands.h"
 #include "commands/widget_face.h"
@@ -100,7 +101,8 @@ class Program final : public WidgetEvents, public CommandSink {
     // Held until the process ends, however Run is left.
     KernelHandle mutex(CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str()));
     const bool another = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (another && !MultipleInstancesAllowed(app_.facts.AppFolder, files_, codec_)) return 0;
+    ChooseSettingsFolder(app_, files_);
+    if (another && !MultipleInstancesAllowed(SettingsFolder(app_), files_, codec_)) return 0;
 
     ProbeCapabilities(app_, files_, windows_);
     // The library counts only when it loads and has every entry point; a file
@@ -108,6 +110,8 @@ class Program final : public WidgetEvents, public CommandSink {
     app_.facts.HasImageLibrary = library_.Load(app_.facts.AppFolder);
     app_.skin.StartupFolder = StartupDirectory();
 
+    // Before the widget exists: a close request meanwhile meets only the box.
+    TellSettingsFolderMoved(app_, prompts_, 0);
     if (!widget_.Create(instance, kNoSkinWidth, kNoSkinHeight)) return 1;
     app_.skin.Dpi = widget_.Dpi();
     capture_.AttachWidget(widget_.hwnd());

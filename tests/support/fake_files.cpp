@@ -49,7 +49,7 @@ void FakeFileSystem::PutHuge(const std::string& path, const std::string& head,
 
 bool FakeFileSystem::WriteAtomic(const std::string& path, const std::string& bytes) {
   ++writeCalls;
-  if (failWrites) return false;
+  if (failWrites || !CanReplace(path)) return false;
   auto [it, inserted] = files_.try_emplace(Key(path));
   if (inserted) it->second.path = path;
   it->second.bytes = bytes;
@@ -58,6 +58,18 @@ bool FakeFileSystem::WriteAtomic(const std::string& path, const std::string& byt
   return true;
 }
 
+bool FakeFileSystem::CanReplace(const std::string& path) {
+  const std::string key = Key(path);
+  for (const std::string& folder : readOnlyFolders)
+    if (key.rfind(Key(folder) + "\\", 0) == 0) return false;
+  return true;
+}
+
+bool FakeFileSystem::MakeFolder(const std::string& path) {
+  if (!CanReplace(path)) return false;
+  AddFolder(path);
+  return true;
+}
 
 void FakeFileSystem::Put(const std::string& path, const std::string& bytes) {
   auto [it, inserted] = files_.try_emplace(Key(path));

@@ -19,6 +19,9 @@ class FakeFileSystem : public FileSystem {
   bool ReadHead(const std::string& path, std::size_t limit, std::string& head,
                 std::uint64_t& size) override;
   bool WriteAtomic(const std::string& path, const std::string& bytes) override;
+  bool CanReplace(const std::string& path) override;
+  bool MakeFolder(const std::string& path) override;
+  std::string AppDataFolder() override { return appData; }
 
   // Test set-up and inspection; none of these count as writes.
   void Put(const std::string& path, const std::string& bytes);
@@ -31,6 +34,9 @@ class FakeFileSystem : public FileSystem {
   // Every file, in the spelling it was first created with.
   std::vector<std::string> Files() const;
 
+  // Folders (ending in "\\") in which nothing can be created or replaced.
+  std::vector<std::string> readOnlyFolders;
+  std::string appData;
   // While set, WriteAtomic fails and leaves the files as they are.
   bool failWrites = false;
   // While set, ReadAll fails for existing files (a locked file).

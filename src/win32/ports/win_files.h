@@ -17,6 +17,10 @@ class Win32FileSystem final : public FileSystem {
   // and then renamed over `path`. A read-only `path` is not replaced (the user
   // asked for it to stay as it is); a hidden or system one keeps those marks.
   bool WriteAtomic(const std::string& path, const std::string& bytes) override;
+  // Creates and at once deletes a file of a fresh name beside `path`.
+  bool CanReplace(const std::string& path) override;
+  bool MakeFolder(const std::string& path) override;
+  std::string AppDataFolder() override;
 
   static constexpr unsigned long long kMaxReadBytes = 256ull << 20;
 };
