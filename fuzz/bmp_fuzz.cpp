@@ -25,10 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   picture.height = in.ConsumeIntegralInRange(-2, 300);
   // Sometimes a buffer that does not match its size, as a broken capture might give.
   const bool matching = in.ConsumeIntegralInRange(0, 7) != 0;
-  const std::size_t count =
-      matching && picture.width > 0 && picture.height > 0
-          ? static_cast<std::size_t>(picture.width) * picture.height
-          : in.ConsumeIntegralInRange<std::size_t>(0, 1000);
+  const std::size_t count = matching && picture.width > 0 && picture.height > 0
+                                ? static_cast<std::size_t>(picture.width) * picture.height
+                                : in.ConsumeIntegralInRange<std::size_t>(0, 1000);
   picture.pixels.resize(count);
   for (Pixel& p : picture.pixels) p = in.ConsumeIntegral<std::uint32_t>();
 

@@ -25,7 +25,8 @@ int DaysIn(int year, int month) {
 std::size_t PerCharacter(const LocaleFormats& loc) {
   std::size_t longest = 16;  // digits of the largest number, a sign
   auto see = [&](const std::string& s) { longest = std::max(longest, s.size() + 16); };
-  for (const auto* s : {&loc.timeSeparator, &loc.dateSeparator, &loc.am, &loc.pm, &loc.gregorianEraName})
+  for (const auto* s :
+       {&loc.timeSeparator, &loc.dateSeparator, &loc.am, &loc.pm, &loc.gregorianEraName})
     see(*s);
   for (const auto& s : loc.dayNames) see(s);
   for (const auto& s : loc.abbrevDayNames) see(s);

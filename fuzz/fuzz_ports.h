@@ -72,7 +72,8 @@ class Cp932Codec : public TextCodec {
     return cd;
   }
   // An unconvertible byte becomes `replacement` and is skipped.
-  static bool Convert(iconv_t cd, const std::string& in, std::string& out, const char* replacement) {
+  static bool Convert(iconv_t cd, const std::string& in, std::string& out,
+                      const char* replacement) {
     if (cd == reinterpret_cast<iconv_t>(-1)) Fail("iconv has no CP932");
     out.clear();
     bool ok = true;

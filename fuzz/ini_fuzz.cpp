@@ -51,7 +51,9 @@ std::vector<std::optional<std::string>> Values(const IniFile& ini, const Names& 
 // Names the program writes: ASCII letters, digits and a few marks.
 std::string Name(FuzzedDataProvider& in) {
   std::string s = in.ConsumeRandomLengthString(12);
-  std::erase_if(s, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-'; });
+  std::erase_if(s, [](char c) {
+    return !std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-';
+  });
   return s.empty() ? "K" : s;
 }
 
@@ -59,7 +61,8 @@ std::string Name(FuzzedDataProvider& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
-  const auto quotes = in.ConsumeBool() ? IniFile::Quotes::kDouble : IniFile::Quotes::kDoubleOrSingle;
+  const auto quotes =
+      in.ConsumeBool() ? IniFile::Quotes::kDouble : IniFile::Quotes::kDoubleOrSingle;
   const std::string section = Name(in);
   const std::string key = Name(in);
   const std::string value = in.ConsumeRandomLengthString(200);

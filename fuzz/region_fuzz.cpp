@@ -26,7 +26,8 @@ void CheckShape(const Bitmap& image, SkinColor key) {
   for (const Rect& r : shape.runs) {
     FUZZ_CHECK(r.top >= 0 && r.bottom == r.top + 1 && r.bottom <= image.height);
     FUZZ_CHECK(r.left >= 0 && r.left < r.right && r.right <= image.width);
-    for (int x = r.left; x < r.right; ++x) ++covered[static_cast<std::size_t>(r.top) * image.width + x];
+    for (int x = r.left; x < r.right; ++x)
+      ++covered[static_cast<std::size_t>(r.top) * image.width + x];
   }
   const Pixel keyPixel = SkinColorToPixel(key);
   for (std::size_t i = 0; i < covered.size(); ++i)
@@ -45,10 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A palette of four, so that the key colour is common.
   Pixel palette[4];
   for (Pixel& p : palette) p = in.ConsumeIntegral<std::uint32_t>() & 0xFFFFFF;
-  const SkinColor key = in.ConsumeBool() ? kNoColor
-                                         : static_cast<SkinColor>((palette[0] & 0xFF) << 16 |
-                                                                  (palette[0] & 0xFF00) |
-                                                                  (palette[0] >> 16));
+  const SkinColor key = in.ConsumeBool()
+                            ? kNoColor
+                            : static_cast<SkinColor>((palette[0] & 0xFF) << 16 |
+                                                     (palette[0] & 0xFF00) | (palette[0] >> 16));
   Bitmap image(width, height);
   for (Pixel& p : image.pixels) p = palette[in.ConsumeIntegralInRange(0, 3)];
   CheckShape(image, key);
