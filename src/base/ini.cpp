@@ -149,8 +149,9 @@ IniFile::Line IniFile::MakeLine(std::string text, std::string eol) {
     if (name.empty()) return line;
     line.kind = Kind::kKey;
     line.name = std::move(name);
-    // A value ends at a NUL, as it does for the profile functions, and as
-    // writing one cuts it.
+    // A value reads as it would be written: it ends at a NUL, and a CR inside
+    // a line (no line break to the profile functions) is a blank. Otherwise a
+    // value read and saved unchanged would come back different every time.
     line.value = Trim(Clean(t.substr(eq + 1)));
   }
   line.folded = Fold(line.name);
@@ -172,16 +173,15 @@ void IniFile::Parse(const std::string& bytes) {
   const bool ansi = encoding_ == Encoding::kAnsi;
 
   // A line break is the same byte in every encoding handled here: no lead or
-  // trail byte of a double-byte code page is below 0x40. A CR on its own ends
-  // a line too: a value can never hold one, since writing turns it into a
-  // blank, so reading one into a value would change that value on every save.
+  // trail byte of a double-byte code page is below 0x40.
   std::size_t pos = 0;
   while (pos < text.size()) {
-    const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
-    std::size_t next = end;
-    if (next < text.size() && text[next] == '\r') ++next;
-    if (next < text.size() && text[next] == '\n' && (next == end || text[end] == '\r')) ++next;
-    std::string eol = text.substr(end, next - end);
+    const std::size_t nl = text.find('\n', pos);
+    std::size_t end = nl == std::string::npos ? text.size() : nl;
+    const std::size_t next = nl == std::string::npos ? text.size() : nl + 1;
+    const bool cr = end > pos && text[end - 1] == '\r';
+    if (cr) --end;
+    std::string eol = nl == std::string::npos ? (cr ? "\r" : "") : (cr ? "\r\n" : "\n");
     std::string raw = text.substr(pos, end - pos);
     pos = next;
 
@@ -224,8 +224,10 @@ bool IniFile::SerializeAs(Encoding encoding, std::string& out) {
       } else {
         text += line.text;
       }
-      // Only the file's last line may go without a line end.
-      text += (line.eol.empty() && remaining > 0) ? std::string("\r\n") : line.eol;
+      // Only the file's last line may go without a line end. A lone CR ended
+      // the last line of the file as read, but is no line break to us.
+      const bool open = line.eol.empty() || line.eol == "\r";
+      text += (open && remaining > 0) ? std::string("\r\n") : line.eol;
     }
   }
   switch (encoding) {
