@@ -22,6 +22,15 @@ std::string Trim(const std::string& s) {
   return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
+// A name as the reader and the writer take it: cut at a NUL, line breaks as
+// blanks, blanks around it dropped, ASCII case folded.
+std::string Key(std::string s) {
+  s = s.substr(0, s.find('\0'));
+  for (char& c : s)
+    if (c == '\r' || c == '\n') c = ' ';
+  return AsciiLower(Trim(s));
+}
+
 // Section and key names as a reader of `text` would see them; good enough
 // to pick the keys whose values are compared.
 void CollectNames(const std::string& text, Names& names) {
@@ -96,8 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto check = [&](const IniFile& f, const char* when) {
     const auto after = Values(f, names);
     for (std::size_t i = 0; i < names.size(); ++i) {
-      const bool same = AsciiLower(names[i].first) == AsciiLower(section) &&
-                        AsciiLower(names[i].second) == AsciiLower(key);
+      const bool same =
+          Key(names[i].first) == Key(section) && Key(names[i].second) == Key(key);
       if (!same && after[i] != before[i]) Fail(when);
     }
     if (f.Find(section, key) != written) Fail("the written key reads back differently");
