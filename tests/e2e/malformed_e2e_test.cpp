@@ -1,7 +1,5 @@
-// Tomari.exe started on folders prepared with hostile skins, pictures and
-// settings: it must come up, keep answering, and leave every file as it was
-// (Setting.ini aside, where saving is intended: then what it did not write
-// must still be there).
+// Tomari.exe on folders with hostile skins, pictures and settings: it comes up, keeps answering
+// and leaves every file as it was (but Setting.ini, whose save must keep what it does not own).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -185,20 +183,18 @@ TEST_P(Malformed, TheProgramRunsAndDamagesNoFile) {
       << "the widget stopped answering";
   const RECT w = WindowRect(widget);
   EXPECT_TRUE(w.right > w.left && w.bottom > w.top) << "nothing to see or click";
-  if (c.title.size() > 1000) {
-    EXPECT_GT(GetWindowTextLengthW(t), 10000) << "no clock in the long title";
-  }
+  EXPECT_TRUE(c.title.size() < 1000 || GetWindowTextLengthW(t) > 10000) << "no clock in the title";
   SaveScreenshot(shot);
   PostMessageW(widget, WM_CLOSE, 0, 0);
   ASSERT_TRUE(tomari.WaitExit(20000)) << "the program did not end";
   DWORD code = 1;
   GetExitCodeProcess(tomari.Handle(), &code);
-  std::printf("[ case ] %s: widget %ldx%ld, exit code %lu\n", c.name, w.right - w.left,
-              w.bottom - w.top, code);
+  std::printf("[ case ] %s: widget %ldx%ld, exit %lu\n", c.name, w.right - w.left, w.bottom - w.top,
+              code);
 
-  wchar_t title[10050];
-  EXPECT_EQ(GetWindowTextW(t, title, 10050), static_cast<int>(c.title.size()));
-  EXPECT_EQ(title, c.title) << "the target's title was not given back";
+  std::wstring title(10050, L'\0');
+  title.resize(GetWindowTextW(t, title.data(), 10050));
+  EXPECT_TRUE(title == c.title) << "the target's title was not given back";
   Files after;
   Snapshot(dir, L"", after);
   for (const auto& [name, bytes] : before) {
