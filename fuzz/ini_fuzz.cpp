@@ -107,7 +107,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < names.size(); ++i) {
       const bool same =
           Key(names[i].first) == Key(section) && Key(names[i].second) == Key(key);
-      if (!same && after[i] != before[i]) Fail(when);
+      if (!same && after[i] != before[i]) {
+        if (std::getenv("FUZZ_DEBUG"))
+          std::fprintf(stderr, "[%s] %s: '%s' -> '%s'\n", names[i].first.c_str(),
+                       names[i].second.c_str(), before[i].value_or("(none)").c_str(),
+                       after[i].value_or("(none)").c_str());
+        Fail(when);
+      }
     }
     if (f.Find(section, key) != written) Fail("the written key reads back differently");
   };
