@@ -294,8 +294,15 @@ std::string IniFile::AnsiToUtf8Keeping(const std::string& ansi) const {
         static_cast<unsigned char>(ansi[i + 1]) >= 0x40) {
       n = 2;
     }
-    const std::string bytes = ansi.substr(i, n);
-    const std::string text = lead < 0x80 ? bytes : codec_->FromAnsi(bytes);
+    std::string bytes = ansi.substr(i, n);
+    std::string text = lead < 0x80 ? bytes : codec_->FromAnsi(bytes);
+    // A lead byte whose pair is no character is one stray byte, as reading
+    // the line took it: the byte after it may well be a character of its own.
+    if (n == 2 && text.find(kReplacement) != std::string::npos) {
+      n = 1;
+      bytes.resize(1);
+      text = codec_->FromAnsi(bytes);
+    }
     out += text.find(kReplacement) == std::string::npos ? text : bytes;
     i += n;
   }
