@@ -72,6 +72,7 @@ struct Settings {
   std::int32_t ClockWorldTimeSDT = 0;
   // Entries in file order (the first stored section is element 0).
   std::vector<ExclusionEntry> ExclusionEntries;
+  friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // A window's top-most and layered state as recorded when the widget attached

@@ -140,8 +140,11 @@ bool SaveSettings(const App& app, FileSystem& fs, TextCodec& codec) {
     ini.Write(section, "InTitle", FormatIniInt(entry.InTitle));
     ini.Write(section, "WindowClass", QuoteIniValue(entry.WindowClass));
   }
-  // Sections of a longer earlier list stay; this empty name hides them.
-  ini.Write(ExclusionSection(number + 1), "Name", "");
+  // Sections of a longer earlier list stay; this empty name hides them. A
+  // full list needs none: reading stops there anyway, and a section beyond it
+  // was never read, so blanking it would lose what it holds.
+  if (number < static_cast<std::size_t>(kMaxExclusionEntries))
+    ini.Write(ExclusionSection(number + 1), "Name", "");
 
   return ini.Save(fs, path);
 }

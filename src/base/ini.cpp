@@ -36,6 +36,24 @@ std::string Clean(const std::string& s) {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
+// Bytes that start no UTF-8 character read as U+FFFD, as the same bytes do in
+// an ANSI file. They appear when an ANSI file whose bytes are no characters of
+// the code page is written back as UTF-8 (the bytes are carried over): read
+// raw, its values would then differ from what the ANSI file gave.
+std::string ValidUtf8(const std::string& s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t n = Utf8SequenceLength(s, i);
+    if (n == 1 && static_cast<unsigned char>(s[i]) >= 0x80) {
+      out += kReplacement;
+    } else {
+      out.append(s, i, n);
+    }
+    i += n;
+  }
+  return out;
+}
+
 // Surrogates that come unpaired from a UTF-16 file are kept in the three-byte
 // form, so that writing the file back gives the same units.
 void AppendUtf8(std::string& out, std::uint32_t cp) {
@@ -141,15 +159,18 @@ IniFile::Line IniFile::MakeLine(std::string text, std::string eol) {
     const std::size_t close = t.rfind(']');
     if (close == std::string::npos) return line;
     line.kind = Kind::kSection;
-    line.name = Trim(t.substr(1, close - 1));
+    line.name = ValidUtf8(Trim(t.substr(1, close - 1)));
   } else {
     const std::size_t eq = t.find('=');
     if (eq == std::string::npos) return line;
-    std::string name = Trim(t.substr(0, eq));
+    std::string name = ValidUtf8(Trim(t.substr(0, eq)));
     if (name.empty()) return line;
     line.kind = Kind::kKey;
     line.name = std::move(name);
-    line.value = Trim(t.substr(eq + 1));
+    // A value reads as it would be written: it ends at a NUL, and a CR inside
+    // a line (no line break to the profile functions) is a blank. Otherwise a
+    // value read and saved unchanged would come back different every time.
+    line.value = Trim(ValidUtf8(Clean(t.substr(eq + 1))));
   }
   line.folded = Fold(line.name);
   return line;
@@ -273,8 +294,15 @@ std::string IniFile::AnsiToUtf8Keeping(const std::string& ansi) const {
         static_cast<unsigned char>(ansi[i + 1]) >= 0x40) {
       n = 2;
     }
-    const std::string bytes = ansi.substr(i, n);
-    const std::string text = lead < 0x80 ? bytes : codec_->FromAnsi(bytes);
+    std::string bytes = ansi.substr(i, n);
+    std::string text = lead < 0x80 ? bytes : codec_->FromAnsi(bytes);
+    // A lead byte whose pair is no character is one stray byte, as reading
+    // the line took it: the byte after it may well be a character of its own.
+    if (n == 2 && text.find(kReplacement) != std::string::npos) {
+      n = 1;
+      bytes.resize(1);
+      text = codec_->FromAnsi(bytes);
+    }
     out += text.find(kReplacement) == std::string::npos ? text : bytes;
     i += n;
   }

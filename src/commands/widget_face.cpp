@@ -40,6 +40,13 @@ bool LoadNamedSkin(const App& app, Ports& ports, SkinData& fresh) {
                           app.facts.HasImageLibrary};
   if (!LoadSkin(source, fresh, SkinPorts{ports.files, ports.codec, ports.images, ports.cursors}))
     return false;
+  // Without a Back picture (missing, truncated, too large) the widget would
+  // shrink to nothing and its menu would be out of the user's reach: the
+  // plain widget stands in, as for a skin that cannot be read at all.
+  if (fresh.Back().Empty()) {
+    FreeSkin(fresh, ports.cursors);
+    return false;
+  }
   // Skins are drawn for 96 DPI; on a denser monitor the widget keeps its size
   // to the eye.
   ScaleSkin(fresh, fresh.Dpi);

@@ -237,15 +237,16 @@ TEST_F(SkinLoad, ApplySkinShapesSizesAndDrawsTheWidget) {
   EXPECT_TRUE(widget.face.Empty());
   EXPECT_EQ(widget.presents, 2);
 
-  // A missing Back image: a nought-sized widget with an empty shape.
+  // A missing Back image: the plain widget, not one of no size out of the user's reach.
   app.settings.MainSkin = kSkin;
-  Skin("[Skin]\nBackColor=Black\nBack=missing.bmp\n");
+  Skin("[Skin]\nBackColor=Black\nBack=missing.bmp\n[Button01]\nType=NONE\nCursor=x.cur\n");
+  cursors.AddFile(kFolder + "x.cur");
   ApplySkin(app, ports);
-  EXPECT_TRUE(app.skin.loaded);
-  EXPECT_EQ(widget.width, 0);
-  EXPECT_FALSE(widget.shape.fullRectangle);
-  EXPECT_TRUE(widget.shape.runs.empty());
-  EXPECT_EQ(widget.label, "");
+  EXPECT_FALSE(app.skin.loaded);
+  EXPECT_EQ(cursors.Live(), 0u);
+  EXPECT_EQ(widget.width, kNoSkinWidth);
+  EXPECT_TRUE(widget.shape.fullRectangle);
+  EXPECT_EQ(widget.label, "トマリギ Ver.1.4.4");
 }
 
 TEST_F(SkinLoad, ApplySkinDrawsEachButtonInItsLookEveryTime) {
