@@ -13,6 +13,9 @@
 //   --edit              put an edit control inside and give it the focus
 //   --buttons           put three buttons inside, captioned One, Two, Three
 //                       (before the edit)
+//   --notify-events     raise EVENT_OBJECT_LOCATIONCHANGE after a move or size and
+//                       EVENT_SYSTEM_FOREGROUND on activation, as user32 does on
+//                       Windows (Wine raises neither by itself)
 // It paints a fixed pattern: vertical bars of 8 colours, each 16 pixels wide.
 #include <windows.h>
 #include <shellapi.h>
@@ -27,6 +30,7 @@ const COLORREF kBars[8] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
                            RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 255),
                            RGB(0, 0, 0),     RGB(255, 255, 255)};
 UINT_PTR g_hangTimer = 0;
+bool g_notifyEvents = false;
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -50,6 +54,16 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Sleep(INFINITE);  // the thread stops answering: a hung program
       }
       return 0;
+    case WM_WINDOWPOSCHANGED:
+      if (g_notifyEvents &&
+          (reinterpret_cast<const WINDOWPOS*>(lp)->flags & (SWP_NOMOVE | SWP_NOSIZE)) !=
+              (SWP_NOMOVE | SWP_NOSIZE))
+        NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hwnd, OBJID_WINDOW, CHILDID_SELF);
+      break;
+    case WM_ACTIVATE:
+      if (g_notifyEvents && LOWORD(wp) != WA_INACTIVE)
+        NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, hwnd, OBJID_WINDOW, CHILDID_SELF);
+      break;
     case WM_DESTROY:
       if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) == 1) PostQuitMessage(0);
       return 0;
@@ -121,6 +135,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     else if (ArgIs(a, L"--hang-after")) { hangAfter = _wtoi(next); ++i; }
     else if (ArgIs(a, L"--edit")) edit = true;
     else if (ArgIs(a, L"--buttons")) buttons = true;
+    else if (ArgIs(a, L"--notify-events")) g_notifyEvents = true;
   }
   LocalFree(argv);
 
