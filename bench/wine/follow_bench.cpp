@@ -170,10 +170,6 @@ int wmain(int argc, wchar_t** argv) {
   RegisterClassW(&wc);
   // Away from the widgets, so no hover tick has reason to run.
   SetCursorPos(2, 760);
-  HWND a = MakeTarget(inst, L"Bench A", 250, 250, 400, 300);
-  HWND b = idle ? nullptr : MakeTarget(inst, L"Bench B", 420, 380, 360, 260);
-  if (!Activate(a)) std::fprintf(stderr, "could not activate the target\n");
-
   PROCESS_INFORMATION pi{};
   HWND widget = nullptr;
   if (!program.empty()) {
@@ -187,6 +183,34 @@ int wmain(int argc, wchar_t** argv) {
       return 1;
     }
     widget = FindWidget(pi.dwProcessId, cls.c_str(), 20000);
+  }
+  // The targets live on a thread of their own, started once the program runs:
+  // under Wine 8 the events raised by a thread that existed before the program
+  // installed its hooks were seen to reach nobody (a target process started
+  // later is followed). Moves and activations from this thread are sent to it,
+  // and it raises the events there.
+  struct Targets {
+    HINSTANCE inst;
+    bool two;
+    HWND a = nullptr, b = nullptr;
+    HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  } targets{inst, idle == 0};
+  CloseHandle(CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        auto* t = static_cast<Targets*>(p);
+        t->a = MakeTarget(t->inst, L"Bench A", 250, 250, 400, 300);
+        if (t->two) t->b = MakeTarget(t->inst, L"Bench B", 420, 380, 360, 260);
+        SetEvent(t->made);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        return 0;
+      },
+      &targets, 0, nullptr));
+  WaitForSingleObject(targets.made, INFINITE);
+  HWND a = targets.a, b = targets.b;
+  if (!Activate(a)) std::fprintf(stderr, "could not activate the target\n");
+  if (!program.empty()) {
     if (!widget || WaitPerched(widget, a, Now(), 20000) < 0) {
       std::fprintf(stderr, "%s: the widget did not perch\n", tag);
       TerminateProcess(pi.hProcess, 1);
@@ -199,7 +223,11 @@ int wmain(int argc, wchar_t** argv) {
       FILE* f = _wfopen(ready.c_str(), L"w");
       if (f) std::fclose(f);
     }
-    PumpFor(idle * 1000.0);
+    // Asleep in GetMessage until the time is up, so that this process adds
+    // nothing to what is measured.
+    SetTimer(nullptr, 0, static_cast<UINT>(idle) * 1000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER) DispatchMessageW(&msg);
   } else {
     // Random pauses between moves, so that moves land at every phase of the
     // other program's timer.
