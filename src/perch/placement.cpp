@@ -70,13 +70,18 @@ Rect GetMonitorRect(Screen& screen, const Rect& r) {
 }
 
 void PlaceWidget(App& app, Ports& ports, WindowHandle target) {
+  if (app.settings.PositionAuto == 0) return;
+  Rect t;  // stays empty when the target has just closed; the next tick notices
+  ports.windows.GetRect(target, t);
+  PlaceWidgetAt(app, ports, t);
+}
+
+void PlaceWidgetAt(App& app, Ports& ports, const Rect& t) {
   const Settings& s = app.settings;
   if (s.PositionAuto == 0) return;
   const Rect self = ports.widget.GetRect();
   const int w = self.Width();
   const int h = self.Height();
-  Rect t;  // stays empty when the target has just closed; the next tick notices
-  ports.windows.GetRect(target, t);
 
   app.placement.BaseX = AnchorBase(s.PositionX, t.left, t.right, w);
   app.placement.BaseY = AnchorBase(s.PositionY, t.top, t.bottom, h);

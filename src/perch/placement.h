@@ -11,5 +11,7 @@ int AnchorBase(int anchor, int lo, int hi, int size);
 Rect GetMonitorRect(Screen& screen, const Rect& r);
 // Puts the widget at its anchor beside `target`, kept on its monitor.
 void PlaceWidget(App& app, Ports& ports, WindowHandle target);
+// The same for a target whose outer rectangle the caller has just read.
+void PlaceWidgetAt(App& app, Ports& ports, const Rect& target);
 
 }  // namespace tomari

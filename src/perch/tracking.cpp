@@ -24,8 +24,8 @@ void Attach(App& app, Ports& ports, WindowHandle target) {
   app.target.AttachedWindow = target;
 }
 
-void FollowTarget(App& app, Ports& ports, WindowHandle target) {
-  PlaceWidget(app, ports, target);
+void FollowTarget(App& app, Ports& ports, WindowHandle target, const Rect& rect) {
+  PlaceWidgetAt(app, ports, rect);
   if (app.menu.TitleClockChecked) {
     if (target != app.clock.Window && app.clock.Window != 0)
       SetTitleClock(app, ports.windows, 0, "");
@@ -57,23 +57,38 @@ void TrackingTick(App& app, Ports& ports) {
   WindowSystem& windows = ports.windows;
   RetryPendingRestores(app, windows);
 
+  // Every read of another window is a call into another process (or the
+  // window server), and the tick runs several times a second: each question is
+  // asked at most once per tick. The foreground window is nearly always the
+  // target itself, whose answers the checks below give.
+  bool targetChecked = false;
   if (!app.drag.Pressed && !app.menu.WindowSetChecked) {
     const WindowHandle h = windows.Foreground();
     // A click on the widget or a window switch in progress (null foreground)
     // leaves the previous target in place, and so does a window that stopped
     // answering: it could not be attached, and commands would act on it.
-    if (!IsExcludedWindow(app, windows, h) && !windows.IsHung(h)) app.TargetWindow = h;
+    if (h != app.TargetWindow && !IsExcludedWindow(app, windows, h) && !windows.IsHung(h)) {
+      app.TargetWindow = h;
+      targetChecked = true;
+    }
   }
   const WindowHandle target = app.TargetWindow;
-  if (IsExcludedWindow(app, windows, target)) return;
-  // A program that stopped answering is left alone until it answers again:
-  // nothing we send it may make us wait, and nothing we change would show.
-  if (windows.IsHung(target)) return;
+  if (!targetChecked) {
+    if (IsExcludedWindow(app, windows, target)) return;
+    // A program that stopped answering is left alone until it answers again:
+    // nothing we send it may make us wait, and nothing we change would show.
+    if (windows.IsHung(target)) return;
+  }
 
   if (app.target.AttachedWindow != target) Attach(app, ports, target);
 
-  if (windows.IsWindow(target))
-    FollowTarget(app, ports, target);
+  // The rectangle read for the placement also tells whether the window is
+  // still there.
+  Rect rect;
+  const bool alive = app.settings.PositionAuto != 0 ? windows.GetRect(target, rect)
+                                                    : windows.IsWindow(target);
+  if (alive)
+    FollowTarget(app, ports, target, rect);
   else
     LoseTarget(app, ports);
 }

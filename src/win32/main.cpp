@@ -18,6 +18,7 @@
 #include "dialogs/exclusion_editor.h"
 #include "app/journal.h"
 #include "perch/recovery.h"
+#include "perch/follow_events.h"
 #include "perch/shutdown.h"
 #include "perch/pointer.h"
 #include "perch/tracking.h"
@@ -48,6 +49,7 @@
 #include "win32/dialogs/version_dialog_view.h"
 #include "win32/popup_menu.h"
 #include "win32/widget_window.h"
+#include "win32/win_event_hooks.h"
 #include "win32/window_base.h"
 
 namespace tomari {
@@ -143,6 +145,11 @@ class Program final : public WidgetEvents, public CommandSink {
     auto interval = TrackingInterval(app_.settings.MainTiming);
     widget_.SetTrackingInterval(interval ? *interval : 0);
     widget_.SetHoverInterval(kHoverInterval);
+    // Events make the widget follow in the same frame; the timer stays the
+    // bound for what no event reports (and for systems that raise none).
+    hooks_.Install([this](const WindowEvent& e) {
+      if (!closed_ && coalescer_.Offer(app_, e)) widget_.RequestTrackingTick();
+    });
     widget_.Show();
 
     MSG msg;
@@ -157,6 +164,10 @@ class Program final : public WidgetEvents, public CommandSink {
   void OnTrackingTimer() override {
     if (closed_ || crashing_) return;
     TrackingTick(app_, ports_);
+  }
+
+  void OnTrackNow() override {
+    if (coalescer_.Take() && !closed_) TrackingTick(app_, ports_);
   }
 
   void OnSettingChange() override { locale_.Reload(); }
@@ -222,6 +233,7 @@ class Program final : public WidgetEvents, public CommandSink {
     closed_ = true;
     widget_.SetTrackingInterval(0);
     widget_.SetHoverInterval(0);
+    hooks_.Remove();
     // The steps are guarded one by one so that a failing one neither skips
     // the others nor keeps the widget (and with it the process) alive.
     Guarded([&] { CloseRequest(app_, ports_); }, [] {});
@@ -292,6 +304,8 @@ class Program final : public WidgetEvents, public CommandSink {
   HINSTANCE instance_ = nullptr;
   Win32Widget widget_;
   Ports ports_;
+  WinEventHooks hooks_;
+  TickCoalescer coalescer_;
   // The dialogs the settings dialog opens over itself.
   SettingsDialogServices settingsServices_;
   bool closed_ = false;

@@ -18,6 +18,7 @@ namespace {
 
 constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT_PTR kHoverTimer = 2;
+constexpr UINT kTrackNow = WM_APP + 1;
 
 // The message's button flags as the core's button codes. MK_SHIFT is 4 and
 // MK_MBUTTON 0x10, so wParam cannot be passed on as it is.
@@ -147,8 +148,33 @@ void Win32Widget::SetTrackingInterval(unsigned milliseconds) {
 }
 
 void Win32Widget::SetHoverInterval(unsigned milliseconds) {
+  hoverInterval_ = milliseconds;
   KillTimer(hwnd(), kHoverTimer);
-  if (milliseconds > 0) SetTimer(hwnd(), kHoverTimer, milliseconds, nullptr);
+  hoverRunning_ = false;
+}
+
+void Win32Widget::RequestTrackingTick() { PostMessageW(hwnd(), kTrackNow, 0, 0); }
+
+// The hover tick only matters while the pointer can change a button's look:
+// an idle widget takes no timer messages at all.
+void Win32Widget::StartHover() {
+  if (!leaveTracked_) {
+    TRACKMOUSEEVENT tme{};
+    tme.cbSize = sizeof(tme);
+    tme.dwFlags = TME_LEAVE;
+    tme.hwndTrack = hwnd();
+    leaveTracked_ = TrackMouseEvent(&tme) != FALSE;
+  }
+  if (hoverRunning_ || hoverInterval_ == 0) return;
+  hoverRunning_ = SetTimer(hwnd(), kHoverTimer, hoverInterval_, nullptr) != 0;
+}
+
+void Win32Widget::StopHoverUnlessInside() {
+  if (!hoverRunning_ || GetCapture() == hwnd()) return;
+  POINT p;
+  if (GetCursorPos(&p) && WindowFromPoint(p) == hwnd()) return;
+  KillTimer(hwnd(), kHoverTimer);
+  hoverRunning_ = false;
 }
 
 void Win32Widget::SetToolTip(const std::string& text) {
@@ -194,9 +220,14 @@ void Win32Widget::Pointer(UINT msg, WPARAM wp, LPARAM) {
       events_.OnPointerPress(button, mods, x, y);
       break;
     }
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+      const bool wasRunning = hoverRunning_;
+      StartHover();
       events_.OnPointerMove(HeldButtons(wp), mods, x, y);
+      // The first look for the pointer comes now, not a period later.
+      if (!wasRunning && hoverRunning_) events_.OnHoverTimer();
       break;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
@@ -217,7 +248,25 @@ Rect Win32Widget::GetRect() {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+// True when only our own windows (the tooltip) or hidden ones lie above the widget.
+bool Win32Widget::AboveOtherWindows() const {
+  const DWORD self = GetCurrentProcessId();
+  for (HWND w = GetWindow(hwnd(), GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != self && IsWindowVisible(w)) return false;
+  }
+  return true;
+}
+
 void Win32Widget::MoveTo(int x, int y, bool topMost) {
+  // The tick places the widget several times a second; a move to where it
+  // stands (and a raise while nothing covers it) would change nothing but
+  // still costs the window server a round of messages.
+  RECT r{};
+  if (GetWindowRect(hwnd(), &r) && r.left == x && r.top == y &&
+      (!topMost || AboveOtherWindows()))
+    return;
   UINT flags = SWP_NOSIZE | SWP_NOACTIVATE;
   if (!topMost) flags |= SWP_NOZORDER;
   SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : nullptr, x, y, 0, 0, flags);
@@ -284,8 +333,21 @@ LRESULT Win32Widget::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case WM_TIMER:
-      if (wp == kTrackingTimer) events_.OnTrackingTimer();
-      else if (wp == kHoverTimer) events_.OnHoverTimer();
+      if (wp == kTrackingTimer) {
+        events_.OnTrackingTimer();
+      } else if (wp == kHoverTimer) {
+        events_.OnHoverTimer();
+        StopHoverUnlessInside();
+      }
+      return 0;
+    case kTrackNow:
+      events_.OnTrackNow();
+      return 0;
+    case WM_MOUSELEAVE:
+      leaveTracked_ = false;
+      // The buttons go back to their idle looks at once.
+      if (hoverRunning_) events_.OnHoverTimer();
+      StopHoverUnlessInside();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

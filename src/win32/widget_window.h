@@ -17,6 +17,8 @@ class WidgetEvents {
  public:
   virtual ~WidgetEvents() = default;
   virtual void OnTrackingTimer() = 0;
+  // A tick asked for with RequestTrackingTick.
+  virtual void OnTrackNow() {}
   virtual void OnHoverTimer() = 0;
   // Mouse input in widget pixels. `button`: kButtonLeft/Right/Middle (for a
   // move, the buttons held); `modifiers`: kModShift/Ctrl/Alt (perch/pointer.h).
@@ -52,7 +54,11 @@ class Win32Widget final : public WindowBase, public WidgetWindow {
   int Dpi() const;
   // Starts (interval > 0) or stops the tracking timer.
   void SetTrackingInterval(unsigned milliseconds);
+  // The hover tick's period. It runs only while the pointer is over the widget
+  // (or a press holds the mouse), and once more when the pointer has left.
   void SetHoverInterval(unsigned milliseconds);
+  // OnTrackNow comes from the message loop, after what is queued now.
+  void RequestTrackingTick();
 
   WindowHandle Handle() override;
   Rect GetRect() override;
@@ -72,6 +78,9 @@ class Win32Widget final : public WindowBase, public WidgetWindow {
   void PaintLabel(HDC dc, const RECT& rc);
   void CreateToolTip(HINSTANCE instance);
   void Pointer(UINT msg, WPARAM wp, LPARAM lp);
+  void StartHover();
+  void StopHoverUnlessInside();
+  bool AboveOtherWindows() const;
 
   WidgetEvents& events_;
   gdi::Object font_;
@@ -80,6 +89,9 @@ class Win32Widget final : public WindowBase, public WidgetWindow {
   HWND tooltip_ = nullptr;
   std::wstring tooltipText_;
   HCURSOR cursor_ = nullptr;  // null: the arrow
+  unsigned hoverInterval_ = 0;
+  bool hoverRunning_ = false;
+  bool leaveTracked_ = false;
 };
 
 }  // namespace tomari

@@ -14,6 +14,9 @@
 //   --edit              put an edit control inside and give it the focus
 //   --buttons           put three buttons inside, captioned One, Two, Three
 //                       (before the edit)
+//   --notify-events     raise EVENT_OBJECT_LOCATIONCHANGE after a move or size and
+//                       EVENT_SYSTEM_FOREGROUND on activation, as user32 does on
+//                       Windows (Wine raises neither by itself)
 // It paints a fixed pattern: vertical bars of 8 colours, each 16 pixels wide.
 // Posted to its window: WM_APP + 1 makes its thread stop answering for good;
 // after WM_APP + 2 the window closes itself (and the program ends) as soon as
@@ -32,6 +35,7 @@ const COLORREF kBars[8] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
                            RGB(0, 0, 0),     RGB(255, 255, 255)};
 UINT_PTR g_hangTimer = 0;
 bool g_vanishWhenTouched = false;
+bool g_notifyEvents = false;
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -72,6 +76,16 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         DestroyWindow(hwnd);
         return 0;
       }
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (g_notifyEvents &&
+          (reinterpret_cast<const WINDOWPOS*>(lp)->flags & (SWP_NOMOVE | SWP_NOSIZE)) !=
+              (SWP_NOMOVE | SWP_NOSIZE))
+        NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hwnd, OBJID_WINDOW, CHILDID_SELF);
+      break;
+    case WM_ACTIVATE:
+      if (g_notifyEvents && LOWORD(wp) != WA_INACTIVE)
+        NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, hwnd, OBJID_WINDOW, CHILDID_SELF);
       break;
     case WM_DESTROY:
       if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) == 1) PostQuitMessage(0);
@@ -144,6 +158,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     else if (ArgIs(a, L"--hang-after")) { hangAfter = _wtoi(next); ++i; }
     else if (ArgIs(a, L"--edit")) edit = true;
     else if (ArgIs(a, L"--buttons")) buttons = true;
+    else if (ArgIs(a, L"--notify-events")) g_notifyEvents = true;
   }
   LocalFree(argv);
 
