@@ -3,9 +3,9 @@
 // what moved the widget; a target that reports nothing is followed by the tick.
 #include <gtest/gtest.h>
 
-#include "e2e/e2e_support.h"
+#include "win32/win32_test_support.h"
 
-using namespace e2e;
+using namespace win32test;
 
 namespace {
 
@@ -30,10 +30,10 @@ TEST(FollowEvents, AReportingTargetIsFollowedWithoutTheTimer) {
   TomariRun run;
   // Ten minutes: within this test the tracking timer never fires.
   ASSERT_TRUE(run.Start(L"follow-events", "[Main]\r\nTiming=600000\r\n"));
-  Process silent, reporting;
-  HWND quiet = StartTarget(silent, L"--rect 60,400,300,200");
+  Target silent, reporting;
+  HWND quiet = silent.Start(L"--rect 60,400,300,200", true) ? silent.hwnd() : nullptr;
   ASSERT_TRUE(quiet);
-  HWND t = StartTarget(reporting, L"--notify-events --rect 200,200,400,300");
+  HWND t = reporting.Start(L"--notify-events --rect 200,200,400,300", true) ? reporting.hwnd() : nullptr;
   ASSERT_TRUE(t);
   ASSERT_TRUE(FollowsTo(run.widget, t)) << "the activation's event attaches";
   for (const POINT step : {POINT{40, 0}, POINT{0, 30}, POINT{-70, -20}}) {
@@ -52,8 +52,8 @@ TEST(FollowEvents, AReportingTargetIsFollowedWithoutTheTimer) {
 TEST(FollowEvents, ASilentTargetIsFollowedByTheTick) {
   TomariRun run;
   ASSERT_TRUE(run.Start(L"follow-tick", "[Main]\r\nTiming=200\r\n"));
-  Process target;
-  HWND t = StartTarget(target, L"--rect 200,200,400,300");
+  Target target;
+  HWND t = target.Start(L"--rect 200,200,400,300", true) ? target.hwnd() : nullptr;
   ASSERT_TRUE(t);
   ASSERT_TRUE(FollowsTo(run.widget, t));
   MoveBy(t, 50, 40);

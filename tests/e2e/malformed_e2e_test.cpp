@@ -4,10 +4,10 @@
 
 #include <map>
 
-#include "e2e/e2e_support.h"
+#include "win32/win32_test_support.h"
 #include "imaging/wic_codec.h"
 
-using namespace e2e;
+using namespace win32test;
 
 namespace {
 
@@ -23,7 +23,7 @@ void Snapshot(const std::wstring& dir, const std::wstring& rel, Files& out) {
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
       Snapshot(dir, rel + name + L"\\", out);
     else
-      out[rel + name] = ReadFileBytes(dir + rel + name);
+      out[rel + name] = ReadBytes(dir + rel + name);
   } while (FindNextFileW(h, &fd));
   FindClose(h);
 }
@@ -47,7 +47,7 @@ std::string Button(int n, std::string l, std::string t, std::string w, std::stri
                  "\r\n" + more);
 }
 void WriteSkin(const std::wstring& dir, const std::string& text) {
-  WriteFileBytes(dir + kSkinDir + L"Bad.tsk", text);
+  WriteBytes(dir + kSkinDir + L"Bad.tsk", text);
 }
 
 // A 10000 x 10000 BMP kept small by RLE8: every row is runs of one colour.
@@ -74,12 +74,12 @@ void WriteTruncatedPictures(const std::wstring& d) {
   static constexpr char kGif[] =  // 2 x 2, two colours
       "GIF89a\2\0\2\0\x80\0\0\xff\0\xff\x33\x66\x99,\0\0\0\0\2\0\2\0\0\2\2\x84\x51\0;";
   const std::pair<const wchar_t*, std::string> kFiles[] = {
-      {L"t.jpg", ReadFileBytes(d + L"t.jpg")},
-      {L"t.png", ReadFileBytes(d + L"Skins\\Branch\\Back.png")},
+      {L"t.jpg", ReadBytes(d + L"t.jpg")},
+      {L"t.png", ReadBytes(d + L"Skins\\Branch\\Back.png")},
       {L"t.gif", std::string(kGif, sizeof kGif - 1)},
-      {L"t.bmp", ReadFileBytes(d + kSkinDir + L"Back.bmp")}};
+      {L"t.bmp", ReadBytes(d + kSkinDir + L"Back.bmp")}};
   DeleteFileW((d + L"t.jpg").c_str());
-  for (const auto& [name, bytes] : kFiles) WriteFileBytes(d + kSkinDir + name, Truncated(bytes));
+  for (const auto& [name, bytes] : kFiles) WriteBytes(d + kSkinDir + name, Truncated(bytes));
 }
 std::string Bulk(int i) { return "Key" + std::to_string(i) + "=" + std::string(40, 'x') + "\r\n"; }
 std::string Exclusion(int i) {
@@ -115,7 +115,7 @@ const Case kCases[] = {
      }},
     {"Back10000x10000", kUseBad,
      [](const std::wstring& d) {
-       WriteFileBytes(d + kSkinDir + L"Huge.bmp", HugeRle8Bmp());
+       WriteBytes(d + kSkinDir + L"Huge.bmp", HugeRle8Bmp());
        WriteSkin(d, "[Skin]\r\nBack=Huge.bmp\r\n" + Button(1, "0", "0", "9", "9"));
      }},
     {"TruncatedPngJpegGif", kUseBad,
@@ -138,12 +138,12 @@ const Case kCases[] = {
      true, "Name=\x82\xa0\x82\r\nWindowTitle=\xfd\xfe\x80\xa0\r\n"},
     {"TenMegabyteSettings", "",
      [](const std::wstring& d) {
-       WriteFileBytes(d + L"Setting.ini", "[Main]\r\nTiming=50\r\n[Bulk]\r\n" +
+       WriteBytes(d + L"Setting.ini", "[Main]\r\nTiming=50\r\n[Bulk]\r\n" +
                                               Repeat(200000, Bulk) + "[Other]\r\nK=v");
      },
      true, Bulk(199999) + Bulk(200000) + "[Other]\r\nK=v"},
     {"ThousandExclusions", "",
-     [](const std::wstring& d) { WriteFileBytes(d + L"Setting.ini", Repeat(1000, Exclusion)); },
+     [](const std::wstring& d) { WriteBytes(d + L"Setting.ini", Repeat(1000, Exclusion)); },
      true, Exclusion(1000)},
     {"UnreadableSettings", "[Main]\r\nTiming=77\r\n", nullptr, false, "", true},
     {"TitleOf10000Characters", "[TitleClock]\r\nCheck=-1\r\n", nullptr, true, "Check=-1", false,
@@ -157,24 +157,24 @@ class Malformed : public testing::TestWithParam<Case> {};
 TEST_P(Malformed, TheProgramRunsAndDamagesNoFile) {
   const Case& c = GetParam();
   const std::wstring shot = L"malformed-" + std::wstring(c.name, c.name + strlen(c.name));
-  const std::wstring dir = MakeProgramCopy(shot);
+  const std::wstring dir = ProgramCopy(shot);
   std::string settings = c.settings;
   for (size_t at; (at = settings.find("{DIR}")) != std::string::npos;)
     settings.replace(at, 5, Narrow(dir));
-  if (!settings.empty()) WriteFileBytes(dir + L"Setting.ini", settings);
+  if (!settings.empty()) WriteBytes(dir + L"Setting.ini", settings);
   if (c.prepare) c.prepare(dir);
   Files before;
   Snapshot(dir, L"", before);
 
-  Process target;
-  HWND t = StartTarget(target, L"--rect 300,300,400,300 --title \"" + c.title + L"\"");
+  Target target;
+  HWND t = target.Start(L"--rect 300,300,400,300 --title \"" + c.title + L"\"", true) ? target.hwnd() : nullptr;
   ASSERT_TRUE(t);
   HANDLE lock = c.lockSettings ? CreateFileW((dir + L"Setting.ini").c_str(), GENERIC_READ, 0,
                                              nullptr, OPEN_EXISTING, 0, nullptr)
                                : INVALID_HANDLE_VALUE;
   Process tomari;
   ASSERT_TRUE(tomari.Start(dir + L"Tomari.exe", L""));
-  HWND widget = WaitForWindow(tomari.Id(), L"TomariWidget", 20000);
+  HWND widget = FindWindowOf(tomari.Id(), L"TomariWidget", 20000);
   if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
   ASSERT_TRUE(widget) << "no widget came up";
   Pump(1500);  // the ticks run against the target meanwhile

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "e2e/e2e_support.h"
+#include "win32/win32_test_support.h"
 
-using namespace e2e;
+using namespace win32test;
 
 namespace {
 
@@ -48,8 +48,8 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
   int altered = 0;
   for (const bool kill : {true, false}) {
     SCOPED_TRACE(kill ? "killed" : "crashed");
-    Process p;
-    HWND t = StartTarget(p, L"--title \"" + kTitle + L"\" --rect 300,300,400,300");
+    Target p;
+    HWND t = p.Start(L"--title \"" + kTitle + L"\" --rect 300,300,400,300", true) ? p.hwnd() : nullptr;
     ASSERT_TRUE(t);
     TomariRun run;
     ASSERT_TRUE(run.Start(kill ? L"recovery-kill" : L"recovery-crash",
@@ -57,8 +57,7 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
     ASSERT_TRUE(PerchedOn(run.widget, t));
     ASSERT_TRUE(WaitUntil([&] { return Title(t).size() > kTitle.size(); }, 5000));
     for (int button : {kWindowSet, kTopMost, kSemiTransparent}) {
-      const POINT at = SkinButtonCentre(run.widget, run.dir, button);
-      Click(at.x, at.y);
+      Click(run.Button(button));
       Pump(200);
     }
     ASSERT_TRUE(WaitUntil([&] { return (ExStyle(t) & WS_EX_TOPMOST) && Alpha(t) == 100; }, 5000))
@@ -68,13 +67,13 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
       run.process.Kill();
       ASSERT_FALSE(run.process.Running());
       EXPECT_FALSE(ItsOwnAgain(t)) << "nothing gives back after TerminateProcess";
-      EXPECT_NE(ReadFileBytes(run.dir + L"Tomari.journal").find(Narrow(L"TomariTestTarget")),
+      EXPECT_NE(ReadBytes(run.dir + L"Tomari.journal").find(Narrow(L"TomariTestTarget")),
                 std::string::npos);
       // The next run only gives back: its tick stays off.
-      WriteFileBytes(run.dir + L"Setting.ini", "[Main]\r\nTiming=0\r\n");
+      WriteBytes(run.dir + L"Setting.ini", "[Main]\r\nTiming=0\r\n");
       Process again;
       ASSERT_TRUE(again.Start(run.dir + L"Tomari.exe", L""));
-      HWND widget = WaitForWindow(again.Id(), L"TomariWidget", 15000);
+      HWND widget = FindWindowOf(again.Id(), L"TomariWidget", 15000);
       ASSERT_TRUE(widget);
       EXPECT_TRUE(WaitUntil([&] { return ItsOwnAgain(t); }, 5000)) << Describe(t);
       PostMessageW(widget, WM_CLOSE, 0, 0);
@@ -90,7 +89,7 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
       EXPECT_TRUE(WaitUntil([&] { return ItsOwnAgain(t); }, 5000)) << Describe(t);
     }
     if (!ItsOwnAgain(t)) ++altered;
-    EXPECT_EQ(ReadFileBytes(run.dir + L"Tomari.journal"), "") << "nothing is owed any more";
+    EXPECT_EQ(ReadBytes(run.dir + L"Tomari.journal"), "") << "nothing is owed any more";
   }
   std::printf("[ figures  ] windows left altered after a kill and a crash: %d of 2\n", altered);
 }

@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "e2e/e2e_support.h"
+#include "win32/win32_test_support.h"
 
-using namespace e2e;
+using namespace win32test;
 
 namespace {
 
@@ -57,7 +57,7 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
     ASSERT_TRUE(win32test::WriteBytes(run.dir + L"Setting.ini", old));
     Process p;
     ASSERT_TRUE(p.Start(run.dir + L"Tomari.exe", L""));
-    HWND widget = WaitForWindow(p.Id(), L"TomariWidget", 15000);
+    HWND widget = FindWindowOf(p.Id(), L"TomariWidget", 15000);
     ASSERT_TRUE(widget);
     PostMessageW(widget, WM_CLOSE, 0, 0);
     // Half the kills wait for the save's temporary file to show, half come at
@@ -88,7 +88,7 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
   // The next start reads the file whole (and writes it back unchanged), and
   // clears away what a killed save left behind.
   ASSERT_TRUE(run.process.Start(run.dir + L"Tomari.exe", L""));
-  run.widget = WaitForWindow(run.process.Id(), L"TomariWidget", 15000);
+  run.widget = FindWindowOf(run.process.Id(), L"TomariWidget", 15000);
   ASSERT_TRUE(run.Close());
   EXPECT_EQ(run.SettingsFile(), saved);
   EXPECT_EQ(TemporaryFiles(run.dir), 0);

@@ -225,13 +225,19 @@ bool Target::Start(const std::wstring& args, bool activate) {
   return hwnd_ && (!activate || Activate(hwnd_));
 }
 
-bool TomariRun::Start(const std::wstring& name, std::string settings,
-                      const std::function<void(const std::wstring&)>& prepare) {
-  dir = fs::weakly_canonical(fs::path(TestBinDir()) / L".." / L"e2e-work" / name).wstring() + L"\\";
+std::wstring ProgramCopy(const std::wstring& name) {
+  const std::wstring dir =
+      fs::weakly_canonical(fs::path(TestBinDir()) / L".." / L"e2e-work" / name).wstring() + L"\\";
   std::error_code error;
   fs::remove_all(dir, error);  // a leftover of an earlier run: settings must not carry over
   fs::create_directories(dir, error);
   CopyTree(DistDir(), dir);
+  return dir;
+}
+
+bool TomariRun::Start(const std::wstring& name, std::string settings,
+                      const std::function<void(const std::wstring&)>& prepare) {
+  dir = ProgramCopy(name);
   for (size_t at; (at = settings.find("{DIR}")) != std::string::npos;)
     settings.replace(at, 5, Narrow(dir));
   if (!settings.empty()) WriteBytes(dir + L"Setting.ini", settings);

@@ -59,6 +59,8 @@ class Process {
   Process& operator=(const Process&) = delete;
   bool Start(const std::wstring& exe, const std::wstring& args);
   DWORD Id() const { return pi_.dwProcessId; }
+  HANDLE Handle() const { return pi_.hProcess; }
+  bool Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
   // Waits (pumping) for the process to end; false on timeout.
   bool WaitExit(DWORD timeoutMs);
   void Kill();
@@ -81,6 +83,9 @@ class Target {
   Process process_;
   HWND hwnd_ = nullptr;
 };
+
+// A fresh copy of the shipped program in e2e-work\NAME\ (with a trailing backslash).
+std::wstring ProgramCopy(const std::wstring& name);
 
 // A copy of the shipped program in a fresh folder, started with a Setting.ini
 // of our choosing ("{DIR}" in it stands for the program's folder).
