@@ -83,7 +83,6 @@ bool FakeDesktop::IsWindow(WindowHandle h) {
 }
 
 bool FakeDesktop::IsHung(WindowHandle h) {
-  ++reads.isHung;
   FakeWindow* w = Live(h);
   return w != nullptr && w->hung;
 }
@@ -97,7 +96,6 @@ bool FakeDesktop::GetRect(WindowHandle h, Rect& r) {
 }
 
 std::uint32_t FakeDesktop::GetExStyle(WindowHandle h) {
-  ++reads.getExStyle;
   FakeWindow* w = Live(h);
   return w != nullptr ? w->exStyle : 0;
 }
@@ -134,7 +132,6 @@ std::string FakeDesktop::ClassNameOf(WindowHandle h) {
 }
 
 WindowHandle FakeDesktop::GetParent(WindowHandle h) {
-  ++reads.getParent;
   FakeWindow* w = Live(h);
   return w != nullptr ? w->parent : 0;
 }

@@ -44,12 +44,9 @@ struct FakeCall {
 struct FakeReadCounts {
   int foreground = 0;
   int isWindow = 0;
-  int isHung = 0;
   int getRect = 0;
-  int getExStyle = 0;
   int getTitle = 0;
   int getClassName = 0;
-  int getParent = 0;
   int getLayered = 0;
 };
 
