@@ -1,15 +1,12 @@
 #include "support/fake_directory.h"
 
+#include <utility>
+
+#include "support/fake_files.h"
+
 namespace tomari::test {
 
-std::string FakeDirectory::Key(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  while (!path.empty() && path.back() == '\\') path.pop_back();
-  return path;
-}
+std::string FakeDirectory::Key(std::string path) { return PathKey(std::move(path)); }
 
 std::string FakeDirectory::Resolve(const std::string& path) const {
   const std::string key = Key(path);

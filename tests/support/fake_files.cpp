@@ -2,17 +2,18 @@
 
 namespace tomari::test {
 
-std::string FakeFileSystem::Key(const std::string& path) {
-  std::string key;
-  key.reserve(path.size());
-  for (char c : path) {
+std::string PathKey(std::string path) {
+  for (char& c : path) {
     if (c == '/') c = '\\';
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    key += c;
   }
-  while (key.size() > 1 && key.back() == '\\') key.pop_back();
-  return key;
+  while (path.size() > 1 && path.back() == '\\') path.pop_back();
+  return path;
 }
+
+namespace {
+std::string Key(const std::string& path) { return PathKey(path); }
+}  // namespace
 
 bool FakeFileSystem::Exists(const std::string& path) {
   const std::string key = Key(path);
@@ -40,7 +41,6 @@ bool FakeFileSystem::ReadHead(const std::string& path, std::size_t limit, std::s
   head = e.bytes.substr(0, limit);
   return true;
 }
-
 void FakeFileSystem::PutHuge(const std::string& path, const std::string& head,
                              std::uint64_t size) {
   Put(path, head);
@@ -49,6 +49,7 @@ void FakeFileSystem::PutHuge(const std::string& path, const std::string& head,
 
 bool FakeFileSystem::WriteAtomic(const std::string& path, const std::string& bytes) {
   ++writeCalls;
+  if (onWrite) onWrite(path);
   if (failWrites || !CanReplace(path)) return false;
   auto [it, inserted] = files_.try_emplace(Key(path));
   if (inserted) it->second.path = path;
@@ -84,12 +85,6 @@ std::optional<std::string> FakeFileSystem::Get(const std::string& path) const {
   auto it = files_.find(Key(path));
   if (it == files_.end()) return std::nullopt;
   return it->second.bytes;
-}
-
-std::vector<std::string> FakeFileSystem::Files() const {
-  std::vector<std::string> out;
-  for (const auto& [key, entry] : files_) out.push_back(entry.path);
-  return out;
 }
 
 std::size_t FakeFileSystem::WriteCount(const std::string& path) const {

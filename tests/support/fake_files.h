@@ -3,14 +3,18 @@
 // to ASCII case, and "/" stands for "\".
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/ports.h"
 
 namespace tomari::test {
+
+// How the fakes compare Windows paths: without regard to ASCII case, "/" as
+// "\", no final separator.
+std::string PathKey(std::string path);
 
 class FakeFileSystem : public FileSystem {
  public:
@@ -29,10 +33,8 @@ class FakeFileSystem : public FileSystem {
   // ReadAll refuses it, as a real file system that cannot fit it would.
   void PutHuge(const std::string& path, const std::string& head, std::uint64_t size);
   void AddFolder(const std::string& path);
-  void Erase(const std::string& path) { files_.erase(Key(path)); }
+  void Erase(const std::string& path) { files_.erase(PathKey(path)); }
   std::optional<std::string> Get(const std::string& path) const;
-  // Every file, in the spelling it was first created with.
-  std::vector<std::string> Files() const;
 
   // Folders (ending in "\\") in which nothing can be created or replaced.
   std::vector<std::string> readOnlyFolders;
@@ -45,6 +47,8 @@ class FakeFileSystem : public FileSystem {
   std::size_t readAllCalls = 0;
   // WriteAtomic calls, successful or not.
   std::size_t writeCalls = 0;
+  // Told of each WriteAtomic call before it acts.
+  std::function<void(const std::string& path)> onWrite;
   std::size_t WriteCount(const std::string& path) const;
 
  private:
@@ -54,7 +58,6 @@ class FakeFileSystem : public FileSystem {
     std::size_t writes = 0;
     std::uint64_t hugeSize = 0;  // non-zero: PutHuge
   };
-  static std::string Key(const std::string& path);
   std::map<std::string, Entry> files_;
   std::map<std::string, std::string> folders_;
 };

@@ -1,5 +1,7 @@
 #include "support/fake_imaging.h"
 
+#include "support/fake_files.h"
+
 #include <new>
 
 #include <algorithm>
@@ -8,16 +10,7 @@
 namespace tomari::test {
 
 namespace {
-
-std::string Key(const std::string& path) {
-  std::string key = path;
-  for (char& c : key) {
-    if (c == '/') c = '\\';
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return key;
-}
-
+std::string Key(const std::string& path) { return PathKey(path); }
 }  // namespace
 
 Bitmap FakeImageDecoder::Decode(const std::string& path) {

@@ -10,8 +10,10 @@ namespace tomari::test {
 
 class FakeShell : public Shell {
  public:
-  void Open(const std::string& target) override;
-
+  void Open(const std::string& target) override {
+    opened.push_back(target);
+    if (onOpen) onOpen(target);
+  }
   std::vector<std::string> opened;  // in call order
   // Runs inside Open, for tests that look at the state a command runs in.
   std::function<void(const std::string&)> onOpen;

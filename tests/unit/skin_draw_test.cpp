@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "skin/skin.h"
@@ -109,47 +110,32 @@ SkinButton MapButton(SkinColor color) {
   return b;
 }
 
-TEST(SkinHitTest, RectangleEdgesLeftTopInRightBottomOut) {
+TEST(SkinHitTest, RectanglesHaveLeftTopInRightBottomOutAndMapsGoByColour) {
   SkinData skin;
   skin.loaded = true;
   const SkinButton b = RectButton(10, 5, 4, 3);
-  EXPECT_TRUE(HitTestButton(skin, b, 10, 5));
-  EXPECT_TRUE(HitTestButton(skin, b, 13, 7));
-  EXPECT_FALSE(HitTestButton(skin, b, 14, 7));
-  EXPECT_FALSE(HitTestButton(skin, b, 13, 8));
-  EXPECT_FALSE(HitTestButton(skin, b, 9, 5));
-  EXPECT_FALSE(HitTestButton(skin, b, 10, 4));
-}
-
-TEST(SkinHitTest, DefaultRectangleButtonIsHitNowhere) {
-  SkinData skin;
-  const SkinButton b = RectButton(-1, -1, 0, 0);
-  for (int y = -2; y <= 2; ++y)
-    for (int x = -2; x <= 2; ++x) EXPECT_FALSE(HitTestButton(skin, b, x, y)) << x << "," << y;
-}
-
-TEST(SkinHitTest, MapButtonsByColourSharedColoursAndNoColour) {
-  SkinData skin;
-  skin.Map = Art({"rrg", "ugk"});
-  const SkinButton red = MapButton(255);
-  const SkinButton green1 = MapButton(65280);
-  const SkinButton green2 = MapButton(65280);
-  const SkinButton none = MapButton(kNoColor);
-  EXPECT_TRUE(HitTestButton(skin, red, 0, 0));
-  EXPECT_TRUE(HitTestButton(skin, red, 1, 0));
-  EXPECT_FALSE(HitTestButton(skin, red, 2, 0));
-  // Two buttons with one colour are hit by the same pixels.
-  for (const SkinButton* b : {&green1, &green2}) {
-    EXPECT_TRUE(HitTestButton(skin, *b, 2, 0));
-    EXPECT_TRUE(HitTestButton(skin, *b, 1, 1));
-    EXPECT_FALSE(HitTestButton(skin, *b, 0, 1));
+  const SkinButton unset = RectButton(-1, -1, 0, 0);  // hit nowhere
+  const std::tuple<int, int, bool> kEdges[] = {{10, 5, true},  {13, 7, true}, {14, 7, false},
+                                                {13, 8, false}, {9, 5, false}, {10, 4, false}};
+  for (const auto& [x, y, hit] : kEdges) {
+    EXPECT_EQ(HitTestButton(skin, b, x, y), hit) << x << "," << y;
+    EXPECT_FALSE(HitTestButton(skin, unset, x - 10, y - 5)) << x << "," << y;
   }
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_FALSE(HitTestButton(skin, none, x, y));
-  // Outside the map nothing is hit, whatever the colour.
-  EXPECT_FALSE(HitTestButton(skin, red, -1, 0));
-  EXPECT_FALSE(HitTestButton(skin, red, 0, 2));
-  EXPECT_FALSE(HitTestButton(skin, green1, 3, 0));
+  skin.Map = Art({"rrg", "ugk"});
+  // Two buttons with one colour are hit by the same pixels; no colour, nowhere;
+  // outside the map nothing.
+  const SkinButton red = MapButton(255), green1 = MapButton(65280), green2 = MapButton(65280),
+                   none = MapButton(kNoColor);
+  const char* const kHits[] = {"rrg", ".g."};  // per pixel: r red, g both greens
+  for (int y = -1; y <= 2; ++y)
+    for (int x = -1; x <= 3; ++x) {
+      const bool inside = x >= 0 && x < 3 && y >= 0 && y < 2;
+      const char want = inside ? kHits[y][x] : '.';
+      EXPECT_EQ(HitTestButton(skin, red, x, y), want == 'r') << x << "," << y;
+      EXPECT_EQ(HitTestButton(skin, green1, x, y), want == 'g') << x << "," << y;
+      EXPECT_EQ(HitTestButton(skin, green2, x, y), want == 'g') << x << "," << y;
+      EXPECT_FALSE(HitTestButton(skin, none, x, y));
+    }
 }
 
 // A 6 x 2 rectangle skin with two 2 x 2 buttons, each look a distinct colour.

@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$root/build/tools"
-g++ -std=c++20 -O2 -Wall -Wextra -I"$root/src" -I"$root/tests" \
+g++ -std=c++20 -O2 -Wall -Wextra -I"$root/src" \
   -o "$root/build/tools/skingen" "$root/tools/skingen/skingen.cpp"
 "$root/build/tools/skingen" "$root/Skins"
 echo "skingen: wrote $root/Skins/Default and $root/Skins/Branch"

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "platform/bitmap.h"
-#include "support/image_bytes.h"
+#include "../common/image_bytes.h"
 
 namespace {
 
