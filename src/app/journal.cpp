@@ -212,9 +212,11 @@ void SyncJournal(App& app, WindowSystem& windows, FileSystem& files) {
   if (entries.empty() && app.journal.Written.empty()) return;
   std::string shape = Format(entries, true);
   if (shape == app.journal.Written) return;
-  // A failed write (the file held open for a moment by a scanner) is tried
-  // again at the next sync.
-  if (files.WriteAtomic(JournalPath(app), FormatJournal(entries)))
+  // Nothing owed: no file is left beside the settings. A failed write or
+  // removal (the file held open for a moment by a scanner) is tried again at
+  // the next sync.
+  if (entries.empty() ? files.Remove(JournalPath(app)) || files.WriteAtomic(JournalPath(app), {})
+                      : files.WriteAtomic(JournalPath(app), FormatJournal(entries)))
     app.journal.Written = std::move(shape);
 }
 

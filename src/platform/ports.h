@@ -121,6 +121,8 @@ class FileSystem {
   virtual bool CanReplace(const std::string& path) { return true; }
   // Creates the folder (and any missing parents); true when it exists afterwards.
   virtual bool MakeFolder(const std::string& path) { return false; }
+  // Deletes a file; true when it is gone afterwards (also when it never was).
+  virtual bool Remove(const std::string& path) { return false; }
   // The user's (roaming) application-data folder, ending in "\"; "" when unknown.
   virtual std::string AppDataFolder() { return {}; }
 };

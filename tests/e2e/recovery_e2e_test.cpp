@@ -67,8 +67,9 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
       run.process.Kill();
       ASSERT_FALSE(run.process.Running());
       EXPECT_FALSE(ItsOwnAgain(t)) << "nothing gives back after TerminateProcess";
-      EXPECT_NE(ReadBytes(run.dir + L"Tomari.journal").find(Narrow(L"TomariTestTarget")),
-                std::string::npos);
+      wchar_t cls[256] = L"";
+      GetClassNameW(t, cls, 256);
+      EXPECT_NE(ReadBytes(run.dir + L"Tomari.journal").find(Narrow(cls)), std::string::npos);
       // The next run only gives back: its tick stays off.
       WriteBytes(run.dir + L"Setting.ini", "[Main]\r\nTiming=0\r\n");
       Process again;

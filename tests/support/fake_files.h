@@ -25,6 +25,10 @@ class FakeFileSystem : public FileSystem {
   bool WriteAtomic(const std::string& path, const std::string& bytes) override;
   bool CanReplace(const std::string& path) override;
   bool MakeFolder(const std::string& path) override;
+  bool Remove(const std::string& path) override {
+    Erase(path);
+    return true;
+  }
   std::string AppDataFolder() override { return appData; }
 
   // Test set-up and inspection; none of these count as writes.

@@ -75,7 +75,7 @@ TEST(Journal, RecordsEachChangeAsMadeAndIsEmptiedAsItIsGivenBack) {
 
   CloseRequest(w.app, w.ports);
   EXPECT_EQ(w.desktop.Window(kT).title, kTitle);
-  EXPECT_TRUE(w.OnFile().empty());
+  EXPECT_FALSE(w.files.Get(JournalPath(w.app))) << "nothing owed, no file left";
 }
 
 TEST(Journal, ANewRunGivesBackOnlyWhatTheSameWindowStillShowsOfOurs) {

@@ -84,6 +84,11 @@ bool Win32FileSystem::MakeFolder(const std::string& path) {
   return false;
 }
 
+bool Win32FileSystem::Remove(const std::string& path) {
+  if (path.empty()) return false;
+  return DeleteFileW(Utf8ToWide(path).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 std::string Win32FileSystem::AppDataFolder() {
   PWSTR path = nullptr;
   std::string folder;

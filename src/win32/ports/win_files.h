@@ -20,6 +20,7 @@ class Win32FileSystem final : public FileSystem {
   // Creates and at once deletes a file of a fresh name beside `path`.
   bool CanReplace(const std::string& path) override;
   bool MakeFolder(const std::string& path) override;
+  bool Remove(const std::string& path) override;
   std::string AppDataFolder() override;
 
   static constexpr unsigned long long kMaxReadBytes = 256ull << 20;
