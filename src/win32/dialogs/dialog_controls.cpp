@@ -25,26 +25,34 @@ std::wstring ResourceString(HINSTANCE instance, UINT id) {
   return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
 }
 
-void AddControlTips(HINSTANCE instance, HWND dialog, const ControlTip* tips, int count) {
+HWND MakeDialogToolTip(HINSTANCE instance, HWND dialog, int maxWidth) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
   HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
                              instance, nullptr);
-  if (!tip) return;
   // The longest tip wraps instead of running across the screen.
-  SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 360);
-  for (int i = 0; i < count; ++i) {
-    std::wstring text = ResourceString(instance, tips[i].text);
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = dialog;
-    ti.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, tips[i].control));
-    ti.lpszText = text.data();  // copied by the tooltip
-    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  }
+  if (tip) SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, maxWidth);
+  return tip;
+}
+
+void AddControlTip(HWND tip, HWND dialog, int control, std::wstring text) {
+  if (!tip) return;
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = dialog;
+  ti.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, control));
+  ti.lpszText = text.data();
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void AddControlTips(HINSTANCE instance, HWND dialog, const ControlTip* tips, int count,
+                    int maxWidth) {
+  HWND tip = MakeDialogToolTip(instance, dialog, maxWidth);
+  for (int i = 0; i < count; ++i)
+    AddControlTip(tip, dialog, tips[i].control, ResourceString(instance, tips[i].text));
 }
 
 }  // namespace tomari

@@ -1,5 +1,7 @@
 #include "win32/dialogs/settings_dialog_view.h"
 
+#include "win32/dialogs/dialog_controls.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -254,22 +256,10 @@ void SettingsDialog::MakeFonts() {
 }
 
 void SettingsDialog::AddTooltips() {
-  tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr, nullptr);
+  tips_ = MakeDialogToolTip(nullptr, hwnd());
   if (!tips_) return;
-  SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 360);
   SendMessageW(tips_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 20000);
-  for (const Tip& tip : kTips) {
-    std::wstring text = Utf8ToWide(tip.text);
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(Item(tip.id));
-    info.lpszText = text.data();
-    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
+  for (const Tip& tip : kTips) AddControlTip(tips_, hwnd(), tip.id, Utf8ToWide(tip.text));
 }
 
 void SettingsDialog::FillLists() {

@@ -1,5 +1,7 @@
 #include "win32/dialogs/skin_chooser_dialog.h"
 
+#include "win32/dialogs/dialog_controls.h"
+
 #include <commctrl.h>
 #include <commdlg.h>
 
@@ -22,12 +24,6 @@ constexpr UINT kStartSearch = WM_APP + 1;
 
 // Long enough for any path the system takes (\\?\ paths included).
 constexpr DWORD kPathBufferLength = 32768;
-
-std::wstring LoadText(HINSTANCE instance, UINT id) {
-  const wchar_t* text = nullptr;
-  const int n = LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
-  return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
-}
 
 class SkinChooserDialog final : public DialogBase {
  public:
@@ -105,30 +101,12 @@ class SkinChooserDialog final : public DialogBase {
   }
 
   void AddToolTips() {
-    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                               instance_, nullptr);
-    if (!tip) return;
+    static const ControlTip kTips[] = {
+        {IDC_CHOOSER_LIST, IDS_SKIN_TIP_LIST},   {IDC_CHOOSER_PREVIEW, IDS_SKIN_TIP_PREVIEW},
+        {IDC_CHOOSER_INFO, IDS_SKIN_TIP_INFO},   {IDC_DIALOG_OK, IDS_SKIN_TIP_OK},
+        {IDC_DIALOG_CANCEL, IDS_SKIN_TIP_CANCEL}, {IDC_CHOOSER_OTHER_FOLDER, IDS_SKIN_TIP_OTHER_FOLDER}};
     // The list's tip is one long sentence.
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 400);
-    const struct {
-      int control;
-      UINT text;
-    } tips[] = {{IDC_CHOOSER_LIST, IDS_SKIN_TIP_LIST},     {IDC_CHOOSER_PREVIEW, IDS_SKIN_TIP_PREVIEW},
-                {IDC_CHOOSER_INFO, IDS_SKIN_TIP_INFO},     {IDC_DIALOG_OK, IDS_SKIN_TIP_OK},
-                {IDC_DIALOG_CANCEL, IDS_SKIN_TIP_CANCEL},
-                {IDC_CHOOSER_OTHER_FOLDER, IDS_SKIN_TIP_OTHER_FOLDER}};
-    for (const auto& t : tips) {
-      std::wstring text = LoadText(instance_, t.text);
-      TTTOOLINFOW ti{};
-      ti.cbSize = sizeof(ti);
-      ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      ti.hwnd = hwnd();
-      ti.uId = reinterpret_cast<UINT_PTR>(Item(t.control));
-      ti.lpszText = text.data();
-      SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    AddControlTips(instance_, hwnd(), kTips, static_cast<int>(std::size(kTips)), 400);
   }
 
   void SearchSkins() {

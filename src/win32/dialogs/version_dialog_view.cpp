@@ -1,5 +1,7 @@
 #include "win32/dialogs/version_dialog_view.h"
 
+#include "win32/dialogs/dialog_controls.h"
+
 #include <commctrl.h>
 
 #include <utility>
@@ -189,20 +191,9 @@ class VersionDialog final : public DialogBase {
   }
 
   void MakeToolTips() {
-    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
-                            nullptr, nullptr, nullptr);
-    if (!tips_) return;
-    for (int i = 0; i < 2; ++i) {
-      tipTexts_[i] = Utf8ToWide(model_.Link(kLinkIndex[i]).toolTip);
-      TTTOOLINFOW ti{};
-      ti.cbSize = sizeof(ti);
-      ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      ti.hwnd = hwnd();
-      ti.uId = reinterpret_cast<UINT_PTR>(Item(kLinkIds[i]));
-      ti.lpszText = tipTexts_[i].data();
-      SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    tips_ = MakeDialogToolTip(nullptr, hwnd());
+    for (int i = 0; i < 2; ++i)
+      AddControlTip(tips_, hwnd(), kLinkIds[i], Utf8ToWide(model_.Link(kLinkIndex[i]).toolTip));
   }
 
   void SetText(int id, const std::string& text) {
@@ -218,7 +209,6 @@ class VersionDialog final : public DialogBase {
   VersionDialogModel model_;
   HCURSOR hand_ = nullptr;
   HWND tips_ = nullptr;
-  std::wstring tipTexts_[2];
   bool drawnUnderlined_[2] = {false, false};
   HFONT titleFont_ = nullptr, versionFont_ = nullptr, linkFont_ = nullptr, linkUnderlined_ = nullptr;
 };
