@@ -185,6 +185,16 @@ struct ClockRecord {
 struct JournalState {
   bool Enabled = false;
   std::string Written;  // the file's content, clock digits masked
+  // Process and class of the windows the last sync listed. Asking another
+  // process's window costs a call into the window server, and the sync runs
+  // every tick while something is owed; a window stays the same window (same
+  // process, same class) for as long as it exists.
+  struct Identity {
+    WindowHandle Window = 0;
+    std::uint32_t Process = 0;
+    std::string Class;
+  };
+  mutable std::vector<Identity> Known;
 };
 
 struct App {

@@ -123,6 +123,12 @@ std::vector<JournalEntry> JournalEntries(const App& app, WindowSystem& windows) 
     if (!windows.IsWindow(h)) return nullptr;
     JournalEntry& e = out.emplace_back();
     e.Window = h;
+    for (const JournalState::Identity& k : app.journal.Known)
+      if (k.Window == h) {
+        e.Process = k.Process;
+        e.Class = k.Class;
+        return &e;
+      }
     e.Process = windows.ProcessIdOf(h);
     e.Class = windows.ClassNameOf(h);
     return &e;
@@ -145,6 +151,10 @@ std::vector<JournalEntry> JournalEntries(const App& app, WindowSystem& windows) 
   if (JournalEntry* e = entryFor(app.clock.Window)) e->Title = app.clock;
   for (const ClockRecord& r : app.PendingTitles)
     if (JournalEntry* e = entryFor(r.Window)) e->Title = r;
+  // Only what is listed now is kept: a window that went (or is no longer
+  // owed anything) is asked again should it come back under the same handle.
+  app.journal.Known.clear();
+  for (const JournalEntry& e : out) app.journal.Known.push_back({e.Window, e.Process, e.Class});
   return out;
 }
 

@@ -170,9 +170,13 @@ class Program final : public WidgetEvents, public CommandSink {
     if (coalescer_.Take() && !closed_) TrackingTick(app_, ports_);
   }
 
-  void OnSettingChange() override { locale_.Reload(); }
+  void OnSettingChange() override {
+    locale_.Reload();
+    screen_.Forget();
+  }
 
   void OnDpiChanged(int dpi) override {
+    screen_.Forget();
     if (closed_ || dpi == app_.skin.Dpi) return;
     app_.skin.Dpi = dpi;
     ApplySkin(app_, ports_);

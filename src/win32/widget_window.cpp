@@ -113,7 +113,10 @@ void Win32Widget::CreateToolTip(HINSTANCE instance) {
   if (!tooltip_) return;
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof(ti);
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  // The mouse messages are relayed from HandleMessage rather than through
+  // TTF_SUBCLASS: a subclassed window pays a property lookup on every message
+  // it gets, the tracking timer's several times a second included.
+  ti.uFlags = TTF_IDISHWND;
   ti.hwnd = hwnd();
   ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
   ti.lpszText = const_cast<wchar_t*>(L"");
@@ -198,7 +201,11 @@ void Win32Widget::SetWidgetCursor(CursorHandle cursor) {
     SetCursor(cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void Win32Widget::Pointer(UINT msg, WPARAM wp, LPARAM) {
+void Win32Widget::Pointer(UINT msg, WPARAM wp, LPARAM lp) {
+  if (tooltip_) {
+    MSG relayed{hwnd(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
   // Relative to where the widget stands now, not where it stood when the
   // message was queued: during a drag the widget moves between two messages,
   // and a stale offset would move it (and the target) twice. With the
@@ -390,6 +397,7 @@ LRESULT Win32Widget::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       events_.OnDpiChanged(HIWORD(wp));
       return 0;
     case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
       events_.OnSettingChange();
       break;
     case WM_QUERYENDSESSION:

@@ -25,7 +25,8 @@ class WidgetEvents {
   virtual void OnPointerPress(int button, int modifiers, int x, int y) = 0;
   virtual void OnPointerMove(int button, int modifiers, int x, int y) = 0;
   virtual void OnPointerRelease(int button, int modifiers, int x, int y) = 0;
-  // The user changed regional settings (date and time formats).
+  // The user changed regional settings (date and time formats), or the
+  // monitors changed (added, removed, moved, resized).
   virtual void OnSettingChange() = 0;
   // The widget moved to a monitor of another DPI (or that monitor's DPI changed).
   virtual void OnDpiChanged(int dpi) {}

@@ -66,12 +66,15 @@ TEST(Journal, RecordsEachChangeAsMadeAndIsEmptiedAsItIsGivenBack) {
   ASSERT_TRUE(e[0].Attributes);
   EXPECT_EQ(e[0].Attributes->OurAlpha, 100);
 
-  // Ticks whose clock only moved on keep the file as it is.
+  // Ticks whose clock only moved on keep the file as it is, and do not ask
+  // the window again who it is.
   const std::size_t writes = w.files.WriteCount(JournalPath(w.app));
+  const int classReads = w.desktop.reads.getClassName;
   for (w.clock.utc.second = 6; w.clock.utc.second < 12; ++w.clock.utc.second)
     TrackingTick(w.app, w.ports);
   EXPECT_NE(w.desktop.Window(kT).title, e[0].Title->LastTitle);
   EXPECT_EQ(w.files.WriteCount(JournalPath(w.app)), writes);
+  EXPECT_EQ(w.desktop.reads.getClassName, classReads);
 
   CloseRequest(w.app, w.ports);
   EXPECT_EQ(w.desktop.Window(kT).title, kTitle);

@@ -30,6 +30,7 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
 }  // namespace
 
 std::vector<Rect> Win32Screen::Monitors() {
+  if (!monitors_.empty()) return monitors_;
   std::vector<Monitor> monitors;
   EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
   std::stable_partition(monitors.begin(), monitors.end(),
@@ -38,9 +39,12 @@ std::vector<Rect> Win32Screen::Monitors() {
   rects.reserve(monitors.size());
   for (const Monitor& m : monitors) rects.push_back(m.rect);
   if (rects.empty()) {
-    // Placement always needs a screen to clamp to.
+    // Placement always needs a screen to clamp to. Not kept: the monitors are
+    // asked again next time.
     rects.push_back(Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return rects;
   }
+  monitors_ = rects;
   return rects;
 }
 
