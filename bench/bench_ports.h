@@ -43,6 +43,7 @@ class BenchDesktop : public WindowSystem, public Screen {
   std::string GetTitle(WindowHandle h) override { return Find(h).title; }
   bool SetTitle(WindowHandle h, const std::string& t) override { return Set(h, &BenchWindow::title, t); }
   std::string ClassNameOf(WindowHandle h) override { return Find(h).className; }
+  std::uint32_t ProcessIdOf(WindowHandle) override { return 0; }
   WindowHandle GetParent(WindowHandle) override { return 0; }
   LayeredAttributes GetLayered(WindowHandle) override { return {}; }
   bool SetLayered(WindowHandle, std::uint32_t, std::uint8_t, std::uint32_t) override { return true; }
@@ -85,7 +86,7 @@ class BenchWidget : public WidgetWindow {
 };
 
 // Every other port: nothing there, nothing done.
-class NullPorts : public FileSystem, public Clock, public TextCodec, public ImageDecoder,
+class NullPorts : public ReadOnlyFileSystem, public Clock, public TextCodec, public ImageDecoder,
                   public CursorLoader, public Locale, public Shell, public Prompts,
                   public CaptureSystem, public WindowTexts, public TextClipboard, public Directory {
  public:
@@ -95,7 +96,6 @@ class NullPorts : public FileSystem, public Clock, public TextCodec, public Imag
   bool Exists(const std::string&) override { return false; }
   bool ReadAll(const std::string&, std::string&) override { return false; }
   bool ReadHead(const std::string&, std::size_t, std::string&, std::uint64_t&) override { return false; }
-  bool WriteAtomic(const std::string&, const std::string&) override { return false; }
   DateTime UtcNow() override { return utc; }
   DateTime LocalNow() override { return utc; }
   unsigned AnsiCodePage() override { return 932; }

@@ -15,7 +15,7 @@ using namespace tomari;
 namespace {
 
 // Skins\Skin000\Skin000.tsk ... plus a readme and an image in every folder.
-class SkinTree : public Directory, public FileSystem {
+class SkinTree : public Directory, public ReadOnlyFileSystem {
  public:
   explicit SkinTree(int skins) {
     auto& root = folders_["C:\\Tomari\\Skins\\"];
@@ -47,7 +47,6 @@ class SkinTree : public Directory, public FileSystem {
     bytes = it->second;
     return true;
   }
-  bool WriteAtomic(const std::string&, const std::string&) override { return false; }
   bool ReadHead(const std::string& path, std::size_t limit, std::string& head,
                 std::uint64_t& size) override {
     std::string all;

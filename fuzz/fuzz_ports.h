@@ -44,6 +44,10 @@ class MemoryFiles : public FileSystem {
     files[path] = bytes;
     return true;
   }
+  bool CanReplace(const std::string&) override { return true; }
+  bool MakeFolder(const std::string&) override { return false; }
+  bool Remove(const std::string& path) override { return files.erase(path), true; }
+  std::string AppDataFolder() override { return {}; }
 };
 
 // Code page 932 as Windows converts it; iconv's CP932 is the same table.

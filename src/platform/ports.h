@@ -38,7 +38,7 @@ class WindowSystem {
   virtual std::string ClassNameOf(WindowHandle h) = 0;
   // The id of the process that owns the window; 0 when unknown. With the class
   // name it tells a window from a later one that was given the same handle.
-  virtual std::uint32_t ProcessIdOf(WindowHandle h) { return 0; }
+  virtual std::uint32_t ProcessIdOf(WindowHandle h) = 0;
   // The parent, or for a top-level window its owner; 0 when none.
   virtual WindowHandle GetParent(WindowHandle h) = 0;
   virtual LayeredAttributes GetLayered(WindowHandle h) = 0;
@@ -118,13 +118,24 @@ class FileSystem {
   virtual bool WriteAtomic(const std::string& path, const std::string& bytes) = 0;
   // Whether WriteAtomic(path) could succeed now: the folder takes a new file
   // and an existing `path` is not read-only. Leaves nothing behind.
-  virtual bool CanReplace(const std::string& path) { return true; }
+  virtual bool CanReplace(const std::string& path) = 0;
   // Creates the folder (and any missing parents); true when it exists afterwards.
-  virtual bool MakeFolder(const std::string& path) { return false; }
+  virtual bool MakeFolder(const std::string& path) = 0;
   // Deletes a file; true when it is gone afterwards (also when it never was).
-  virtual bool Remove(const std::string& path) { return false; }
+  virtual bool Remove(const std::string& path) = 0;
   // The user's (roaming) application-data folder, ending in "\"; "" when unknown.
-  virtual std::string AppDataFolder() { return {}; }
+  virtual std::string AppDataFolder() = 0;
+};
+
+// A file system that only reads (the skin checker, benchmarks): writing,
+// creating and removing refuse, and there is no application-data folder.
+class ReadOnlyFileSystem : public FileSystem {
+ public:
+  bool WriteAtomic(const std::string&, const std::string&) override { return false; }
+  bool CanReplace(const std::string&) override { return false; }
+  bool MakeFolder(const std::string&) override { return false; }
+  bool Remove(const std::string&) override { return false; }
+  std::string AppDataFolder() override { return {}; }
 };
 
 class Clock {

@@ -28,7 +28,7 @@ std::string Native(std::string path) {
   return path;
 }
 
-class NativeFiles final : public tomari::FileSystem {
+class NativeFiles final : public tomari::ReadOnlyFileSystem {
  public:
   bool Exists(const std::string& path) override {
     std::error_code ec;
@@ -51,7 +51,6 @@ class NativeFiles final : public tomari::FileSystem {
     head.resize(static_cast<std::size_t>(in.gcount()));
     return true;
   }
-  bool WriteAtomic(const std::string&, const std::string&) override { return false; }
 };
 
 std::string Convert(const char* to, const char* from, const std::string& text) {
