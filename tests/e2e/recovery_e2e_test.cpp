@@ -22,10 +22,6 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
       return GetLayeredWindowAttributes(t, nullptr, &value, &flags) && (flags & LWA_ALPHA) ? value
                                                                                            : -1;
     };
-    auto describe = [&] {
-      return Narrow(TextOf(t)) + " ex=" + std::to_string(GetWindowLongW(t, GWL_EXSTYLE)) +
-             " alpha=" + std::to_string(alpha());
-    };
     auto itsOwnAgain = [&] {
       return TextOf(t) == title &&
              (GetWindowLongW(t, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED)) == 0;
@@ -41,7 +37,7 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
     }
     ASSERT_TRUE(WaitUntil([&] {
       return (GetWindowLongW(t, GWL_EXSTYLE) & WS_EX_TOPMOST) && alpha() == 100;
-    })) << describe();
+    })) << Narrow(TextOf(t));
     if (kill) {
       run.process.Kill();
       EXPECT_FALSE(itsOwnAgain()) << "nothing gives back after TerminateProcess";
@@ -53,7 +49,7 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
       ASSERT_TRUE(run.process.Start(run.dir + L"Tomari.exe", L""));
       run.widget = FindWindowOf(run.process.Id(), L"TomariWidget", 15000);
       ASSERT_TRUE(run.widget);
-      EXPECT_TRUE(WaitUntil([&] { return itsOwnAgain(); })) << describe();
+      EXPECT_TRUE(WaitUntil([&] { return itsOwnAgain(); })) << Narrow(TextOf(t));
       EXPECT_TRUE(run.Close());
     } else {
       // A fault in a thread of the program: nothing in it handles that.
@@ -63,7 +59,7 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
       ASSERT_TRUE(fault) << GetLastError();
       CloseHandle(fault);
       ASSERT_TRUE(run.process.WaitExit(15000));
-      EXPECT_TRUE(WaitUntil([&] { return itsOwnAgain(); })) << describe();
+      EXPECT_TRUE(WaitUntil([&] { return itsOwnAgain(); })) << Narrow(TextOf(t));
     }
     EXPECT_EQ(ReadBytes(run.dir + L"Tomari.journal"), "") << "nothing is owed any more";
   }

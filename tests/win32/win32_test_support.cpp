@@ -298,12 +298,15 @@ void Click(POINT p, int button, int times) {
   Mouse(At(p) + " sleep 0.1 click " + repeat + XButton(button) + " sleep 0.05");
 }
 
-void Drag(POINT from, POINT to, int button) {
-  std::string words = At(from) + " sleep 0.05 mousedown " + XButton(button) + " sleep 0.1";
+void Drag(POINT from, POINT to, int button, bool ctrl) {
+  // Ctrl goes in at the X server too: Wine forgets a Ctrl sent with SendInput
+  // at the next X mouse event.
+  std::string words = At(from) + (ctrl ? " keydown ctrl" : "") + " sleep 0.05 mousedown " +
+                      XButton(button) + " sleep 0.1";
   for (int i = 1; i <= 6; ++i)
     words +=
         At({from.x + (to.x - from.x) * i / 6, from.y + (to.y - from.y) * i / 6}) + " sleep 0.05";
-  Mouse(words + " mouseup " + XButton(button) + " sleep 0.1");
+  Mouse(words + " mouseup " + XButton(button) + " sleep 0.1" + (ctrl ? " keyup ctrl" : ""));
 }
 
 void Key(WORD vk, bool down) {

@@ -120,8 +120,8 @@ struct TomariRun {
 // (through the test script, WINE_GTEST_SHOTS), keys through SendInput.
 void Click(POINT p, int button = 1, int times = 1);  // 1 left, 2 right, 4 middle
 void MouseTo(POINT p);
-// Press at `from`, move in steps to `to`, release there.
-void Drag(POINT from, POINT to, int button = 1);
+// Press at `from`, move in steps to `to`, release there (with Ctrl held throughout).
+void Drag(POINT from, POINT to, int button = 1, bool ctrl = false);
 void Key(WORD vk, bool down);
 void TapKey(WORD vk);
 // Waits until the widget sits centred above `target`, as the default anchors
