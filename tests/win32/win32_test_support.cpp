@@ -259,8 +259,12 @@ unsigned long long TomariRun::Stamp() const {
   return fs::last_write_time(dir + L"Setting.ini", error).time_since_epoch().count();
 }
 
-bool TomariRun::SavedSince(unsigned long long before) const {
-  return WaitUntil([&] { return Stamp() != before; }, 8000);
+std::string TomariRun::SavedSince(unsigned long long before) const {
+  std::string saved;
+  // A read that meets the replace itself finds no file: it is read again.
+  if (WaitUntil([&] { return Stamp() != before; }, 20000))
+    WaitUntil([&] { return !(saved = SettingsFile()).empty(); });
+  return saved;
 }
 
 POINT TomariRun::Button(int number) const {

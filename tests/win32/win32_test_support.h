@@ -103,10 +103,10 @@ struct TomariRun {
   bool Close();
   std::string SettingsFile() const { return ReadBytes(dir + L"Setting.ini"); }
   // Waits for the program to replace Setting.ini after `before` (its time
-  // stamp, from Stamp()): polling reads would hold the file open, and Wine
-  // then refuses the program's replace.
+  // stamp, from Stamp()) and returns what it wrote, "" if it did not: polling
+  // reads would hold the file open, and Wine then refuses the program's replace.
   unsigned long long Stamp() const;
-  bool SavedSince(unsigned long long before) const;
+  std::string SavedSince(unsigned long long before) const;
   // The centre of Button NN of the skin in use (Default), in screen pixels,
   // scaled as the widget scales the skin.
   POINT Button(int number) const;
