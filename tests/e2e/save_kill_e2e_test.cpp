@@ -10,6 +10,7 @@
 #include "win32/win32_test_support.h"
 
 using namespace win32test;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -39,11 +40,10 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
   }
   TomariRun run;
   ASSERT_TRUE(run.Start(L"save-kill", old));
-  const auto closing = std::chrono::steady_clock::now();
+  const auto closing = Clock::now();
   ASSERT_TRUE(run.Close());
-  const auto closeMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now() - closing)
-                           .count();
+  const auto closeMs =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - closing).count();
   const std::string saved = run.SettingsFile();
   ASSERT_NE(saved.find("Timing= 150\r\n"), std::string::npos);
   ASSERT_NE(saved.find("[AntiPercher999]"), std::string::npos);
@@ -51,38 +51,29 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
   const unsigned seed = GetTickCount();
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> delayMs(0, static_cast<int>(closeMs) + 20);
-  int tried = 0, sawOld = 0, sawNew = 0, damaged = 0, cutInSave = 0;
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(25);
-  for (int round = 0; round < 60 && std::chrono::steady_clock::now() < until; ++round) {
-    ASSERT_TRUE(win32test::WriteBytes(run.dir + L"Setting.ini", old));
-    Process p;
-    ASSERT_TRUE(p.Start(run.dir + L"Tomari.exe", L""));
-    HWND widget = FindWindowOf(p.Id(), L"TomariWidget", 15000);
-    ASSERT_TRUE(widget);
-    PostMessageW(widget, WM_CLOSE, 0, 0);
+  int tried = 0, sawOld = 0, sawNew = 0, cutInSave = 0;
+  const auto until = Clock::now() + std::chrono::seconds(25);
+  for (int round = 0; round < 60 && Clock::now() < until; ++round) {
+    ASSERT_TRUE(WriteBytes(run.dir + L"Setting.ini", old));
+    ASSERT_TRUE(run.process.Start(run.dir + L"Tomari.exe", L""));
+    run.widget = FindWindowOf(run.process.Id(), L"TomariWidget", 15000);
+    ASSERT_TRUE(run.widget);
+    PostMessageW(run.widget, WM_CLOSE, 0, 0);
     // Half the kills wait for the save's temporary file to show, half come at
     // any moment of the close.
     const bool atTheSave = round % 2 == 0;
-    const auto give = std::chrono::steady_clock::now() +
-                      std::chrono::milliseconds(atTheSave ? closeMs * 3 + 1000 : delayMs(random));
-    while (std::chrono::steady_clock::now() < give && p.Running() &&
+    const auto give =
+        Clock::now() + std::chrono::milliseconds(atTheSave ? closeMs * 3 + 1000 : delayMs(random));
+    while (Clock::now() < give && run.process.Running() &&
            !(atTheSave && TemporaryFiles(run.dir) > 0)) {
     }
     if (atTheSave) Sleep(static_cast<DWORD>(delayMs(random) % 3));
-    if (p.Running()) {
-      p.Kill();
-      ++tried;
-    }
-    ASSERT_TRUE(p.WaitExit(10000));
+    tried += run.process.Running();
+    run.process.Kill();
     const std::string now = run.SettingsFile();
-    if (now == old) {
-      ++sawOld;
-    } else if (now == saved) {
-      ++sawNew;
-    } else {
-      ++damaged;
-      ADD_FAILURE() << "round " << round << ": " << now.size() << " bytes";
-    }
+    sawOld += now == old;
+    sawNew += now == saved;
+    EXPECT_TRUE(now == old || now == saved) << "round " << round << ": " << now.size() << " bytes";
     cutInSave += TemporaryFiles(run.dir) > 0;
   }
   // The next start reads the file whole (and writes it back unchanged), and
@@ -92,11 +83,9 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
   ASSERT_TRUE(run.Close());
   EXPECT_EQ(run.SettingsFile(), saved);
   EXPECT_EQ(TemporaryFiles(run.dir), 0);
-
   std::printf(
       "[ figures  ] kills during save: %d tried (seed %u, close %lld ms), %d left the old file, "
-      "%d the new one, %d cut a save short (temporary file left), %d files damaged\n",
-      tried, seed, static_cast<long long>(closeMs), sawOld, sawNew, cutInSave, damaged);
-  EXPECT_EQ(damaged, 0);
+      "%d the new one, %d cut a save short (temporary file left)\n",
+      tried, seed, static_cast<long long>(closeMs), sawOld, sawNew, cutInSave);
   EXPECT_GT(tried, 0);
 }

@@ -1,6 +1,6 @@
 // The ports over the real system under Wine: windows of another process
-// (target_app.exe), a hung one among them, files, the code page, the Japanese
-// locale, window texts and folder walks.
+// (target_app.exe), a hung one among them, files, folders, the code page and
+// window texts. What the core does with them is the unit tests' business.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,7 +13,9 @@
 
 #include "dialogs/text_grab.h"
 #include "win32/ports/text_convert.h"
+#include "win32/ports/win_capture.h"
 #include "win32/ports/win_codec.h"
+#include "win32/ports/win_directory.h"
 #include "win32/ports/win_files.h"
 #include "win32/ports/win_text_grab.h"
 #include "win32/ports/win_windows.h"
@@ -24,8 +26,6 @@ namespace {
 
 using namespace win32test;
 
-// What the widget's moves, styles and restores do to another process's window
-// is seen end to end (e2e); here, what only the port shows.
 TEST(WindowSystem, TitlesAndTextsOfAnotherProcessAreWholeAndAGoneWindowIsLeftAlone) {
   Win32WindowSystem ws;
   Target target;
@@ -59,6 +59,28 @@ TEST(WindowSystem, TitlesAndTextsOfAnotherProcessAreWholeAndAGoneWindowIsLeftAlo
   }
 }
 
+TEST(WindowSystem, LayeredAttributesReadBackAsTheirProgramSetThemOrNotAtAll) {
+  Win32WindowSystem ws;
+  const struct {
+    const wchar_t* args;
+    const char* expected;  // readable, flags, colour key, alpha (with kLwaAlpha)
+  } cases[] = {
+      {L"--alpha 200", "1 2 0 200"},
+      {L"--colorkey FF00FF", "1 1 16711935 0"},
+      {L"--per-pixel-alpha", "0 0 0 0"},  // drawn through UpdateLayeredWindow
+  };
+  for (const auto& c : cases) {
+    Target target;
+    ASSERT_TRUE(target.Start(c.args));
+    const LayeredAttributes a = ws.GetLayered(FromHwnd(target.hwnd()));
+    EXPECT_EQ(std::to_string(a.readable) + " " + std::to_string(a.flags) + " " +
+                  std::to_string(a.colorKey) + " " +
+                  std::to_string(a.flags & kLwaAlpha ? a.alpha : 0),
+              c.expected)
+        << WideToUtf8(c.args);
+  }
+}
+
 // Every call that touches the window, each on a thread of its own; the names
 // of those that did not return. A call that waits for the hung thread never
 // returns while it hangs (the target sleeps for good), so the deadline only
@@ -86,16 +108,15 @@ std::string BlockedCalls(const std::shared_ptr<Win32WindowSystem>& ws, WindowHan
   check("ClassNameOf", [ws, t] { ws->ClassNameOf(t); });
   check("IsHung", [ws, t] { ws->IsHung(t); });
   check("MakeLayered", [ws, t] { ws->MakeLayered(t, 0, 128, kLwaAlpha); });
+  check("TakePicture", [t] { Win32Capture(nullptr, nullptr).TakePicture(t, false); });
   check("text grab", [t] {
     auto texts = std::make_shared<Win32WindowTexts>();
     auto clipboard = std::make_shared<Win32TextClipboard>(0);
-    TextGrabModel model(*texts, *clipboard);
-    model.Collect(t);
+    TextGrabModel(*texts, *clipboard).Collect(t);
   });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   for (auto& [name, done] : running)
-    if (done.wait_until(deadline) != std::future_status::ready)
-      blocked += std::string(name) + "; ";
+    if (done.wait_until(deadline) != std::future_status::ready) blocked += std::string(name) + "; ";
   return blocked;
 }
 
@@ -103,19 +124,12 @@ TEST(WindowSystem, AHungWindowNeverBlocksACallAndIsReportedHung) {
   auto shared = std::make_shared<Win32WindowSystem>();
   Win32WindowSystem& ws = *shared;
   Target target;
-  ASSERT_TRUE(target.Start(L"--title \"Before the hang\" --edit --hang-after 300"));
+  ASSERT_TRUE(target.Start(L"--title \"Before the hang\" --edit --buttons"));
   const WindowHandle t = FromHwnd(target.hwnd());
   EXPECT_FALSE(ws.IsHung(t));
-  // The thread sleeps from 300 ms on (later on a busy machine: it says when);
-  // the system calls it hung only some seconds after that.
-  DWORD pid = 0;
-  GetWindowThreadProcessId(target.hwnd(), &pid);
-  const std::wstring hung = L"TomariTargetHung" + std::to_wstring(pid);
-  ASSERT_TRUE(WaitUntil([&] {
-    HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, hung.c_str());
-    return event && CloseHandle(event);
-  }, 15000));
+  ASSERT_TRUE(target.Hang());
   EXPECT_EQ(BlockedCalls(shared, t), "") << "while the hang is fresh";
+  // The system calls a thread hung only some seconds after it stopped.
   ASSERT_TRUE(WaitUntil([&] { return ws.IsHung(t); }, 15000));
   EXPECT_EQ(BlockedCalls(shared, t), "") << "once reported hung";
   // Nothing can have reached the window's thread; its title still reads.
@@ -127,21 +141,20 @@ TEST(WindowSystem, AHungWindowNeverBlocksACallAndIsReportedHung) {
 // leaves nothing beside it; in a folder whose name only Unicode holds.
 TEST(Files, WritesReplaceWholeOrNotAtAll) {
   TempFolder temp;
-  const std::wstring dir = temp / L"トマリギ 시험 😀\\";
+  const std::wstring dir = temp / L"トマリギ 시험 😀\\", file = dir + L"Setting.ini";
   ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
   Win32FileSystem files;
-  const std::string path = WideToUtf8(dir + L"Setting.ini"), kOld = "[Main]\r\nTiming= 100\r\n";
-  auto read = [&](const std::wstring& name) {
+  const std::string path = WideToUtf8(file), kOld = "[Main]\r\nTiming= 100\r\n";
+  auto read = [&] {
     std::string bytes = "untouched";
-    files.ReadAll(WideToUtf8(dir + name), bytes);
+    files.ReadAll(path, bytes);
     return bytes;
   };
   auto open = [&](DWORD share) {
-    return CreateFileW((dir + L"Setting.ini").c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                       0, nullptr);
+    return CreateFileW(file.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
   };
   EXPECT_FALSE(files.Exists(path));
-  EXPECT_EQ(read(L"Setting.ini"), "untouched");
+  EXPECT_EQ(read(), "untouched");
   const std::string big = kOld + std::string(3 << 20, '\x90');
   ASSERT_TRUE(files.WriteAtomic(path, big));
   std::string head;
@@ -157,27 +170,44 @@ TEST(Files, WritesReplaceWholeOrNotAtAll) {
   EXPECT_TRUE(ReadFile(reader, buffer, sizeof(buffer), &got, nullptr));
   EXPECT_EQ(std::string(buffer, got), big.substr(0, 16));
   CloseHandle(reader);
-  EXPECT_EQ(read(L"Setting.ini"), replaced ? kOld : big);
+  EXPECT_EQ(read(), replaced ? kOld : big);
+  // A hidden or system file stays so once replaced.
+  const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  SetFileAttributesW(file.c_str(), marks);
   ASSERT_TRUE(files.WriteAtomic(path, kOld));  // nothing of the longer content is left
+  EXPECT_EQ(GetFileAttributesW(file.c_str()) & marks, marks);
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  // Held by another program for itself: not read, and not mistaken for empty.
+  HANDLE exclusive = open(0);
+  EXPECT_FALSE(files.ReadAll(path, head));
+  CloseHandle(exclusive);
   // Held the way an editor or a virus scanner might, read-only, or a folder: kept.
   HANDLE locked = open(FILE_SHARE_READ);
   EXPECT_FALSE(files.WriteAtomic(path, "new"));
   CloseHandle(locked);
-  SetFileAttributesW((dir + L"Setting.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_FALSE(files.WriteAtomic(path, "new"));
-  SetFileAttributesW((dir + L"Setting.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(read(L"Setting.ini"), kOld);
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(read(), kOld);
   ASSERT_TRUE(CreateDirectoryW((dir + L"Folder.ini").c_str(), nullptr));
   EXPECT_FALSE(files.WriteAtomic(WideToUtf8(dir + L"Folder.ini"), "new"));
   EXPECT_FALSE(files.ReadHead(WideToUtf8(dir + L"Folder.ini"), 8, head, size));
   EXPECT_FALSE(files.WriteAtomic(WideToUtf8(dir + L"missing\\Setting.ini"), "new"));
-  int entries = 0;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
-  do entries += data.cFileName[0] != L'.';
-  while (FindNextFileW(find, &data));
-  FindClose(find);
-  EXPECT_EQ(entries, 2) << "Setting.ini and Folder.ini: no temporary left";
+
+  // The folder walk sees both, by their Unicode names, and nothing else.
+  Win32Directory directory;
+  std::vector<DirectoryEntry> entries;
+  ASSERT_TRUE(directory.List(temp.Utf8(), entries));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name + (entries[0].isFolder ? "/" : ""), "トマリギ 시험 😀/");
+  ASSERT_TRUE(directory.List(WideToUtf8(dir), entries = {}));
+  EXPECT_EQ(entries.size(), 2u) << "Setting.ini and Folder.ini: no temporary left";
+  EXPECT_FALSE(directory.List(WideToUtf8(dir + L"missing\\"), entries));
+  EXPECT_NE(directory.FolderIdentity(WideToUtf8(dir)), "");
+  EXPECT_EQ(directory.FolderIdentity(WideToUtf8(dir + L"Folder.ini\\..\\")),
+            directory.FolderIdentity(WideToUtf8(dir)));
+  EXPECT_NE(directory.FolderIdentity(WideToUtf8(dir + L"Folder.ini\\")),
+            directory.FolderIdentity(WideToUtf8(dir)));
 }
 
 TEST(Text, ShiftJisAndUtf16RoundTripAndWhatTheyLackIsRefusedNotGuessed) {

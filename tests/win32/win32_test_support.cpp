@@ -14,26 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct WindowSearch {
-  DWORD pid;
-  const wchar_t* cls;
-  const wchar_t* title;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND h, LPARAM p) {
-  auto& s = *reinterpret_cast<WindowSearch*>(p);
-  wchar_t cls[257] = L"";
-  GetClassNameW(h, cls, 257);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(h, &owner);
-  if (wcscmp(cls, s.cls) != 0 || (s.pid && owner != s.pid) || !IsWindowVisible(h) ||
-      (s.title && TextOf(h) != s.title))
-    return TRUE;
-  s.found = h;
-  return FALSE;
-}
-
 // Writes a request file into the script's folder and waits until the script
 // has carried it out (it removes the file).
 bool Request(const std::wstring& file, const std::string& content) {
@@ -59,6 +39,22 @@ void Mouse(const std::string& words) {
   Pump(100);
 }
 
+// Copies folder `from` into `to` (both with a trailing backslash), sub-folders too.
+void CopyTree(const std::wstring& from, const std::wstring& to) {
+  CreateDirectoryW(to.c_str(), nullptr);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((from + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
+    else if (name != L"." && name != L"..")
+      CopyTree(from + name + L"\\", to + name + L"\\");
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+}
+
 // xdotool's button numbers: 1 left, 2 middle, 3 right.
 std::string XButton(int button) { return button == 1 ? "1" : button == 2 ? "3" : "2"; }
 std::string At(POINT p) { return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y); }
@@ -73,22 +69,6 @@ std::wstring TestBinDir() {
 
 std::wstring DistDir() {
   return fs::weakly_canonical(fs::path(TestBinDir()) / L".." / L"Tomari").wstring() + L"\\";
-}
-
-void CopyTree(const std::wstring& from, const std::wstring& to) {
-  CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((from + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (name != L"." && name != L"..") CopyTree(from + name + L"\\", to + name + L"\\");
-    } else {
-      CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
-    }
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
 }
 
 void Pump(DWORD ms) {
@@ -143,14 +123,19 @@ std::wstring TextOf(HWND h) {
 std::string Narrow(const std::wstring& w) { return tomari::WideToMultiByte(CP_ACP, w); }
 
 HWND FindWindowOf(DWORD pid, const wchar_t* className, DWORD timeoutMs, const wchar_t* title) {
-  WindowSearch search{pid, className, title, nullptr};
+  HWND found = nullptr;
   WaitUntil(
       [&] {
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, className, nullptr)) != nullptr;) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(h, &owner);
+          if ((!pid || owner == pid) && IsWindowVisible(h) && (!title || TextOf(h) == title))
+            return (found = h) != nullptr;
+        }
+        return false;
       },
       timeoutMs);
-  return search.found;
+  return found;
 }
 
 TempFolder::TempFolder() {
@@ -177,17 +162,23 @@ int TempFolder::Count() const {
 
 Process::~Process() {
   Kill();
+  Close();
+}
+
+void Process::Close() {
   if (pi_.hThread) CloseHandle(pi_.hThread);
   if (pi_.hProcess) CloseHandle(pi_.hProcess);
+  pi_ = PROCESS_INFORMATION{};
 }
 
 bool Process::Start(const std::wstring& exe, const std::wstring& args) {
+  Close();
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   const std::wstring dir = exe.substr(0, exe.find_last_of(L"\\/") + 1);
   STARTUPINFOW si{};
   si.cb = sizeof(si);
-  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                     &si, &pi_))
+  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                     &pi_))
     return true;
   pi_ = PROCESS_INFORMATION{};
   return false;
@@ -225,6 +216,17 @@ bool Target::Start(const std::wstring& args, bool activate) {
   return hwnd_ && (!activate || Activate(hwnd_));
 }
 
+bool Target::Hang() {
+  PostMessageW(hwnd_, WM_APP + 1, 0, 0);
+  const std::wstring name = L"TomariTargetHung" + std::to_wstring(process_.Id());
+  return WaitUntil(
+      [&] {
+        HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, name.c_str());
+        return event && CloseHandle(event);
+      },
+      15000);
+}
+
 std::wstring ProgramCopy(const std::wstring& name) {
   const std::wstring dir =
       fs::weakly_canonical(fs::path(TestBinDir()) / L".." / L"e2e-work" / name).wstring() + L"\\";
@@ -257,8 +259,12 @@ unsigned long long TomariRun::Stamp() const {
   return fs::last_write_time(dir + L"Setting.ini", error).time_since_epoch().count();
 }
 
-bool TomariRun::SavedSince(unsigned long long before) const {
-  return WaitUntil([&] { return Stamp() != before; }, 8000);
+std::string TomariRun::SavedSince(unsigned long long before) const {
+  std::string saved;
+  // A read that meets the replace itself finds no file: it is read again.
+  if (WaitUntil([&] { return Stamp() != before; }, 20000))
+    WaitUntil([&] { return !(saved = SettingsFile()).empty(); });
+  return saved;
 }
 
 POINT TomariRun::Button(int number) const {
@@ -296,12 +302,15 @@ void Click(POINT p, int button, int times) {
   Mouse(At(p) + " sleep 0.1 click " + repeat + XButton(button) + " sleep 0.05");
 }
 
-void Drag(POINT from, POINT to, int button) {
-  std::string words = At(from) + " sleep 0.05 mousedown " + XButton(button) + " sleep 0.1";
+void Drag(POINT from, POINT to, int button, bool ctrl) {
+  // Ctrl goes in at the X server too: Wine forgets a Ctrl sent with SendInput
+  // at the next X mouse event.
+  std::string words = At(from) + (ctrl ? " keydown ctrl" : "") + " sleep 0.05 mousedown " +
+                      XButton(button) + " sleep 0.1";
   for (int i = 1; i <= 6; ++i)
-    words += At({from.x + (to.x - from.x) * i / 6, from.y + (to.y - from.y) * i / 6}) +
-             " sleep 0.05";
-  Mouse(words + " mouseup " + XButton(button) + " sleep 0.1");
+    words +=
+        At({from.x + (to.x - from.x) * i / 6, from.y + (to.y - from.y) * i / 6}) + " sleep 0.05";
+  Mouse(words + " mouseup " + XButton(button) + " sleep 0.1" + (ctrl ? " keyup ctrl" : ""));
 }
 
 void Key(WORD vk, bool down) {

@@ -15,8 +15,6 @@ namespace win32test {
 std::wstring TestBinDir();
 // The shipped program folder (Tomari.exe, TransG32.dll, Skins\) beside testbin.
 std::wstring DistDir();
-// Copies folder `from` into `to` (both with a trailing backslash), sub-folders too.
-void CopyTree(const std::wstring& from, const std::wstring& to);
 
 // Handles this thread's messages for `ms` milliseconds: windows of other
 // processes send ours synchronous messages while we wait.
@@ -50,7 +48,7 @@ class TempFolder {
   std::wstring path_;
 };
 
-// A child process, killed when the object goes.
+// A child process, killed when the object goes; Start again for another run.
 class Process {
  public:
   Process() = default;
@@ -60,12 +58,15 @@ class Process {
   bool Start(const std::wstring& exe, const std::wstring& args);
   DWORD Id() const { return pi_.dwProcessId; }
   HANDLE Handle() const { return pi_.hProcess; }
-  bool Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool Running() const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+  }
   // Waits (pumping) for the process to end; false on timeout.
   bool WaitExit(DWORD timeoutMs);
   void Kill();
 
  private:
+  void Close();
   PROCESS_INFORMATION pi_{};
 };
 
@@ -78,6 +79,8 @@ class Target {
   bool Start(const std::wstring& args, bool activate = false);
   HWND hwnd() const { return hwnd_; }
   void Kill() { process_.Kill(); }
+  // Stops its window's thread for good; true once it has stopped.
+  bool Hang();
 
  private:
   Process process_;
@@ -100,10 +103,10 @@ struct TomariRun {
   bool Close();
   std::string SettingsFile() const { return ReadBytes(dir + L"Setting.ini"); }
   // Waits for the program to replace Setting.ini after `before` (its time
-  // stamp, from Stamp()): polling reads would hold the file open, and Wine
-  // then refuses the program's replace.
+  // stamp, from Stamp()) and returns what it wrote, "" if it did not: polling
+  // reads would hold the file open, and Wine then refuses the program's replace.
   unsigned long long Stamp() const;
-  bool SavedSince(unsigned long long before) const;
+  std::string SavedSince(unsigned long long before) const;
   // The centre of Button NN of the skin in use (Default), in screen pixels,
   // scaled as the widget scales the skin.
   POINT Button(int number) const;
@@ -117,8 +120,8 @@ struct TomariRun {
 // (through the test script, WINE_GTEST_SHOTS), keys through SendInput.
 void Click(POINT p, int button = 1, int times = 1);  // 1 left, 2 right, 4 middle
 void MouseTo(POINT p);
-// Press at `from`, move in steps to `to`, release there.
-void Drag(POINT from, POINT to, int button = 1);
+// Press at `from`, move in steps to `to`, release there (with Ctrl held throughout).
+void Drag(POINT from, POINT to, int button = 1, bool ctrl = false);
 void Key(WORD vk, bool down);
 void TapKey(WORD vk);
 // Waits until the widget sits centred above `target`, as the default anchors
