@@ -154,11 +154,6 @@ TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
       {"[S]\r\nTitle=\x83\x41\x88\r\n; \x81\x20\x85\x40 \x83\x41\r\n", {{"S/New", "Café"}},
        "\xEF\xBB\xBF[S]\r\nTitle=ア\x88\r\nNew=Café\r\n; \x81\x20\x85\x40 ア\r\n"},
       {"[S]\r\n", {{"S/K", "〜"}}, "\xEF\xBB\xBF[S]\r\nK=〜\r\n"},
-      {"[S]\r\n", {{"S/K", "¥"}}, "\xEF\xBB\xBF[S]\r\nK=¥\r\n"},
-      {"[S]\r\n", {{"S/K", "−"}}, "\xEF\xBB\xBF[S]\r\nK=−\r\n"},
-      {"[S]\r\n", {{"S/K", "—"}}, "\xEF\xBB\xBF[S]\r\nK=—\r\n"},
-      {"[S]\r\n", {{"S/K", "¢"}}, "\xEF\xBB\xBF[S]\r\nK=¢\r\n"},
-      {"[S]\r\n", {{"S/K", "～"}}, "[S]\r\nK=" + FakeCodec::Sjis("～") + "\r\n"},
   };
   for (const auto& r : kRows) {
     IniFile ini = Parsed(r.before);
