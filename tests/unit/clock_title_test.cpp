@@ -2,6 +2,8 @@
 // own title, and giving every title back exactly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "clock/title_clock.h"
 #include "support/fake_desktop.h"
 #include "support/fake_locale.h"
@@ -149,27 +151,23 @@ TEST_F(TitleClock, ATitleNotGivenBackIsOwedUntilTheWindowTakesItOrGoes) {
   }
 }
 
+std::string CutLongTitle(const std::string& t) { return t.substr(0, 24); }
+std::string NoSlashes(const std::string& t) {
+  std::string out = t;
+  std::replace(out.begin(), out.end(), '/', '?');
+  return out;
+}
+
 // A window that cuts long titles or cannot hold some characters keeps another text.
 TEST_F(TitleClock, AWindowThatKeepsAnotherTextIsWrittenOnlyWhenTheClockChanges) {
-  using Store = std::string (*)(const std::string&);
-  const Store kStores[] = {[](const std::string& t) { return t.substr(0, 24); },
-                           [](const std::string& t) {
-                             std::string out = t;
-                             for (char& c : out)
-                               if (c == '/') c = '?';
-                             return out;
-                           }};
-  for (const Store store : kStores) {
+  for (const auto store : {&CutLongTitle, &NoSlashes}) {
     desktop.AddWindow(kNotepad, kNotepadTitle, "Notepad", Rect{0, 0, 400, 300});
     desktop.Window(kNotepad).storeTitle = store;
     desktop.ClearLog();
-    SetUtc(8, 30, 5);
-    Tick(kNotepad);
-    Tick(kNotepad);
-    EXPECT_EQ(Writes(kNotepad), 1);
-    SetUtc(8, 30, 6);
-    Tick(kNotepad);
-    Tick(kNotepad);
+    for (int second : {5, 5, 6, 6}) {
+      SetUtc(8, 30, second);
+      Tick(kNotepad);
+    }
     EXPECT_EQ(Writes(kNotepad), 2);
     EXPECT_EQ(app.clock.OriginalTitle, kNotepadTitle);
     Off();
