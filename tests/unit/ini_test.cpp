@@ -194,11 +194,6 @@ TEST_F(Ini, FileConveniencesCreateSwitchAndNeverDamage) {
   EXPECT_EQ(fs.Get(kPath), "[Main]\r\nSkin=C:\\a.tsk\r\nTiming= 5\r\n");
   EXPECT_EQ(ReadIniInt(fs, codec, kPath, "main", "timing", 0), 5);
 
-  fs.Put(kPath, FakeCodec::Sjis("; 設定\r\n[A]\r\nName=メモ\r\n"));
-  EXPECT_TRUE(WriteIniString(fs, codec, kPath, "A", "Title", "Café 🙂"));
-  EXPECT_EQ(fs.Get(kPath), "\xEF\xBB\xBF; 設定\r\n[A]\r\nName=メモ\r\nTitle=Café 🙂\r\n");
-  EXPECT_EQ(ReadIniString(fs, codec, kPath, "A", "Name", ""), "メモ");
-
   fs.Put(kPath, "[S]\r\nK=old\r\n");
   fs.failWrites = true;
   EXPECT_FALSE(WriteIniString(fs, codec, kPath, "S", "K", "new"));
