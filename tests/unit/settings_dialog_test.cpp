@@ -104,8 +104,9 @@ TEST(SettingsDialogOk, ResetOffsetsSkinChangeOptionGroupsAndSaveFolder) {
   // The save folder ends in a backslash; empty means the program's folder.
   StartupFacts facts;
   facts.AppFolder = "C:\\Tomari\\";
-  for (const auto& [typed, stored] : {std::pair{"D:\\Caps", "D:\\Caps\\"}, {"D:\\Caps\\", "D:\\Caps\\"},
-                                      {"D:\\写真", "D:\\写真\\"}, {"", "C:\\Tomari\\"}}) {
+  for (const auto& [typed, stored] :
+       {std::pair{"D:\\Caps", "D:\\Caps\\"}, {"D:\\Caps\\", "D:\\Caps\\"},
+        {"D:\\写真", "D:\\写真\\"}, {"", "C:\\Tomari\\"}}) {
     SettingsDialogModel folder(s, 0, facts);
     folder.SetSaveFolder(typed);
     EXPECT_EQ(WrittenBy(folder).CaptureSaveFolder, stored) << typed;

@@ -46,8 +46,8 @@ TEST(SkinShape, RunsOfPixelsThatAreNotExactlyTheKeyRowByRow) {
   EXPECT_TRUE(ExtractShape(Art({"kkk"}), kNoColor).fullRectangle);
   const WidgetShape shape = ExtractShape(Art({"kk..k.", "......", "kkkkkk", ".kkkk."}), kMagenta);
   EXPECT_FALSE(shape.fullRectangle);
-  EXPECT_EQ(shape.runs,
-            (std::vector<Rect>{{2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4}, {5, 3, 6, 4}}));
+  EXPECT_EQ(shape.runs, (std::vector<Rect>{{2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4},
+                                           {5, 3, 6, 4}}));
   Bitmap offByOne(3, 1, kKey);
   offByOne.At(0, 0) = MakePixel(254, 0, 255);  // one step off the key: opaque
   offByOne.At(2, 0) = kKey | 0xFF000000u;      // key colour with an alpha byte: still key

@@ -154,11 +154,12 @@ TEST_F(SkinLoad, FileCursorsAreOwnedAndReleasedSystemOnesNever) {
 
 TEST_F(SkinLoad, WhatIsNoSkinLoadsNothing) {
   const std::string small = FakeCodec::Sjis("[Skin]\r\nBack=back.bmp\r\n");
+  const std::size_t room = kMaxSkinFileBytes - small.size();
   Picture(kFolder + "back.bmp", BackImage());
   const std::function<void()> kCases[] = {
       // Padded with one long comment line: the limit is on bytes, not lines.
-      [&] { files.Put(kSkin, small + ";" + std::string(kMaxSkinFileBytes - small.size() - 1, 'x')); },
-      [&] { files.Put(kSkin, small + ";" + std::string(kMaxSkinFileBytes - small.size(), 'x')); },
+      [&] { files.Put(kSkin, small + ";" + std::string(room - 1, 'x')); },
+      [&] { files.Put(kSkin, small + ";" + std::string(room, 'x')); },
       [&] { files.PutHuge(kSkin, small, 3'000'000'000ull); },
       [&] { app.settings.MainSkin = "C:\\Tomari\\Skins\\Gone\\Gone.tsk"; },
       [&] { app.settings.MainSkin = ""; },
@@ -189,7 +190,8 @@ TEST_F(SkinLoad, LooksAreClippedDecodedOnceAndCountedAgainstThePixelBudget) {
   ASSERT_TRUE(Load());
   EXPECT_EQ(Buttons().size(), 99u);
   for (const SkinButton& b : Buttons()) EXPECT_EQ(Looks(b), "5 9 9 - 9 ");
-  EXPECT_EQ(std::count(images.decodeCalls.begin(), images.decodeCalls.end(), kFolder + "big.bmp"), 1);
+  const auto& decoded = images.decodeCalls;
+  EXPECT_EQ(std::count(decoded.begin(), decoded.end(), kFolder + "big.bmp"), 1);
 
   // Back: 12 pixels decoded + 12 kept; the button's Back look: 4 more.
   Skin("[Skin]\nBack=back.bmp\n[Button01]\nType=NONE\nCursor=pen.cur\nLeft=1\nTop=0\nWidth=2\n"

@@ -97,7 +97,8 @@ TEST(SkinCheckTest, CommandLineExitCodesAndJson) {
   std::string out;
   EXPECT_EQ(RunSkinCheck({std::string(kFolder) + "T.tsk"}, "", ports, out), 0);
   out.clear();
-  EXPECT_EQ(RunSkinCheck({"--json", std::string(kFolder) + "T.tsk", "C:\\Bad.tsk"}, "", ports, out), 1);
+  const std::string good = std::string(kFolder) + "T.tsk";
+  EXPECT_EQ(RunSkinCheck({"--json", good, "C:\\Bad.tsk"}, "", ports, out), 1);
   EXPECT_NE(out.find(R"({"file":"C:\\Bad.tsk","problems":[{"line":2,"kind":"image-not-loaded")"),
             std::string::npos) << out;
   EXPECT_NE(out.find(R"({"line":4,"kind":"unknown-command")"), std::string::npos) << out;
