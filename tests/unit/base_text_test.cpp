@@ -12,28 +12,18 @@ namespace tomari {
 namespace {
 
 TEST(BaseText, Utf8StepTakesWholeSequencesAndOneByteOfAnythingElse) {
-  const struct {
-    std::string_view text;
-    std::size_t length;
-  } cases[] = {
-      {"a", 1},
-      {"\xC3\xA9", 2},          // é
-      {"\xE3\x81\x82", 3},      // あ
-      {"\xF0\x9F\x99\x82", 4},  // 🙂
+  const std::pair<std::string_view, std::size_t> cases[] = {
+      {"a", 1}, {"\xC3\xA9", 2}, {"\xE3\x81\x82", 3}, {"\xF0\x9F\x99\x82", 4},
       {"\xE3\x81", 1},          // cut short at the end
       {"\xE3\x41\x82", 1},      // no continuation
       {"\xC0\x80", 1},          // overlong lead
       {"\xF5\x80\x80\x80", 1},  // beyond U+10FFFF
       {"\x82", 1},              // a stray continuation
   };
-  for (const auto& c : cases) EXPECT_EQ(Utf8SequenceLength(c.text, 0), c.length) << c.text;
+  for (const auto& [text, length] : cases) EXPECT_EQ(Utf8SequenceLength(text, 0), length) << text;
   EXPECT_EQ(Utf8SequenceLength("x\xE3\x81\x82", 1), 3u);
   EXPECT_EQ(CharacterCount("[１８]日本語 🙂"), 9u);
-}
-
-TEST(BaseText, AsciiLowerFoldsOnlyAsciiLetters) {
   EXPECT_EQ(AsciiLower("AntiPercher-Z@[ÄÉ]"), "antipercher-z@[ÄÉ]");
-  EXPECT_EQ(AsciiLower(std::string_view("\xC3\x89", 2)), "\xC3\x89");
 }
 
 TEST(BaseSaturate, KeepsValuesInRangeAndStopsAtTheBounds) {
@@ -42,7 +32,6 @@ TEST(BaseSaturate, KeepsValuesInRangeAndStopsAtTheBounds) {
   EXPECT_EQ(Saturate<int>(-5), -5);
   EXPECT_EQ(Saturate<std::uint8_t>(-1), 0);
   EXPECT_EQ(Saturate<std::uint8_t>(256), 255);
-  EXPECT_EQ(Saturate<std::uint8_t>(128), 128);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "perch/exclusion.h"
 #include "dialogs/exclusion_editor.h"
+#include "perch/exclusion.h"
 #include "support/world.h"
 
 namespace tomari {
@@ -10,20 +10,13 @@ namespace {
 constexpr WindowHandle kTarget = 0x100;
 
 TEST(ExclusionEditor, ConfirmChecksTrimsAndWritesBack) {
-  struct Case {
-    const char* name;
-    const char* title;
-    const char* cls;
-    const char* message;
+  const struct {
+    const char *name, *title, *cls, *message;
+  } cases[] = {
+      {"", "T", "C", kExclusionNameMissing},   {"   ", "T", "C", kExclusionNameMissing},
+      {"n", "  ", " ", kExclusionTargetMissing}, {" n ", " T ", "", ""}, {"n", "", " C", ""},
   };
-  const Case cases[] = {
-      {"", "T", "C", kExclusionNameMissing},
-      {"   ", "T", "C", kExclusionNameMissing},
-      {"n", "  ", " ", kExclusionTargetMissing},
-      {" n ", " T ", "", ""},
-      {"n", "", " C", ""},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const ExclusionEntry before{"", "orig", 0, "cls"};
     ExclusionEntry buffer = before;
     ExclusionEditor editor(buffer);
@@ -32,24 +25,19 @@ TEST(ExclusionEditor, ConfirmChecksTrimsAndWritesBack) {
     editor.windowClass = c.cls;
     editor.inTitle = true;
     EXPECT_EQ(editor.Confirm(buffer), c.message) << c.name << "|" << c.title;
-    if (*c.message != 0) {
-      EXPECT_EQ(buffer, before);
-    } else {
-      EXPECT_EQ(buffer, (ExclusionEntry{"n", TrimBlanks(c.title), 1, TrimBlanks(c.cls)}));
-    }
+    const ExclusionEntry confirmed{"n", TrimBlanks(c.title), 1, TrimBlanks(c.cls)};
+    EXPECT_EQ(buffer, *c.message ? before : confirmed) << c.name << "|" << c.title;
   }
 }
 
-struct ExclusionWorld : test::World {
-  ExclusionWorld() {
-    desktop.AddWindow(kTarget, "Memo <12:00>", "Edit", {0, 0, 100, 100});
-    app.TargetWindow = kTarget;
-    app.clock = ClockRecord(kTarget, "Memo", "Memo <12:00>");
-  }
-};
-
 TEST(ExclusionEditor, AddingTheTargetStripsOurClockAppendsAndSaves) {
-  ExclusionWorld w;
+  test::World w;
+  w.desktop.AddWindow(kTarget, "Memo <12:00>", "Edit", {0, 0, 100, 100});
+  w.app.TargetWindow = kTarget;
+  w.app.clock = ClockRecord(kTarget, "Memo", "Memo <12:00>");
+  EXPECT_EQ(AddTargetExclusion(w.app, w.ports, [](ExclusionEntry&) {}), ExclusionAdd::kCancelled);
+  EXPECT_EQ(w.files.writeCalls, 0u);
+
   ExclusionEntry seen;
   const auto result = AddTargetExclusion(w.app, w.ports, [&](ExclusionEntry& buffer) {
     seen = buffer;
@@ -57,37 +45,26 @@ TEST(ExclusionEditor, AddingTheTargetStripsOurClockAppendsAndSaves) {
   });
   EXPECT_EQ(seen, (ExclusionEntry{"", "Memo", 0, "Edit"}));
   EXPECT_EQ(result, ExclusionAdd::kSaved);
-  ASSERT_EQ(w.app.settings.ExclusionEntries.size(), 1u);
   EXPECT_NE(w.files.Get("C:\\Tomari\\Setting.ini")->find("memo"), std::string::npos);
   // Once the clock is gone the exact-title entry matches.
   w.desktop.Window(kTarget).title = "Memo";
   EXPECT_TRUE(IsExcludedWindow(w.app, w.desktop, kTarget));
-}
 
-TEST(ExclusionEditor, CancelStoresNothingAndAFailedSaveIsReported) {
-  ExclusionWorld w;
-  EXPECT_EQ(AddTargetExclusion(w.app, w.ports, [](ExclusionEntry&) {}), ExclusionAdd::kCancelled);
-  EXPECT_EQ(w.files.writeCalls, 0u);
   w.files.failWrites = true;
   EXPECT_EQ(AddTargetExclusion(w.app, w.ports, [](ExclusionEntry& b) { b.Name = "x"; }),
             ExclusionAdd::kNotSaved);
-  EXPECT_EQ(w.app.settings.ExclusionEntries.size(), 1u);
+  EXPECT_EQ(w.app.settings.ExclusionEntries.size(), 2u);
 }
 
-
 TEST(ExclusionEditor, PrefillDropsOurClockOnEitherSide) {
-  struct Case {
-    const char* shown;
-    const char* lastWritten;
-    const char* expected;
+  const struct {
+    const char *shown, *lastWritten, *expected;
+  } cases[] = {
+      {"Memo <12:00>", "Memo <12:00>", "Memo"}, {"<12:00> Memo", "<12:00> Memo", "Memo"},
+      {"Memo", "Memo <12:00>", "Memo"},          // the window has dropped it already
+      {"Memo <12:00>", "", "Memo <12:00>"},      // no clock of ours
   };
-  const Case cases[] = {
-      {"Memo <12:00>", "Memo <12:00>", "Memo"},
-      {"<12:00> Memo", "<12:00> Memo", "Memo"},
-      {"Memo", "Memo <12:00>", "Memo"},  // the window has dropped it already
-      {"Memo <12:00>", "", "Memo <12:00>"},  // no clock of ours
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     test::World w;
     w.desktop.AddWindow(kTarget, c.shown, "Edit", {0, 0, 10, 10});
     if (*c.lastWritten) w.app.clock = ClockRecord(kTarget, "Memo", c.lastWritten);

@@ -11,6 +11,9 @@ namespace {
 
 constexpr Pixel kGrey = MakePixel(10, 10, 10);
 constexpr Pixel kRed = MakePixel(255, 0, 0);
+constexpr const char* kA = "C:\\Tomari\\Skins\\A\\a.tsk";
+constexpr const char* kB = "C:\\Tomari\\Skins\\B\\b.tsk";
+constexpr const char* kC = "D:\\Other\\c.tsk";
 
 struct SkinWorld {
   test::FakeFileSystem fs;
@@ -27,6 +30,9 @@ struct SkinWorld {
   void Picture(const std::string& path, const Bitmap& pixels) {
     fs.Put(path, "BM");
     decoder.AddPicture(path, pixels);
+  }
+  SkinChooserModel Chooser(const std::string& skinBox) {
+    return SkinChooserModel(dir, sources, "C:\\Tomari\\", skinBox);
   }
 };
 
@@ -51,65 +57,45 @@ TEST(SkinPreview, RectangleSkinShowsItsButtonsMapSkinDoesNot) {
       "[Button01]\r\nType=CLOSE\r\nLeft=2\r\nTop=1\r\nWidth=2\r\nHeight=1\r\nBack=btn.bmp\r\n";
   w.Skin("C:\\S\\rect.tsk", "[Skin]\r\nBack=back.bmp\r\nBackColor=#00FF00\r\n" + button);
   w.Skin("C:\\S\\map.tsk", "[Skin]\r\nBack=back.bmp\r\nMap=map.bmp\r\n" + button);
+  w.Skin("C:\\S\\noback.tsk", "[Skin]\r\nBack=missing.bmp\r\n" + button);
 
   SkinColor key = 7;
-  const SkinImage rect = RenderSkinPreview("C:\\S\\rect.tsk", key, w.sources);
   Bitmap expected(4, 2, kGrey);
   expected.At(2, 1) = expected.At(3, 1) = kRed;
-  EXPECT_EQ(rect.pixels, expected.pixels);
+  EXPECT_EQ(RenderSkinPreview("C:\\S\\rect.tsk", key, w.sources).pixels, expected.pixels);
   EXPECT_EQ(key, 0x00FF00);
-
-  const SkinImage map = RenderSkinPreview("C:\\S\\map.tsk", key, w.sources);
-  EXPECT_EQ(map.pixels, Bitmap(4, 2, kGrey).pixels);
+  EXPECT_EQ(RenderSkinPreview("C:\\S\\map.tsk", key, w.sources).pixels, Bitmap(4, 2, kGrey).pixels);
   EXPECT_EQ(key, 0);  // no BackColor: black
-
   key = 7;
   EXPECT_TRUE(RenderSkinPreview("C:\\S\\none.tsk", key, w.sources).Empty());
   EXPECT_EQ(key, 7);
-  w.Skin("C:\\S\\noback.tsk", "[Skin]\r\nBack=missing.bmp\r\n" + button);
   EXPECT_TRUE(RenderSkinPreview("C:\\S\\noback.tsk", key, w.sources).Empty());
 }
 
 TEST(SkinPreview, FitNeverEnlargesAndCentres) {
-  struct Case {
-    int w, h;
-    Rect expected;
+  const std::pair<Point, Rect> cases[] = {
+      {{300, 100}, {0, 41, 200, 108}}, {{50, 30}, {75, 60, 125, 90}},
+      {{100, 600}, {87, 0, 112, 150}},
+      {{310, 250}, {7, 0, 193, 150}},  // both over, the wider overshoot not the larger ratio
   };
-  const Case cases[] = {
-      {300, 100, {0, 41, 200, 108}},
-      {50, 30, {75, 60, 125, 90}},
-      {100, 600, {87, 0, 112, 150}},
-      // Both sides over, the wider overshoot not the larger ratio: still fits.
-      {310, 250, {7, 0, 193, 150}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FitPreview(c.w, c.h, 200, 150), c.expected) << c.w;
+  for (const auto& [size, fit] : cases) EXPECT_EQ(FitPreview(size.x, size.y, 200, 150), fit);
 }
 
-struct ChooserWorld : SkinWorld {
-  static constexpr const char* kA = "C:\\Tomari\\Skins\\A\\a.tsk";
-  static constexpr const char* kB = "C:\\Tomari\\Skins\\B\\b.tsk";
-  ChooserWorld() {
-    Skin(kA, "[Skin]\r\nName=A\r\n");
-    Skin(kB, "[Skin]\r\nName=B\r\nVersion=2\r\n");
-  }
-  SkinChooserModel Chooser(const std::string& skinBox) {
-    return SkinChooserModel(dir, sources, "C:\\Tomari\\", skinBox);
-  }
-};
-
 TEST(SkinChooser, ListsInSearchOrderAndSelectsTheSkinInUse) {
-  ChooserWorld w;
-  auto chooser = w.Chooser(ChooserWorld::kB);
+  SkinWorld w;
+  w.Skin(kA, "[Skin]\r\nName=A\r\n");
+  w.Skin(kB, "[Skin]\r\nName=B\r\nVersion=2\r\n");
+  w.Skin(kC, "[Skin]\r\nName=C\r\n");
+  auto chooser = w.Chooser(kB);
   chooser.Search();
   EXPECT_EQ(chooser.Entries(), (std::vector<std::string>{"A Ver.?", "B Ver.2"}));
   EXPECT_EQ(chooser.Selected(), 1);
-  EXPECT_EQ(chooser.Preview().path, ChooserWorld::kB);
+  EXPECT_EQ(chooser.Preview().path, kB);
   std::string box;
   EXPECT_TRUE(chooser.Confirm(box));
-  EXPECT_EQ(box, ChooserWorld::kB);
+  EXPECT_EQ(box, kB);
 
-  w.Skin("D:\\Other\\c.tsk", "[Skin]\r\nName=C\r\n");
-  auto outside = w.Chooser("D:\\Other\\c.tsk");
+  auto outside = w.Chooser(kC);
   outside.Search();
   EXPECT_EQ(outside.Entries().back(), "C Ver.?");
   EXPECT_EQ(outside.Selected(), 2);
@@ -119,12 +105,17 @@ TEST(SkinChooser, ListsInSearchOrderAndSelectsTheSkinInUse) {
   EXPECT_EQ(missing.Selected(), -1);
   EXPECT_FALSE(missing.Confirm(box));
   EXPECT_TRUE(missing.Preview().path.empty());
+
+  auto stopped = w.Chooser("");
+  stopped.onYield = [&] { stopped.Stop(); };
+  stopped.Search();
+  EXPECT_TRUE(stopped.Entries().empty());
 }
 
 TEST(SkinChooser, WithoutSkinsFolderOnlyAChosenFileCounts) {
   SkinWorld w;
-  w.Skin("D:\\Other\\c.tsk", "[Skin]\r\nName=C\r\n");
-  SkinChooserModel chooser(w.dir, w.sources, "C:\\Tomari\\", "");
+  w.Skin(kC, "[Skin]\r\nName=C\r\n");
+  auto chooser = w.Chooser("");
   chooser.Search();
   EXPECT_EQ(chooser.Entries(), std::vector<std::string>{kNoSkinsFolderEntry});
   EXPECT_FALSE(chooser.Select(0));
@@ -132,18 +123,10 @@ TEST(SkinChooser, WithoutSkinsFolderOnlyAChosenFileCounts) {
   EXPECT_FALSE(chooser.Confirm(box));
   EXPECT_EQ(box, "unchanged");
 
-  chooser.AddChosen("D:\\Other\\c.tsk");
+  chooser.AddChosen(kC);
   EXPECT_EQ(chooser.Entries(), std::vector<std::string>{"C Ver.?"});
   EXPECT_TRUE(chooser.Confirm(box));
-  EXPECT_EQ(box, "D:\\Other\\c.tsk");
-}
-
-TEST(SkinChooser, StopDuringTheSearchEndsIt) {
-  ChooserWorld w;
-  auto chooser = w.Chooser("");
-  chooser.onYield = [&] { chooser.Stop(); };
-  chooser.Search();
-  EXPECT_TRUE(chooser.Entries().empty());
+  EXPECT_EQ(box, kC);
 }
 
 }  // namespace

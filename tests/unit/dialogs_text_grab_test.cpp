@@ -43,14 +43,11 @@ TEST(TextGrab, MenuBarThenSystemMenuDepthFirstWithDepthMarks) {
   w.win.menus[1] = {{"&F", 2}};
   w.win.menus[2] = {{"&O\tCtrl+O", 0}, {"", 0}, {"&R", 3}};
   w.win.menus[3] = {{"X", 0}};
-  // An item without text still has its submenu listed.
-  w.win.menus[5] = {{"", 6}, {"Close", 0}};
+  w.win.menus[5] = {{"", 6}, {"Close", 0}};  // an item without text still has its submenu
   w.win.menus[6] = {{"Move", 0}};
   w.model.Collect(kTarget);
-  const std::vector<std::string> expected = {"Form", "&F", ">&O\tCtrl+O", ">&R", ">>X",
-                                             ">Move", "Close", "OK", "OK", "Cancel"};
-  EXPECT_EQ(w.Texts(), expected);
-
+  EXPECT_EQ(w.Texts(), (std::vector<std::string>{"Form", "&F", ">&O\tCtrl+O", ">&R", ">>X",
+                                                 ">Move", "Close", "OK", "OK", "Cancel"}));
   w.model.includeMenus = false;
   w.model.Collect(kTarget);
   EXPECT_EQ(w.Texts(), (std::vector<std::string>{"Form", "OK", "OK", "Cancel"}));

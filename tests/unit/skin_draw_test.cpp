@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,26 +16,14 @@ namespace {
 constexpr SkinColor kMagenta = 0xFF00FF;  // the key colour in these tests
 constexpr Pixel kKey = MakePixel(255, 0, 255);
 
-// One character per pixel: 'k' key colour, letters and digits a few fixed colours.
+// One character per pixel (0xRRGGBB): 'k' key colour, '.' light grey, a few letters
+// fixed colours, anything else a grey of its own code.
 Pixel PixelOf(char c) {
-  switch (c) {
-    case 'k':
-      return kKey;
-    case '.':
-      return MakePixel(200, 200, 200);
-    case 'a':
-      return MakePixel(10, 20, 30);
-    case 'b':
-      return MakePixel(40, 50, 60);
-    case 'r':
-      return MakePixel(255, 0, 0);
-    case 'g':
-      return MakePixel(0, 255, 0);
-    case 'u':
-      return MakePixel(0, 0, 255);
-    default:
-      return MakePixel(c, c, c);
-  }
+  static const std::map<char, Pixel> kColours = {{'k', kKey},     {'.', 0xC8C8C8}, {'a', 0x0A141E},
+                                                 {'b', 0x28323C}, {'r', 0xFF0000}, {'g', 0x00FF00},
+                                                 {'u', 0x0000FF}};
+  const auto i = kColours.find(c);
+  return i == kColours.end() ? MakePixel(c, c, c) : i->second;
 }
 
 Bitmap Art(std::initializer_list<const char*> rows) {
@@ -45,30 +34,24 @@ Bitmap Art(std::initializer_list<const char*> rows) {
   return b;
 }
 
-Bitmap Solid(int w, int h, Pixel p) { return Bitmap(w, h, p); }
+SkinButton Button(Rect r, SkinColor color = kNoColor) {
+  SkinButton b;
+  b.Type = "NONE";
+  b.Rectangle = r;
+  b.Color = color;
+  return b;
+}
 
 TEST(SkinShape, RunsOfPixelsThatAreNotExactlyTheKeyRowByRow) {
-  Bitmap offByOne = Solid(3, 1, kKey);
+  EXPECT_TRUE(ExtractShape(Art({"kkk"}), kNoColor).fullRectangle);
+  const WidgetShape shape = ExtractShape(Art({"kk..k.", "......", "kkkkkk", ".kkkk."}), kMagenta);
+  EXPECT_FALSE(shape.fullRectangle);
+  EXPECT_EQ(shape.runs, (std::vector<Rect>{{2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4},
+                                           {5, 3, 6, 4}}));
+  Bitmap offByOne(3, 1, kKey);
   offByOne.At(0, 0) = MakePixel(254, 0, 255);  // one step off the key: opaque
   offByOne.At(2, 0) = kKey | 0xFF000000u;      // key colour with an alpha byte: still key
-  const struct {
-    Bitmap back;
-    SkinColor key;
-    bool full;
-    std::vector<Rect> runs;
-  } kRows[] = {
-      {Art({"kkk", "kkk"}), kNoColor, true, {}},
-      {Art({"kk..k.", "......", "kkkkkk", ".kkkk."}), kMagenta, false,
-       {{2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4}, {5, 3, 6, 4}}},
-      {offByOne, kMagenta, false, {{0, 0, 1, 1}}},
-      {Solid(4, 3, kKey), kMagenta, false, {}},
-      {Bitmap{}, kMagenta, false, {}},
-  };
-  for (const auto& r : kRows) {
-    const WidgetShape shape = ExtractShape(r.back, r.key);
-    EXPECT_EQ(shape.fullRectangle, r.full) << r.back.width;
-    EXPECT_EQ(shape.runs, r.runs) << r.back.width;
-  }
+  EXPECT_EQ(ExtractShape(offByOne, kMagenta).runs, (std::vector<Rect>{{0, 0, 1, 1}}));
 }
 
 TEST(SkinKeyedImage, PaintsFillOnlyWhereTheMaskHasTheKeyAndNeverOverruns) {
@@ -79,9 +62,7 @@ TEST(SkinKeyedImage, PaintsFillOnlyWhereTheMaskHasTheKeyAndNeverOverruns) {
   DrawKeyedImage(dest, Art({"aa", "aa"}), Art({"kk", "kk"}), kNoColor);
   EXPECT_EQ(dest.pixels, Art({"....", "...."}).pixels);
   // Fill larger than mask and destination; mask smaller than fill.
-  DrawKeyedImage(dest, Solid(10, 10, PixelOf('a')), Art({"kkk"}), kMagenta);
-  EXPECT_EQ(dest.pixels, Art({"aaa.", "...."}).pixels);
-  DrawKeyedImage(dest, Bitmap{}, Art({"kkk"}), kMagenta);
+  DrawKeyedImage(dest, Bitmap(10, 10, PixelOf('a')), Art({"kkk"}), kMagenta);
   EXPECT_EQ(dest.pixels, Art({"aaa.", "...."}).pixels);
 }
 
@@ -93,103 +74,70 @@ TEST(SkinCut, CopiesARectangleAndBlacksOutWhatLiesOutside) {
   EXPECT_TRUE(CutSkinImage(Bitmap{}, 0, 0, 5, 5).Empty());
   for (const Rect& r : {Rect{0, 0, 0, 5}, Rect{-1, -1, 0, 0}, Rect{0, 0, -3, 2},
                         Rect{0, 0, 2000000000, 2000000000}})  // left, top, width, height
-    EXPECT_TRUE(CutSkinImage(Solid(4, 4, 1), r.left, r.top, r.right, r.bottom).Empty());
-}
-
-SkinButton RectButton(int left, int top, int width, int height) {
-  SkinButton b;
-  b.Type = "NONE";
-  b.Rectangle = {left, top, left + width, top + height};
-  return b;
-}
-
-SkinButton MapButton(SkinColor color) {
-  SkinButton b;
-  b.Type = "NONE";
-  b.Color = color;
-  return b;
+    EXPECT_TRUE(CutSkinImage(Bitmap(4, 4, 1), r.left, r.top, r.right, r.bottom).Empty());
 }
 
 TEST(SkinHitTest, RectanglesHaveLeftTopInRightBottomOutAndMapsGoByColour) {
   SkinData skin;
   skin.loaded = true;
-  const SkinButton b = RectButton(10, 5, 4, 3);
-  const SkinButton unset = RectButton(-1, -1, 0, 0);  // hit nowhere
-  const std::tuple<int, int, bool> kEdges[] = {{10, 5, true},  {13, 7, true}, {14, 7, false},
-                                                {13, 8, false}, {9, 5, false}, {10, 4, false}};
-  for (const auto& [x, y, hit] : kEdges) {
+  const SkinButton b = Button({10, 5, 14, 8});
+  for (const auto& [x, y, hit] : {std::tuple{10, 5, true}, {13, 7, true}, {14, 7, false},
+                                  {13, 8, false}, {9, 5, false}, {10, 4, false}})
     EXPECT_EQ(HitTestButton(skin, b, x, y), hit) << x << "," << y;
-    EXPECT_FALSE(HitTestButton(skin, unset, x - 10, y - 5)) << x << "," << y;
-  }
+  EXPECT_FALSE(HitTestButton(skin, Button({-1, -1, -1, -1}), -1, -1));  // an unset rectangle
+
+  // Map skins: two buttons of one colour are hit by the same pixels, a button without
+  // a colour nowhere, and nothing outside the map.
   skin.Map = Art({"rrg", "ugk"});
-  // Two buttons with one colour are hit by the same pixels; no colour, nowhere;
-  // outside the map nothing.
-  const SkinButton red = MapButton(255), green1 = MapButton(65280), green2 = MapButton(65280),
-                   none = MapButton(kNoColor);
-  const char* const kHits[] = {"rrg", ".g."};  // per pixel: r red, g both greens
+  const SkinButton red = Button({}, 255), green = Button({}, 65280), none = Button({});
+  const char* const kHits[] = {"rrg", ".g."};
   for (int y = -1; y <= 2; ++y)
     for (int x = -1; x <= 3; ++x) {
       const bool inside = x >= 0 && x < 3 && y >= 0 && y < 2;
       const char want = inside ? kHits[y][x] : '.';
       EXPECT_EQ(HitTestButton(skin, red, x, y), want == 'r') << x << "," << y;
-      EXPECT_EQ(HitTestButton(skin, green1, x, y), want == 'g') << x << "," << y;
-      EXPECT_EQ(HitTestButton(skin, green2, x, y), want == 'g') << x << "," << y;
+      EXPECT_EQ(HitTestButton(skin, green, x, y), want == 'g') << x << "," << y;
       EXPECT_FALSE(HitTestButton(skin, none, x, y));
     }
 }
 
 // A 6 x 2 rectangle skin with two 2 x 2 buttons, each look a distinct colour.
-SkinData RectangleSkin() {
+TEST(SkinFace, RectangleSkinDrawsEachButtonInItsStateClippedToItsRectangle) {
   SkinData skin;
   skin.loaded = true;
-  skin.BackColor = kMagenta;
   skin.Images[kStateBack] = Art({"k....k", "......"});
-  const char looks[kButtonStateCount] = {'0', '1', '2', '3', '4'};
   for (int i = 0; i < 2; ++i) {
-    SkinButton b = RectButton(1 + 2 * i, 0, 2, 2);
+    skin.Buttons.push_back(Button({1 + 2 * i, 0, 3 + 2 * i, 2}));
     for (int s = 0; s < kButtonStateCount; ++s)
-      b.Images[s] = Solid(2, 2, PixelOf(static_cast<char>(looks[s] + 10 * i)));
-    skin.Buttons.push_back(b);
+      skin.Buttons[i].Images[s] = Bitmap(2, 2, PixelOf(static_cast<char>('0' + s + 10 * i)));
   }
-  return skin;
-}
-
-TEST(SkinFace, RectangleSkinEachStatePixelByPixel) {
-  const SkinData skin = RectangleSkin();
+  const Pixel second = PixelOf(':');  // '0' + 10: the second button's normal look
+  const Pixel grey = PixelOf('.');
   for (int s = 0; s < kButtonStateCount; ++s) {
     const int states[] = {s, kStateBack};
-    const Bitmap face = ComposeFace(skin, states);
-    ASSERT_EQ(face.width, 6);
-    ASSERT_EQ(face.height, 2);
     const Pixel look = PixelOf(static_cast<char>('0' + s));
-    const Pixel second = PixelOf(':');  // '0' + 10: the second button's normal look
-    const Pixel grey = PixelOf('.');
-    const std::vector<Pixel> expected = {kKey, look, look, second, second, kKey,
-                                         grey, look, look, second, second, grey};
-    EXPECT_EQ(face.pixels, expected) << "state " << s;
+    EXPECT_EQ(ComposeFace(skin, states).pixels,
+              (std::vector<Pixel>{kKey, look, look, second, second, kKey, grey, look, look, second,
+                                  second, grey}))
+        << "state " << s;
   }
-}
+  // Skipped and out-of-range states leave the Back image.
+  const int skipped[] = {-1, 5};
+  EXPECT_EQ(ComposeFace(skin, skipped).pixels, skin.Back().pixels);
 
-TEST(SkinFace, SkippedAndOutOfRangeStatesLeaveTheBackImage) {
-  const SkinData skin = RectangleSkin();
-  const int states[] = {-1, 5};
-  EXPECT_EQ(ComposeFace(skin, states).pixels, skin.Back().pixels);
-  EXPECT_EQ(ComposeFace(skin, {}).pixels, skin.Back().pixels);
-}
-
-TEST(SkinFace, ButtonImagesAreClippedToTheirRectangleAndTheFace) {
-  SkinData skin;
+  // A look larger than its rectangle, a rectangle past the face, an empty look.
+  skin.Images[kStateBack] = Bitmap(3, 2, grey);
+  skin.Buttons = {Button({2, -1, 7, 1})};
+  skin.Buttons[0].Images[kStateDown] = Bitmap(9, 9, PixelOf('a'));
+  const int down[] = {kStateDown}, floating[] = {kStateFloat};
+  EXPECT_EQ(ComposeFace(skin, down).pixels, Art({"..a", "..."}).pixels);
+  EXPECT_EQ(ComposeFace(skin, floating).pixels, skin.Back().pixels);
+  // Nothing without a skin or with an empty Back.
+  skin.loaded = false;
+  EXPECT_TRUE(ComposeFace(skin, {}).Empty());
   skin.loaded = true;
-  skin.Images[kStateBack] = Solid(3, 2, PixelOf('.'));
-  // A per-button image larger than its rectangle, a rectangle past the face.
-  SkinButton b = RectButton(2, -1, 5, 2);
-  b.Images[kStateDown] = Solid(9, 9, PixelOf('a'));
-  skin.Buttons.push_back(b);
-  const int states[] = {kStateDown};
-  EXPECT_EQ(ComposeFace(skin, states).pixels, Art({"..a", "..."}).pixels);
-  // An empty look draws nothing.
-  const int floatState[] = {kStateFloat};
-  EXPECT_EQ(ComposeFace(skin, floatState).pixels, skin.Back().pixels);
+  skin.Images[kStateBack] = {};
+  EXPECT_TRUE(ComposeFace(skin, down).Empty());
 }
 
 TEST(SkinFace, MapSkinPaintsTheStateImageWhereTheMapHasTheColour) {
@@ -198,33 +146,20 @@ TEST(SkinFace, MapSkinPaintsTheStateImageWhereTheMapHasTheColour) {
   skin.Images[kStateBack] = Art({"....", "...."});
   skin.Map = Art({"rrgk", "ggrk"});
   for (int s = 1; s < kButtonStateCount; ++s)
-    skin.Images[s] = Solid(4, 2, PixelOf(static_cast<char>('0' + s)));
-  skin.Buttons = {MapButton(255), MapButton(65280), MapButton(kNoColor)};
-  ASSERT_TRUE(skin.IsMapSkin());
+    skin.Images[s] = Bitmap(4, 2, PixelOf(static_cast<char>('0' + s)));
+  skin.Buttons = {Button({}, 255), Button({}, 65280), Button({})};
   const Pixel g = PixelOf('.');
   for (int s = 1; s < kButtonStateCount; ++s) {
     const Pixel p = PixelOf(static_cast<char>('0' + s));
     const int redOnly[] = {s, kStateBack, s};
-    EXPECT_EQ(ComposeFace(skin, redOnly).pixels, (std::vector<Pixel>{p, p, g, g, g, g, p, g}))
-        << "state " << s;
+    EXPECT_EQ(ComposeFace(skin, redOnly).pixels, (std::vector<Pixel>{p, p, g, g, g, g, p, g}));
     const int greenOnly[] = {kStateBack, s};
-    EXPECT_EQ(ComposeFace(skin, greenOnly).pixels, (std::vector<Pixel>{g, g, p, g, p, p, g, g}))
-        << "state " << s;
+    EXPECT_EQ(ComposeFace(skin, greenOnly).pixels, (std::vector<Pixel>{g, g, p, g, p, p, g, g}));
   }
   // A missing state image (e.g. no Down image in the skin) paints nothing.
   skin.Images[kStateDown] = {};
   const int down[] = {kStateDown, kStateDown};
   EXPECT_EQ(ComposeFace(skin, down).pixels, skin.Back().pixels);
-}
-
-TEST(SkinFace, NothingWithoutASkinOrWithAnEmptyBack) {
-  SkinData skin = RectangleSkin();
-  skin.loaded = false;
-  EXPECT_TRUE(ComposeFace(skin, {}).Empty());
-  skin.loaded = true;
-  skin.Images[kStateBack] = {};
-  const int states[] = {kStateFloat, kStateFloat};
-  EXPECT_TRUE(ComposeFace(skin, states).Empty());
 }
 
 }  // namespace
