@@ -3,19 +3,12 @@
 // what moved the widget. (The tick's own following is seen in widget_e2e.)
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "win32/win32_test_support.h"
 
 using namespace win32test;
 
 namespace {
 
-// Centred above the target, as the default anchors put the widget.
-bool Above(HWND widget, HWND target) {
-  const RECT w = WindowRect(widget), t = WindowRect(target);
-  return w.bottom == t.top && std::abs((w.left - t.left) - (t.right - w.right)) <= 1;
-}
 void MoveBy(HWND h, int dx, int dy) {
   const RECT r = WindowRect(h);
   SetWindowPos(h, nullptr, r.left + dx, r.top + dy, 0, 0,
@@ -32,7 +25,7 @@ TEST(FollowEvents, AReportingTargetIsFollowedWithoutTheTimer) {
   ASSERT_TRUE(silent.Start(L"--rect 60,400,300,200", true));
   ASSERT_TRUE(reporting.Start(L"--notify-events --rect 200,200,400,300", true));
   const HWND t = reporting.hwnd();
-  auto follows = [&] { return WaitUntil([&] { return Above(run.widget, t); }, 10000); };
+  auto follows = [&] { return PerchedOn(run.widget, t, true, 10000); };
   ASSERT_TRUE(follows()) << "the activation's event attaches";
   for (const POINT step : {POINT{40, 0}, POINT{0, 30}, POINT{-70, -20}}) {
     MoveBy(t, step.x, step.y);
@@ -43,6 +36,6 @@ TEST(FollowEvents, AReportingTargetIsFollowedWithoutTheTimer) {
   ASSERT_TRUE(Activate(silent.hwnd()));
   MoveBy(silent.hwnd(), 20, 0);
   Pump(1500);
-  EXPECT_TRUE(Above(run.widget, t));
+  EXPECT_TRUE(PerchedOn(run.widget, t, true, 0));
   EXPECT_TRUE(run.Close());
 }

@@ -28,9 +28,10 @@ Bitmap Pattern(int w = 29, int h = 7, bool photo = false) {
   Bitmap b(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      b.At(x, y) = photo ? MakePixel(128 + static_cast<int>(100 * std::sin(6.0 * x / w)),
-                                     40 + 180 * y / h + x % 7, 200 - 150 * x * y / (w * h))
-                         : MakePixel((x * 9 + y) & 0xFF, (y * 37 + x * 3) & 0xFF, (x * y * 5) & 0xFF);
+      b.At(x, y) = photo
+                       ? MakePixel(128 + static_cast<int>(100 * std::sin(6.0 * x / w)),
+                                   40 + 180 * y / h + x % 7, 200 - 150 * x * y / (w * h))
+                       : MakePixel((x * 9 + y) & 0xFF, (y * 37 + x * 3) & 0xFF, (x * y * 5) & 0xFF);
   if (!photo) b.At(0, 0) = MakePixel(255, 0, 255);
   return b;
 }
@@ -109,16 +110,17 @@ TEST(Imaging, EveryFormatDecodesToItsExactPixelsByContentAndBrokenFilesToNothing
   EXPECT_TRUE(loader.Decode(folder.Utf8(L"missing.png")).Empty());
   EXPECT_TRUE(loader.Decode("").Empty());
   const std::string png = bytes::EncodePng(p);
-  for (const std::string& content : {std::string(), std::string(300, '\x5A'),
-                                     png.substr(0, png.size() / 3), bytes::EncodeBmp24(p).substr(0, 54)})
+  for (const std::string& content :
+       {std::string(), std::string(300, '\x5A'), png.substr(0, png.size() / 3),
+        bytes::EncodeBmp24(p).substr(0, 54)})
     EXPECT_TRUE(decode(L"broken.png", content).Empty()) << content.size();
   decode(L"truncated.gif", bytes::EncodeGif(29, 7, palette, idx).substr(0, 40));
 }
 
 TEST(Imaging, TheLibraryReadsAndSavesThroughEveryEntryPointAndFailuresLeaveNothing) {
   TempFolder app, files;
-  ASSERT_TRUE(CopyFileW((DistDir() + L"TransG32.dll").c_str(), (app / L"TransG32.dll").c_str(),
-                        FALSE));
+  ASSERT_TRUE(
+      CopyFileW((DistDir() + L"TransG32.dll").c_str(), (app / L"TransG32.dll").c_str(), FALSE));
   ImageLibrary library;
   ASSERT_TRUE(library.Load(app.Utf8()));
   EXPECT_TRUE(library.HasWideEntryPoints());
@@ -136,7 +138,7 @@ TEST(Imaging, TheLibraryReadsAndSavesThroughEveryEntryPointAndFailuresLeaveNothi
   EXPECT_EQ(surface.Read().pixels, p.pixels);
   Bitmap wide;
   EXPECT_TRUE(Win32ImageDecoder(&library).ReadPngWithLibrary(files.Utf8(L"한글.png"), p.width,
-                                                            p.height, wide));
+                                                             p.height, wide));
   EXPECT_EQ(wide.pixels, p.pixels);
   EXPECT_NE(readPng(nullptr, surface.dc.Get()) * readPng("none.png", surface.dc.Get()), 0);
 
