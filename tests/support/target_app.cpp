@@ -6,7 +6,7 @@
 //   --rect X,Y,W,H      outer rectangle
 //   --topmost           start top-most
 //   --alpha N           start layered with opacity N (LWA_ALPHA)
-//   --colorkey RRGGBB   start layered with a colour key only
+//   --colorkey BBGGRR   start layered with a colour key only (a COLORREF)
 //   --per-pixel-alpha   start layered through UpdateLayeredWindow (its layered
 //                       attributes cannot be read back)
 //   --owner             also create an owner window (of the class Static); the
@@ -132,10 +132,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
                               ownerWnd, nullptr, inst, nullptr);
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 1);
   if (alpha >= 0) SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
-  if (colorKey >= 0) {
-    const COLORREF key = RGB((colorKey >> 16) & 0xFF, (colorKey >> 8) & 0xFF, colorKey & 0xFF);
-    SetLayeredWindowAttributes(hwnd, key, 0, LWA_COLORKEY);
-  }
+  if (colorKey >= 0) SetLayeredWindowAttributes(hwnd, colorKey, 0, LWA_COLORKEY);
   if (perPixelAlpha) ShowPerPixelAlpha(hwnd, x, y, w, h);
   const wchar_t* captions[] = {L"One", L"Two", L"Three"};
   for (int i = 0; buttons && i < 3; ++i)
