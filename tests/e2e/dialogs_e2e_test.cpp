@@ -97,7 +97,6 @@ TEST(Dialogs, VersionSettingsComposerAndChooserChangeWhatTheyShouldAndNothingOnC
 
   ASSERT_TRUE(run.Menu({'A'}));  // バージョン情報(&A)
   HWND version = WaitForDialog(L"トマリギ - バージョン情報");
-  ASSERT_TRUE(version);
   EXPECT_EQ(Text(version, IDC_VERSION_NUMBER), L"Ver.1.4.4");
   EXPECT_EQ(Text(version, IDC_VERSION_SKIN).rfind(L"トマリギ 標準", 0), 0u) << "the skin in use";
   SaveScreenshot(L"version");
@@ -105,7 +104,6 @@ TEST(Dialogs, VersionSettingsComposerAndChooserChangeWhatTheyShouldAndNothingOnC
 
   const std::string before = run.SettingsFile();
   HWND dialog = OpenSettings(run);
-  ASSERT_TRUE(dialog);
   EXPECT_EQ(Page(dialog), 0);
   EXPECT_FALSE(IsWindowEnabled(run.widget));
   for (int page = 0; page < 9 + kImagePage; ++page) {  // every page once, on to JPEG/PNG
@@ -125,13 +123,11 @@ TEST(Dialogs, VersionSettingsComposerAndChooserChangeWhatTheyShouldAndNothingOnC
 
   // Reopened on the page last shown; this time every change is kept.
   dialog = OpenSettings(run);
-  ASSERT_TRUE(dialog);
   EXPECT_EQ(Page(dialog), kImagePage);
   Scroll(dialog, IDC_TIMING, SB_PAGEDOWN);
   Scroll(dialog, IDC_OPACITY, SB_LINEDOWN);
   NextPage(dialog, 9 + kFormatPage - kImagePage);
   HWND composer = OpenComposer(dialog);
-  ASSERT_TRUE(composer);
   EXPECT_EQ(Text(composer, IDC_COMPOSER_TEXT), L"");
   Click(Row(composer, IDC_COMPOSER_LIST, 0), 1, 2);  // a double-click appends the row
   EXPECT_TRUE(WaitUntil([&] { return Text(composer, IDC_COMPOSER_TEXT) == L"yyyy/mm/dd"; }));
@@ -142,7 +138,6 @@ TEST(Dialogs, VersionSettingsComposerAndChooserChangeWhatTheyShouldAndNothingOnC
   NextPage(dialog, kSkinPage - kFormatPage);
   Click(Centre(WindowRect(GetDlgItem(dialog, IDC_SKIN_PREVIEW))), 1, 2);
   HWND chooser = WaitForDialog(L"トマリギ - スキンの選択");
-  ASSERT_TRUE(chooser);
   // The list is shown once the search is over, with the skin in use selected.
   ASSERT_TRUE(WaitUntil([&] { return Shows(chooser, IDC_CHOOSER_LIST); }, 10000));
   EXPECT_EQ(Ask(chooser, IDC_CHOOSER_LIST, LB_GETCURSEL),
@@ -191,16 +186,12 @@ TEST(Dialogs, TextGrabCopiesAnEntryAndAnExcludedWindowIsLeftForGood) {
 
   Click(run.Button(kGetTextButton));
   HWND texts = WaitForDialog(L"トマリギ - 画面内文字列取得");
-  ASSERT_TRUE(texts);
   EXPECT_EQ(Ask(texts, IDC_GRAB_MENUS, BM_GETCHECK), BST_CHECKED);
   EXPECT_EQ(FindRow(texts, IDC_GRAB_LIST, L"Grab me"), 0) << "the title comes first";
   const int two = FindRow(texts, IDC_GRAB_LIST, L"Two");
   ASSERT_GT(two, 0);
   SaveScreenshot(L"text-grab");
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
+  ClearClipboard();
   Click(Row(texts, IDC_GRAB_LIST, two), 2);  // the entry's own menu: コピー(&C)
   ASSERT_TRUE(FindWindowOf(0, L"#32768", 5000));
   TapKey('C');
@@ -210,12 +201,10 @@ TEST(Dialogs, TextGrabCopiesAnEntryAndAnExcludedWindowIsLeftForGood) {
 
   ASSERT_TRUE(run.Menu({'W', 'A'}));  // 現在のウィンドウを対象外にする(&A)
   HWND editor = WaitForDialog(L"トマリギ - 対象外ウインドウの編集");
-  ASSERT_TRUE(editor);
   EXPECT_EQ(Text(editor, IDC_EXCL_TITLE), L"Grab me");
   SaveScreenshot(L"exclusion-editor");
   Press(editor, IDC_DIALOG_OK);  // without a name: refused with a message, still open
   HWND box = WaitForDialog(L"トマリギ");
-  ASSERT_TRUE(box);
   EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), tomari::Utf8ToWide(tomari::kExclusionNameMissing));
   ASSERT_TRUE(Finish(box, IDOK));
   EXPECT_TRUE(IsWindowVisible(editor));
@@ -234,7 +223,6 @@ TEST(Dialogs, TextGrabCopiesAnEntryAndAnExcludedWindowIsLeftForGood) {
   EXPECT_TRUE(PerchedOn(run.widget, other.hwnd()));
 
   HWND dialog = OpenSettings(run);
-  ASSERT_TRUE(dialog);
   NextPage(dialog, kCapturePage - Page(dialog));
   EXPECT_TRUE(Shows(dialog, IDC_FILE_BMP));
   EXPECT_FALSE(Shows(dialog, IDC_FILE_JPEG));
@@ -246,7 +234,6 @@ TEST(Dialogs, TextGrabCopiesAnEntryAndAnExcludedWindowIsLeftForGood) {
   ASSERT_EQ(Ask(dialog, IDC_EXCL_LIST, LB_GETCOUNT), 1);
   Click(Row(dialog, IDC_EXCL_LIST, 0), 1, 2);
   editor = WaitForDialog(L"トマリギ - 対象外ウインドウの編集");
-  ASSERT_TRUE(editor);
   EXPECT_EQ(Text(editor, IDC_EXCL_NAME), L"つかまえ");
   ASSERT_TRUE(Finish(editor, IDC_DIALOG_CANCEL));
   ASSERT_TRUE(Finish(dialog, IDC_DIALOG_CANCEL));
@@ -262,23 +249,18 @@ TEST(Dialogs, At144DpiTheWidgetIsScaledAndTheDialogsAreWhole) {
     ASSERT_TRUE(run.Start(L"dpi144"));
   }
   ASSERT_TRUE(PerchedOn(run.widget, target.hwnd()));
-  const std::string back = ReadBytes(run.dir + L"Skins\\Default\\Back.bmp");
-  ASSERT_GE(back.size(), 26u);
-  const int width = *reinterpret_cast<const int32_t*>(back.data() + 18);
-  const int height = *reinterpret_cast<const int32_t*>(back.data() + 22);
+  const SIZE back = run.BackSize();
   RECT w = WindowRect(run.widget);
-  EXPECT_EQ(w.right - w.left, MulDiv(width, 144, 96));
-  EXPECT_EQ(w.bottom - w.top, MulDiv(height, 144, 96));
+  EXPECT_EQ(w.right - w.left, MulDiv(back.cx, 144, 96));
+  EXPECT_EQ(w.bottom - w.top, MulDiv(back.cy, 144, 96));
   SaveScreenshot(L"dpi144-widget");
 
   // Hit at the scaled button (at the skin's own coordinates it would miss).
   HWND dialog = OpenSettings(run);
-  ASSERT_TRUE(dialog);
   for (int page = 0; page < 9; ++page) {
     SaveScreenshot(L"dpi144-settings-page-" + std::to_wstring(page));
     if (page == kFormatPage) {
       HWND composer = OpenComposer(dialog);
-      ASSERT_TRUE(composer);
       SaveScreenshot(L"dpi144-composer");
       ASSERT_TRUE(Finish(composer, IDC_DIALOG_CANCEL));
     }
@@ -287,7 +269,6 @@ TEST(Dialogs, At144DpiTheWidgetIsScaledAndTheDialogsAreWhole) {
   ASSERT_TRUE(Finish(dialog, IDC_DIALOG_CANCEL));
   ASSERT_TRUE(run.Menu({'A'}));
   HWND version = WaitForDialog(L"トマリギ - バージョン情報");
-  ASSERT_TRUE(version);
   SaveScreenshot(L"dpi144-version");
   ASSERT_TRUE(Finish(version, IDC_DIALOG_OK));
 
@@ -295,7 +276,7 @@ TEST(Dialogs, At144DpiTheWidgetIsScaledAndTheDialogsAreWhole) {
   PostMessageW(run.widget, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
   EXPECT_TRUE(WaitUntil([&] {
     w = WindowRect(run.widget);
-    return w.right - w.left == width && w.bottom - w.top == height;
+    return w.right - w.left == back.cx && w.bottom - w.top == back.cy;
   }));
   EXPECT_TRUE(run.Close());
 }

@@ -16,12 +16,6 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
     Target p;
     ASSERT_TRUE(p.Start(L"--title \"" + title + L"\" --rect 300,300,400,300", true));
     const HWND t = p.hwnd();
-    auto alpha = [&] {
-      BYTE value = 0;
-      DWORD flags = 0;
-      return GetLayeredWindowAttributes(t, nullptr, &value, &flags) && (flags & LWA_ALPHA) ? value
-                                                                                           : -1;
-    };
     auto itsOwnAgain = [&] {
       return TextOf(t) == title &&
              (GetWindowLongW(t, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_LAYERED)) == 0;
@@ -31,12 +25,9 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
                           "[TitleClock]\r\nCheck=-1\r\n[Layer]\r\nTransparency=100\r\n"));
     ASSERT_TRUE(PerchedOn(run.widget, t));
     ASSERT_TRUE(WaitUntil([&] { return TextOf(t).size() > title.size(); }));
-    for (int button : {1, 5, 6}) {  // fixed, top-most, semi-transparent
-      Click(run.Button(button));
-      Pump(200);
-    }
+    run.Press({1, 5, 6});  // fixed, top-most, semi-transparent
     ASSERT_TRUE(WaitUntil([&] {
-      return (GetWindowLongW(t, GWL_EXSTYLE) & WS_EX_TOPMOST) && alpha() == 100;
+      return (GetWindowLongW(t, GWL_EXSTYLE) & WS_EX_TOPMOST) && LayeredAlpha(t) == 100;
     })) << Narrow(TextOf(t));
     if (kill) {
       run.process.Kill();
@@ -46,9 +37,7 @@ TEST(Recovery, AKilledOrCrashedRunLeavesNoWindowAltered) {
       EXPECT_NE(ReadBytes(run.dir + L"Tomari.journal").find(Narrow(cls)), std::string::npos);
       // The next run only gives back: its tick stays off.
       WriteBytes(run.dir + L"Setting.ini", "[Main]\r\nTiming=0\r\n");
-      ASSERT_TRUE(run.process.Start(run.dir + L"Tomari.exe", L""));
-      run.widget = FindWindowOf(run.process.Id(), L"TomariWidget", 15000);
-      ASSERT_TRUE(run.widget);
+      ASSERT_TRUE(run.Restart());
       EXPECT_TRUE(WaitUntil([&] { return itsOwnAgain(); })) << Narrow(TextOf(t));
       EXPECT_TRUE(run.Close());
     } else {

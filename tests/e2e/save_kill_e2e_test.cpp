@@ -14,15 +14,10 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-int TemporaryFiles(const std::wstring& dir) {
-  int n = 0;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((dir + L"~tomari*.tmp").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  do ++n;
-  while (FindNextFileW(h, &fd));
-  FindClose(h);
-  return n;
+bool TemporaryFileLeft(const std::wstring& dir) {
+  WIN32_FIND_DATAW found;
+  const HANDLE h = FindFirstFileW((dir + L"~tomari*.tmp").c_str(), &found);
+  return h != INVALID_HANDLE_VALUE && FindClose(h);
 }
 
 }  // namespace
@@ -55,9 +50,7 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
   const auto until = Clock::now() + std::chrono::seconds(25);
   for (int round = 0; round < 60 && Clock::now() < until; ++round) {
     ASSERT_TRUE(WriteBytes(run.dir + L"Setting.ini", old));
-    ASSERT_TRUE(run.process.Start(run.dir + L"Tomari.exe", L""));
-    run.widget = FindWindowOf(run.process.Id(), L"TomariWidget", 15000);
-    ASSERT_TRUE(run.widget);
+    ASSERT_TRUE(run.Restart());
     PostMessageW(run.widget, WM_CLOSE, 0, 0);
     // Half the kills wait for the save's temporary file to show, half come at
     // any moment of the close.
@@ -65,7 +58,7 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
     const auto give =
         Clock::now() + std::chrono::milliseconds(atTheSave ? closeMs * 3 + 1000 : delayMs(random));
     while (Clock::now() < give && run.process.Running() &&
-           !(atTheSave && TemporaryFiles(run.dir) > 0)) {
+           !(atTheSave && TemporaryFileLeft(run.dir))) {
     }
     if (atTheSave) Sleep(static_cast<DWORD>(delayMs(random) % 3));
     tried += run.process.Running();
@@ -74,15 +67,14 @@ TEST(SaveKill, KillsAtRandomMomentsOfTheSaveNeverDamageSettingIni) {
     sawOld += now == old;
     sawNew += now == saved;
     EXPECT_TRUE(now == old || now == saved) << "round " << round << ": " << now.size() << " bytes";
-    cutInSave += TemporaryFiles(run.dir) > 0;
+    cutInSave += TemporaryFileLeft(run.dir);
   }
   // The next start reads the file whole (and writes it back unchanged), and
   // clears away what a killed save left behind.
-  ASSERT_TRUE(run.process.Start(run.dir + L"Tomari.exe", L""));
-  run.widget = FindWindowOf(run.process.Id(), L"TomariWidget", 15000);
+  ASSERT_TRUE(run.Restart());
   ASSERT_TRUE(run.Close());
   EXPECT_EQ(run.SettingsFile(), saved);
-  EXPECT_EQ(TemporaryFiles(run.dir), 0);
+  EXPECT_FALSE(TemporaryFileLeft(run.dir));
   std::printf(
       "[ figures  ] kills during save: %d tried (seed %u, close %lld ms), %d left the old file, "
       "%d the new one, %d cut a save short (temporary file left)\n",

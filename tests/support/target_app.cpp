@@ -1,14 +1,16 @@
 // A window of "another program" for the Wine-level tests to perch on, capture
-// and poke at. Everything it does is chosen on the command line:
+// and poke at. Everything it does is chosen on the command line (no value
+// starts with '-'):
 //   --title TEXT        window title (UTF-16 through the W entry points)
 //   --class NAME        window class name (default TomariTestTarget)
 //   --rect X,Y,W,H      outer rectangle
 //   --topmost           start top-most
 //   --alpha N           start layered with opacity N (LWA_ALPHA)
-//   --colorkey RRGGBB   start layered with a colour key only
+//   --colorkey BBGGRR   start layered with a colour key only (a COLORREF)
 //   --per-pixel-alpha   start layered through UpdateLayeredWindow (its layered
 //                       attributes cannot be read back)
-//   --owner             also create an owner window; the target is owned by it
+//   --owner             also create an owner window (of the class Static); the
+//                       target is owned by it
 //   --edit              put an edit control inside and give it the focus
 //   --buttons           put three buttons inside, captioned One, Two, Three
 //                       (before the edit)
@@ -16,13 +18,14 @@
 //                       EVENT_SYSTEM_FOREGROUND on activation, as user32 does on
 //                       Windows (Wine raises neither by itself)
 // It paints a fixed pattern: vertical bars of 8 colours, each 16 pixels wide.
-// WM_APP + 1 posted to its window makes its thread stop answering for good,
-// once it has created the event TomariTargetHung<pid>, set.
+// WM_APP + 1 sent to its window makes its thread stop answering for good, once
+// it has replied.
 #include <windows.h>
 // after <windows.h>
 #include <shellapi.h>
 
 #include <cwchar>
+#include <map>
 #include <string>
 
 namespace {
@@ -48,8 +51,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_APP + 1:
-      CreateEventW(nullptr, TRUE, TRUE,
-                   (L"TomariTargetHung" + std::to_wstring(GetCurrentProcessId())).c_str());
+      ReplyMessage(1);
       Sleep(INFINITE);  // the thread stops answering: a hung program
       return 0;
     case WM_WINDOWPOSCHANGED:
@@ -93,29 +95,23 @@ void ShowPerPixelAlpha(HWND hwnd, int x, int y, int w, int h) {
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::wstring title = L"Target", cls = L"TomariTestTarget";
-  int x = 200, y = 200, w = 400, h = 300, alpha = -1;
-  bool topmost = false, owner = false, edit = false, buttons = false, perPixelAlpha = false;
-  long colorKey = -1;
+  std::map<std::wstring, std::wstring> args;  // a switch has the value ""
   for (int i = 1; i < argc; ++i) {
-    const std::wstring a = argv[i];
-    const wchar_t* next = i + 1 < argc ? argv[i + 1] : L"";
-    const bool takesValue = a == L"--title" || a == L"--class" || a == L"--rect" ||
-                            a == L"--alpha" || a == L"--colorkey";
-    if (a == L"--title") title = next;
-    if (a == L"--class") cls = next;
-    if (a == L"--rect") swscanf(next, L"%d,%d,%d,%d", &x, &y, &w, &h);
-    if (a == L"--alpha") alpha = _wtoi(next);
-    if (a == L"--colorkey") colorKey = wcstol(next, nullptr, 16);
-    topmost |= a == L"--topmost";
-    owner |= a == L"--owner";
-    perPixelAlpha |= a == L"--per-pixel-alpha";
-    edit |= a == L"--edit";
-    buttons |= a == L"--buttons";
-    g_notifyEvents |= a == L"--notify-events";
-    i += takesValue;
+    std::wstring& value = args[argv[i]];
+    if (i + 1 < argc && argv[i + 1][0] != L'-') value = argv[++i];
   }
   LocalFree(argv);
+  auto value = [&](const wchar_t* name, const wchar_t* otherwise) {
+    return args.count(name) ? args[name] : std::wstring(otherwise);
+  };
+  const std::wstring title = value(L"--title", L"Target"),
+                     cls = value(L"--class", L"TomariTestTarget");
+  int x = 200, y = 200, w = 400, h = 300;
+  swscanf(value(L"--rect", L"").c_str(), L"%d,%d,%d,%d", &x, &y, &w, &h);
+  const int alpha = _wtoi(value(L"--alpha", L"-1").c_str());
+  const long colorKey = wcstol(value(L"--colorkey", L"-1").c_str(), nullptr, 16);
+  const bool perPixelAlpha = args.count(L"--per-pixel-alpha"), buttons = args.count(L"--buttons");
+  g_notifyEvents = args.count(L"--notify-events");
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -126,21 +122,17 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   RegisterClassExW(&wc);
 
   HWND ownerWnd = nullptr;
-  if (owner) {
-    ownerWnd = CreateWindowExW(0, cls.c_str(), (title + L" owner").c_str(),
-                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, x - 100, y - 100, 300, 200,
-                               nullptr, nullptr, inst, nullptr);
-  }
-  DWORD ex = topmost ? WS_EX_TOPMOST : 0;
+  if (args.count(L"--owner"))
+    ownerWnd =
+        CreateWindowExW(0, L"Static", (title + L" owner").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        x - 100, y - 100, 300, 200, nullptr, nullptr, inst, nullptr);
+  DWORD ex = args.count(L"--topmost") ? WS_EX_TOPMOST : 0;
   if (alpha >= 0 || colorKey >= 0 || perPixelAlpha) ex |= WS_EX_LAYERED;
   HWND hwnd = CreateWindowExW(ex, cls.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h,
                               ownerWnd, nullptr, inst, nullptr);
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 1);
   if (alpha >= 0) SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
-  if (colorKey >= 0) {
-    const COLORREF key = RGB((colorKey >> 16) & 0xFF, (colorKey >> 8) & 0xFF, colorKey & 0xFF);
-    SetLayeredWindowAttributes(hwnd, key, 0, LWA_COLORKEY);
-  }
+  if (colorKey >= 0) SetLayeredWindowAttributes(hwnd, colorKey, 0, LWA_COLORKEY);
   if (perPixelAlpha) ShowPerPixelAlpha(hwnd, x, y, w, h);
   const wchar_t* captions[] = {L"One", L"Two", L"Three"};
   for (int i = 0; buttons && i < 3; ++i)
@@ -148,9 +140,10 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
                     nullptr, inst, nullptr);
   RECT rc;
   GetClientRect(hwnd, &rc);
-  HWND e = edit ? CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10,
-                                  rc.right - 20, 24, hwnd, nullptr, inst, nullptr)
-                : nullptr;
+  HWND e = args.count(L"--edit")
+               ? CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10,
+                                 rc.right - 20, 24, hwnd, nullptr, inst, nullptr)
+               : nullptr;
   ShowWindow(hwnd, SW_SHOWNORMAL);
   if (e) SetFocus(e);
   UpdateWindow(hwnd);

@@ -28,9 +28,10 @@ Bitmap Pattern(int w = 29, int h = 7, bool photo = false) {
   Bitmap b(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      b.At(x, y) = photo ? MakePixel(128 + static_cast<int>(100 * std::sin(6.0 * x / w)),
-                                     40 + 180 * y / h + x % 7, 200 - 150 * x * y / (w * h))
-                         : MakePixel((x * 9 + y) & 0xFF, (y * 37 + x * 3) & 0xFF, (x * y * 5) & 0xFF);
+      b.At(x, y) = photo
+                       ? MakePixel(128 + static_cast<int>(100 * std::sin(6.0 * x / w)),
+                                   40 + 180 * y / h + x % 7, 200 - 150 * x * y / (w * h))
+                       : MakePixel((x * 9 + y) & 0xFF, (y * 37 + x * 3) & 0xFF, (x * y * 5) & 0xFF);
   if (!photo) b.At(0, 0) = MakePixel(255, 0, 255);
   return b;
 }
@@ -109,20 +110,42 @@ TEST(Imaging, EveryFormatDecodesToItsExactPixelsByContentAndBrokenFilesToNothing
   EXPECT_TRUE(loader.Decode(folder.Utf8(L"missing.png")).Empty());
   EXPECT_TRUE(loader.Decode("").Empty());
   const std::string png = bytes::EncodePng(p);
-  for (const std::string& content : {std::string(), std::string(300, '\x5A'),
-                                     png.substr(0, png.size() / 3), bytes::EncodeBmp24(p).substr(0, 54)})
+  for (const std::string& content :
+       {std::string(), std::string(300, '\x5A'), png.substr(0, png.size() / 3),
+        bytes::EncodeBmp24(p).substr(0, 54)})
     EXPECT_TRUE(decode(L"broken.png", content).Empty()) << content.size();
   decode(L"truncated.gif", bytes::EncodeGif(29, 7, palette, idx).substr(0, 40));
 }
 
-TEST(Imaging, TheLibraryReadsAndSavesThroughEveryEntryPointAndFailuresLeaveNothing) {
+// Only a whole library for this machine counts: the probe must refuse what the
+// loader would refuse, or the program would offer what it cannot do.
+TEST(Imaging, OnlyAWholeLibraryCountsAndItReadsAndSavesThroughEveryEntryPoint) {
   TempFolder app, files;
-  ASSERT_TRUE(CopyFileW((DistDir() + L"TransG32.dll").c_str(), (app / L"TransG32.dll").c_str(),
-                        FALSE));
+  const std::wstring dll = app / L"TransG32.dll";
   ImageLibrary library;
+  EXPECT_FALSE(library.Load(app.Utf8())) << "missing file";
+  ASSERT_TRUE(CopyFileW((TestBinDir() + L"TransG32_lacking_png.dll").c_str(), dll.c_str(), FALSE));
+  EXPECT_FALSE(library.Load(app.Utf8())) << "a library without DCSavetoPNG";
+  ASSERT_TRUE(DeleteFileW(dll.c_str())) << "the refused library is not held";
+  ASSERT_TRUE(WriteBytes(dll, "MZ" + std::string(4096, '\x90')));
+  EXPECT_FALSE(library.Load(app.Utf8())) << "a corrupt file";
+  // The PE header's machine field says x64 to a 32-bit process, i386 to a 64-bit one.
+  std::string image = ReadBytes(DistDir() + L"TransG32.dll");
+  ASSERT_GT(image.size(), 0x200u);
+  const std::uint32_t pe =
+      static_cast<unsigned char>(image[0x3C]) | static_cast<unsigned char>(image[0x3D]) << 8;
+  ASSERT_EQ(image.compare(pe, 4, std::string("PE\0\0", 4)), 0);
+  image.replace(pe + 4, 2, sizeof(void*) == 8 ? "\x4c\x01" : "\x64\x86");
+  ASSERT_TRUE(WriteBytes(dll, image));
+  EXPECT_FALSE(library.Load(app.Utf8())) << "a library for another machine";
+  ASSERT_TRUE(DeleteFileW(dll.c_str()));
+  ASSERT_TRUE(CreateDirectoryW(dll.c_str(), nullptr));
+  EXPECT_FALSE(library.Load(app.Utf8())) << "a folder of that name";
+  ASSERT_TRUE(RemoveDirectoryW(dll.c_str()));
+  ASSERT_TRUE(CopyFileW((DistDir() + L"TransG32.dll").c_str(), dll.c_str(), FALSE));
   ASSERT_TRUE(library.Load(app.Utf8()));
   EXPECT_TRUE(library.HasWideEntryPoints());
-  const HMODULE module = GetModuleHandleW((app / L"TransG32.dll").c_str());
+  const HMODULE module = GetModuleHandleW(dll.c_str());
   EXPECT_EQ(GetProcAddress(module, "DCReadPNG@8"), nullptr) << "names undecorated";
   // The ANSI entry point with a CP932 path (the Japanese system's code page),
   // the W one (the decoder's) with a name outside it.
@@ -136,7 +159,7 @@ TEST(Imaging, TheLibraryReadsAndSavesThroughEveryEntryPointAndFailuresLeaveNothi
   EXPECT_EQ(surface.Read().pixels, p.pixels);
   Bitmap wide;
   EXPECT_TRUE(Win32ImageDecoder(&library).ReadPngWithLibrary(files.Utf8(L"한글.png"), p.width,
-                                                            p.height, wide));
+                                                             p.height, wide));
   EXPECT_EQ(wide.pixels, p.pixels);
   EXPECT_NE(readPng(nullptr, surface.dc.Get()) * readPng("none.png", surface.dc.Get()), 0);
 
@@ -162,37 +185,7 @@ TEST(Imaging, TheLibraryReadsAndSavesThroughEveryEntryPointAndFailuresLeaveNothi
   EXPECT_FALSE(library.SavePng(big.dc.Get(), -5, 3, files.Utf8(L"keep.png"), 0));
   EXPECT_EQ(ReadBytes(files / L"keep.png"), "old");
   EXPECT_EQ(files.Count(), before) << "no temporary files beside the pictures";
-}
-
-// Only a whole library for this machine counts: the probe must refuse what the
-// loader would refuse, or the program would offer what it cannot do.
-TEST(Imaging, OnlyAWholeLibraryForThisMachineCounts) {
-  TempFolder app;
-  const std::wstring dll = app / L"TransG32.dll";
-  ImageLibrary library;
-  EXPECT_FALSE(library.Load(app.Utf8())) << "missing file";
-  ASSERT_TRUE(CopyFileW((TestBinDir() + L"TransG32_lacking_png.dll").c_str(), dll.c_str(), FALSE));
-  EXPECT_FALSE(library.Load(app.Utf8())) << "a library without DCSavetoPNG";
-  ASSERT_TRUE(DeleteFileW(dll.c_str())) << "the refused library is not held";
-  ASSERT_TRUE(WriteBytes(dll, "MZ" + std::string(4096, '\x90')));
-  EXPECT_FALSE(library.Load(app.Utf8())) << "a corrupt file";
-  // The PE header's machine field says x64 to a 32-bit process, i386 to a 64-bit one.
-  std::string image = ReadBytes(DistDir() + L"TransG32.dll");
-  ASSERT_GT(image.size(), 0x200u);
-  const std::uint32_t pe =
-      static_cast<unsigned char>(image[0x3C]) | static_cast<unsigned char>(image[0x3D]) << 8;
-  ASSERT_EQ(image.compare(pe, 4, std::string("PE\0\0", 4)), 0);
-  image.replace(pe + 4, 2, sizeof(void*) == 8 ? "\x4c\x01" : "\x64\x86");
-  ASSERT_TRUE(WriteBytes(dll, image));
-  EXPECT_FALSE(library.Load(app.Utf8())) << "a library for another machine";
-  ASSERT_TRUE(DeleteFileW(dll.c_str()));
-  ASSERT_TRUE(CreateDirectoryW(dll.c_str(), nullptr));
-  EXPECT_FALSE(library.Load(app.Utf8())) << "a folder of that name";
-  ASSERT_TRUE(RemoveDirectoryW(dll.c_str()));
-  ASSERT_TRUE(CopyFileW((DistDir() + L"TransG32.dll").c_str(), dll.c_str(), FALSE));
-  EXPECT_TRUE(library.Load(app.Utf8()));
   library.Unload();
-  Surface surface(Bitmap(4, 4, 0));
   EXPECT_FALSE(library.ReadPng(app.Utf8(L"x.png"), surface.dc.Get())) << "unloaded";
 }
 

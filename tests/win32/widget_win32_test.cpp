@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "support/image_bytes.h"
-#include "win32/ports/dib.h"
 #include "win32/ports/gdi_handles.h"
 #include "win32/ports/image_library.h"
 #include "win32/ports/text_convert.h"
@@ -115,23 +114,6 @@ long CountOffBars(const Bitmap& picture, int left, int top, int width, int heigh
   return off;
 }
 
-Bitmap ClipboardBitmap() {
-  Bitmap out;
-  if (!OpenClipboard(nullptr)) return out;
-  if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof(info), &info);
-    out = Bitmap(info.bmWidth, info.bmHeight);
-    BITMAPINFO bi = TopDownDib32(info.bmWidth, info.bmHeight);
-    gdi::WindowDC screen(nullptr);
-    GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), out.pixels.data(), &bi,
-              DIB_RGB_COLORS);
-    for (auto& p : out.pixels) p &= 0xFFFFFF;
-  }
-  CloseClipboard();
-  return out;
-}
-
 TEST_F(RealWidget, CapturesShowTheWindowWithoutTheWidgetOnTheClipboardAndInFiles) {
   Target target;
   ASSERT_TRUE(target.Start(L"--rect 100,50,640,480"));
@@ -172,9 +154,7 @@ TEST_F(RealWidget, CapturesShowTheWindowWithoutTheWidgetOnTheClipboardAndInFiles
   EXPECT_EQ(ClipboardBitmap().pixels, whole.pixels);
   EXPECT_EQ(gdi::LiveHandles(), live) << "the bitmap belongs to the clipboard now";
   // Another thread holds the clipboard: refused, and nothing is left behind.
-  OpenClipboard(nullptr);
-  EmptyClipboard();
-  CloseClipboard();
+  ClearClipboard();
   std::atomic<int> step = 0;
   std::thread holder([&] {
     OpenClipboard(nullptr);

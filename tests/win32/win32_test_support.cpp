@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
+#include "win32/ports/dib.h"
+#include "win32/ports/gdi_handles.h"
 #include "win32/ports/text_convert.h"
 
 namespace win32test {
@@ -17,16 +22,11 @@ namespace {
 // Writes a request file into the script's folder and waits until the script
 // has carried it out (it removes the file).
 bool Request(const std::wstring& file, const std::string& content) {
-  wchar_t dir[MAX_PATH];
-  const DWORD n = GetEnvironmentVariableW(L"WINE_GTEST_SHOTS", dir, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return false;
-  std::wstring path(dir, n);
-  if (path[0] == L'/') {  // a Unix path: Z: is the whole Unix file system
-    for (auto& c : path)
-      if (c == L'/') c = L'\\';
-    path = L"Z:" + path;
-  }
-  path += L"\\" + file;
+  const char* dir = std::getenv("WINE_GTEST_SHOTS");
+  if (!dir || !*dir) return false;
+  // A Unix path: Z: is the whole Unix file system.
+  const std::wstring path =
+      (dir[0] == '/' ? L"Z:" : L"") + fs::path(dir).make_preferred().wstring() + L"\\" + file;
   WriteBytes(path, content);
   return WaitUntil([&] { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; },
                    20000);
@@ -34,7 +34,8 @@ bool Request(const std::wstring& file, const std::string& content) {
 
 // Real mouse input goes in at the X server, through the test script.
 void Mouse(const std::string& words) {
-  if (!XInput(words))
+  static int serial = 0;
+  if (!Request(L"input" + std::to_wstring(++serial) + L".xdo", words))
     ADD_FAILURE() << "no X input channel: set WINE_GTEST_SHOTS (scripts/test does)";
   Pump(100);
 }
@@ -72,6 +73,10 @@ std::wstring DistDir() {
 }
 
 void Pump(DWORD ms) {
+  WaitUntil([] { return false; }, ms);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
@@ -80,18 +85,11 @@ void Pump(DWORD ms) {
       DispatchMessageW(&msg);
     }
     const DWORD spent = GetTickCount() - start;
-    if (spent >= ms) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
+    if (done()) return true;
+    if (spent >= timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(20, timeoutMs - spent),
+                              QS_ALLINPUT);
   }
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start >= timeoutMs) return done();
-    Pump(20);
-  }
-  return true;
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
@@ -177,11 +175,8 @@ bool Process::Start(const std::wstring& exe, const std::wstring& args) {
   const std::wstring dir = exe.substr(0, exe.find_last_of(L"\\/") + 1);
   STARTUPINFOW si{};
   si.cb = sizeof(si);
-  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
-                     &pi_))
-    return true;
-  pi_ = PROCESS_INFORMATION{};
-  return false;
+  return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                        &si, &pi_) != FALSE;
 }
 
 bool Process::WaitExit(DWORD timeoutMs) {
@@ -201,30 +196,14 @@ bool Target::Start(const std::wstring& args, bool activate) {
   const std::wstring cls =
       L"TomariTarget" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++serial);
   if (!process_.Start(TestBinDir() + L"target_app.exe", args + L" --class " + cls)) return false;
-  const bool wantOwned = args.find(L"--owner") != std::wstring::npos;
-  WaitUntil(
-      [&] {
-        // The owner window has the same class: the target is the owned one.
-        HWND h = FindWindowOf(process_.Id(), cls.c_str());
-        while (h && wantOwned && !GetWindow(h, GW_OWNER))
-          h = FindWindowExW(nullptr, h, cls.c_str(), nullptr);
-        hwnd_ = h;
-        return h != nullptr;
-      },
-      10000);
+  hwnd_ = FindWindowOf(process_.Id(), cls.c_str(), 10000);
   // The system does not always grant a new program the front by itself.
   return hwnd_ && (!activate || Activate(hwnd_));
 }
 
 bool Target::Hang() {
-  PostMessageW(hwnd_, WM_APP + 1, 0, 0);
-  const std::wstring name = L"TomariTargetHung" + std::to_wstring(process_.Id());
-  return WaitUntil(
-      [&] {
-        HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, name.c_str());
-        return event && CloseHandle(event);
-      },
-      15000);
+  // The target answers, then its thread stops for good.
+  return SendMessageTimeoutW(hwnd_, WM_APP + 1, 0, 0, SMTO_NORMAL, 15000, nullptr) != 0;
 }
 
 std::wstring ProgramCopy(const std::wstring& name) {
@@ -244,8 +223,13 @@ bool TomariRun::Start(const std::wstring& name, std::string settings,
     settings.replace(at, 5, Narrow(dir));
   if (!settings.empty()) WriteBytes(dir + L"Setting.ini", settings);
   if (prepare) prepare(dir);
-  if (!process.Start(dir + L"Tomari.exe", L"")) return false;
-  widget = FindWindowOf(process.Id(), L"TomariWidget", 15000);
+  return Restart();
+}
+
+bool TomariRun::Restart() {
+  widget = nullptr;
+  if (process.Start(dir + L"Tomari.exe", L""))
+    widget = FindWindowOf(process.Id(), L"TomariWidget", 15000);
   return widget != nullptr;
 }
 
@@ -267,6 +251,13 @@ std::string TomariRun::SavedSince(unsigned long long before) const {
   return saved;
 }
 
+SIZE TomariRun::BackSize() const {
+  const std::string back = ReadBytes(dir + L"Skins\\Default\\Back.bmp");
+  if (back.size() < 26) return {1, 1};
+  return {*reinterpret_cast<const int32_t*>(back.data() + 18),
+          *reinterpret_cast<const int32_t*>(back.data() + 22)};
+}
+
 POINT TomariRun::Button(int number) const {
   const std::wstring skin = dir + L"Skins\\Default\\Default.tsk";
   wchar_t section[16];
@@ -276,11 +267,17 @@ POINT TomariRun::Button(int number) const {
   };
   // The widget is the back image scaled to the display's DPI, which the program
   // read when it started.
-  const std::string back = ReadBytes(dir + L"Skins\\Default\\Back.bmp");
-  const int backWidth = back.size() > 22 ? *reinterpret_cast<const int32_t*>(back.data() + 18) : 1;
+  const int backWidth = BackSize().cx;
   const RECT w = WindowRect(widget);
   return {w.left + MulDiv(key(L"Left") + key(L"Width") / 2, w.right - w.left, backWidth),
           w.top + MulDiv(key(L"Top") + key(L"Height") / 2, w.right - w.left, backWidth)};
+}
+
+void TomariRun::Press(std::initializer_list<int> buttons) const {
+  for (int number : buttons) {
+    Click(Button(number));
+    Pump(200);
+  }
 }
 
 POINT TomariRun::Grip() const {
@@ -327,11 +324,21 @@ void TapKey(WORD vk) {
   Key(vk, false);
 }
 
-bool PerchedOn(HWND widget, HWND target) {
-  return WaitUntil([&] {
-    const RECT w = WindowRect(widget), t = WindowRect(target);
-    return w.bottom <= t.top + 1 && w.left > t.left && w.right < t.right;
-  });
+bool PerchedOn(HWND widget, HWND target, bool centred, DWORD timeoutMs) {
+  return WaitUntil(
+      [&] {
+        const RECT w = WindowRect(widget), t = WindowRect(target);
+        if (centred)
+          return w.bottom == t.top && std::abs((w.left - t.left) - (t.right - w.right)) <= 1;
+        return w.bottom <= t.top + 1 && w.left > t.left && w.right < t.right;
+      },
+      timeoutMs);
+}
+
+int LayeredAlpha(HWND h) {
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  return GetLayeredWindowAttributes(h, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) ? alpha : -1;
 }
 
 bool Activate(HWND h) {
@@ -343,12 +350,36 @@ bool Activate(HWND h) {
 }
 
 HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
-  return FindWindowOf(0, L"#32770", timeoutMs, caption);
+  if (HWND found = FindWindowOf(0, L"#32770", timeoutMs, caption)) return found;
+  throw std::runtime_error("no dialog " + tomari::WideToUtf8(caption));
 }
 
 void Press(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void ClearClipboard() {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+tomari::Bitmap ClipboardBitmap() {
+  tomari::Bitmap out;
+  if (!OpenClipboard(nullptr)) return out;
+  if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof(info), &info);
+    out = tomari::Bitmap(info.bmWidth, info.bmHeight);
+    BITMAPINFO bi = tomari::TopDownDib32(info.bmWidth, info.bmHeight);
+    tomari::gdi::WindowDC screen(nullptr);
+    GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), out.pixels.data(), &bi,
+              DIB_RGB_COLORS);
+    for (auto& p : out.pixels) p &= 0xFFFFFF;
+  }
+  CloseClipboard();
+  return out;
 }
 
 std::wstring ClipboardText() {
@@ -365,11 +396,6 @@ std::wstring ClipboardText() {
 void SaveScreenshot(const std::wstring& name) {
   Pump(300);  // let every window finish painting
   Request(name + L".request", "");
-}
-
-bool XInput(const std::string& words) {
-  static int serial = 0;
-  return Request(L"input" + std::to_wstring(++serial) + L".xdo", words);
 }
 
 }  // namespace win32test

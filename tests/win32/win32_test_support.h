@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/bitmap.h"
+
 namespace win32test {
 
 // Folder of this test program, with a trailing backslash; target_app.exe is there.
@@ -74,7 +76,7 @@ class Process {
 class Target {
  public:
   // Starts the program with `args` plus a window class of its own and waits
-  // for its visible window (with --owner, the owned one) and, when `activate`,
+  // for its visible window of that class (with --owner, the owned one) and, when `activate`,
   // for it to come to the front as a new program's window does for a user.
   bool Start(const std::wstring& args, bool activate = false);
   HWND hwnd() const { return hwnd_; }
@@ -99,6 +101,8 @@ struct TomariRun {
   // `prepare` runs on the copied folder before the start.
   bool Start(const std::wstring& name, std::string settings = {},
              const std::function<void(const std::wstring&)>& prepare = {});
+  // Starts the copy again, as it is now, and waits for its widget.
+  bool Restart();
   // WM_CLOSE, as any program or the system would send it; waits for the exit.
   bool Close();
   std::string SettingsFile() const { return ReadBytes(dir + L"Setting.ini"); }
@@ -110,6 +114,10 @@ struct TomariRun {
   // The centre of Button NN of the skin in use (Default), in screen pixels,
   // scaled as the widget scales the skin.
   POINT Button(int number) const;
+  // Clicks these buttons one after the other.
+  void Press(std::initializer_list<int> buttons) const;
+  // The Default skin's back image size, in the skin's own pixels.
+  SIZE BackSize() const;
   // A point of the Default skin's left end, which is not a button.
   POINT Grip() const;
   // Opens the widget's popup menu and picks from it with the keys, as a user would.
@@ -124,24 +132,26 @@ void MouseTo(POINT p);
 void Drag(POINT from, POINT to, int button = 1, bool ctrl = false);
 void Key(WORD vk, bool down);
 void TapKey(WORD vk);
-// Waits until the widget sits centred above `target`, as the default anchors
-// put it once the tick has attached to it.
-bool PerchedOn(HWND widget, HWND target);
+// Waits until the widget sits above `target`, as the default anchors put it
+// once it has attached to it; `centred`: exactly on its edge and centred.
+bool PerchedOn(HWND widget, HWND target, bool centred = false, DWORD timeoutMs = 5000);
+// The opacity a window's program gave it with LWA_ALPHA; -1 when it has none.
+int LayeredAlpha(HWND h);
 // Brings `h` to the front as a user would, clicking its title bar when asking
 // the system is not enough; true when it became the foreground window.
 bool Activate(HWND h);
 
-// A dialog (#32770) of any process with this caption, waited for.
+// A dialog (#32770) of any process with this caption, waited for; without it
+// the test ends (an exception: gtest reports it as the test's failure).
 HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = 8000);
 // Presses a dialog's button as a click would (posted: it may open a modal loop).
 void Press(HWND dialog, int id);
+void ClearClipboard();
 std::wstring ClipboardText();
+tomari::Bitmap ClipboardBitmap();  // 0 x 0 when the clipboard holds no bitmap
 
 // Has the test script photograph the X display as NAME.png (when it is asked
 // for pictures: WINE_GTEST_SHOTS); the screen DC of a Wine desktop reads white.
 void SaveScreenshot(const std::wstring& name);
-// Runs xdotool with `words` through the test script, as input at the X server;
-// false when the script offers no such channel.
-bool XInput(const std::string& words);
 
 }  // namespace win32test
