@@ -57,12 +57,12 @@ TEST_F(Attributes, OnlyAnAlphaAttributeCountsAsSemiTransparent) {
     bool layeredApi;
     std::int32_t alpha;
   } cases[] = {
-      {0, {}, true, 0},                                               // plain window
-      {kExLayered, {true, 0x00FF00, 255, kLwaColorKey}, true, 0},     // colour key only
+      {0, {}, true, 0},                                            // plain window
+      {kExLayered, {true, 0x00FF00, 255, kLwaColorKey}, true, 0},  // colour key only
       {kExLayered, {true, 0x00FF00, 90, kLwaColorKey | kLwaAlpha}, true, 90},
-      {kExLayered, {false, 0, 0, 0}, true, 0},                        // per-pixel alpha
-      {kExLayered, {true, 0, 200, kLwaAlpha}, false, 0},              // no layered API
-      {0, {true, 0, 200, kLwaAlpha}, true, 0},                        // attributes without the bit
+      {kExLayered, {false, 0, 0, 0}, true, 0},            // per-pixel alpha
+      {kExLayered, {true, 0, 200, kLwaAlpha}, false, 0},  // no layered API
+      {0, {true, 0, 200, kLwaAlpha}, true, 0},            // attributes without the bit
   };
   for (const auto& c : cases) {
     Add(c.ex, c.attrs);
@@ -97,9 +97,15 @@ TEST_F(Attributes, LeavingGivesBackExactlyWhatTheUserChangedAndNothingElse) {
       {"opacity on a plain window", kExTopMost, {}, false, kOn},
       {"opacity on alpha 200", kExLayered, {true, 0, 200, kLwaAlpha}, false, kOn},
       {"opacity on a colour key", kExLayered, {true, 0x00FF00, 0, kLwaColorKey}, false, kOn},
-      {"opacity on key and alpha", kExLayered, {true, 0x123456, 77, kLwaColorKey | kLwaAlpha},
-       false, kOn},
-      {"on and off again", kExLayered, {true, 0x123456, 77, kLwaColorKey | kLwaAlpha}, false,
+      {"opacity on key and alpha",
+       kExLayered,
+       {true, 0x123456, 77, kLwaColorKey | kLwaAlpha},
+       false,
+       kOn},
+      {"on and off again",
+       kExLayered,
+       {true, 0x123456, 77, kLwaColorKey | kLwaAlpha},
+       false,
        kOnThenOff},
       {"on and off, plain", 0, {}, false, kOnThenOff},
       // Its attributes cannot be read, so none are written; it must stay layered

@@ -49,6 +49,10 @@ struct PointerWorld : test::World {
                           sy - widget.rect.top);
   }
   Point WidgetAt() const { return Point{widget.rect.left, widget.rect.top}; }
+  // The remembered drop place relative to the target.
+  Point Offsets() const {
+    return Point{app.settings.PositionXOffset, app.settings.PositionYOffset};
+  }
   Point WindowAt(WindowHandle h) {
     const Rect& r = desktop.Window(h).rect;
     return Point{r.left, r.top};
@@ -107,8 +111,7 @@ TEST(PointerDrag, ALeftDragMovesTheWidgetAndRemembersTheDropRelativeToTheTarget)
     w.Release(kButtonLeft, 340, 120);
     EXPECT_EQ(w.WidgetAt(), (Point{330, 110}));
     // Without a target the offsets stay as they were.
-    EXPECT_EQ(w.app.settings.PositionXOffset, attached ? 30 : 7);
-    EXPECT_EQ(w.app.settings.PositionYOffset, attached ? 10 : -3);
+    EXPECT_EQ(w.Offsets(), (attached ? Point{30, 10} : Point{7, -3}));
     EXPECT_TRUE(w.shell.opened.empty());
     EXPECT_EQ(w.WindowAt(kTarget), (Point{200, 200}));  // a left drag leaves it
     // The widget moves without entering the top-most band anew.
@@ -128,8 +131,7 @@ TEST(PointerDrag, ARightDragCarriesTheTargetAndCtrlItsOwnersAsFarAsDragParentSay
   EXPECT_TRUE(w.sink.calls.empty());
   // The widget travelled with the target, so its place relative to the target
   // is what it was: (300, 100) against the default anchors' base (340, 160).
-  EXPECT_EQ(w.app.settings.PositionXOffset, -40);
-  EXPECT_EQ(w.app.settings.PositionYOffset, -60);
+  EXPECT_EQ(w.Offsets(), (Point{-40, -60}));
 }
 
 // Moves of other programs' windows are asynchronous: mid-drag their positions
@@ -166,9 +168,8 @@ TEST(PointerButtons, TheMiddleButtonBothButtonsAPlainMoveOrALostCaptureEndThePre
     EXPECT_EQ(w.WidgetAt(), (Point{300, 100})) << code;
     EXPECT_EQ(w.Release(button, 305, 105), CommandResult::Done);
     w.Release(kButtonRight, 305, 105);
-    EXPECT_TRUE(w.shell.opened.empty()) << code;
-    EXPECT_TRUE(w.sink.calls.empty()) << code;
-    EXPECT_EQ(w.app.settings.PositionXOffset, 0) << code;
+    EXPECT_TRUE(w.shell.opened.empty() && w.sink.calls.empty()) << code;
+    EXPECT_EQ(w.Offsets(), (Point{0, 0})) << code;
   }
 }
 
@@ -183,8 +184,7 @@ TEST(PointerOffsets, AClickAfterAClampedPlacementKeepsTheClampedPlace) {
   ASSERT_EQ(w.WidgetAt(), (Point{340, 0}));
   w.Press(kButtonLeft, 400, 30);  // the widget's empty area
   w.Release(kButtonLeft, 400, 30);
-  EXPECT_EQ(w.app.settings.PositionXOffset, 0);
-  EXPECT_EQ(w.app.settings.PositionYOffset, 40);
+  EXPECT_EQ(w.Offsets(), (Point{0, 40}));
   PlaceWidget(w.app, w.ports, kTarget);
   EXPECT_EQ(w.WidgetAt(), (Point{340, 0}));
 
@@ -194,8 +194,7 @@ TEST(PointerOffsets, AClickAfterAClampedPlacementKeepsTheClampedPlace) {
   v.Attach(kTarget);  // no placement has run: the base is (0, 0)
   v.Press(kButtonLeft, 330, 130);
   v.Release(kButtonLeft, 330, 130);
-  EXPECT_EQ(v.app.settings.PositionXOffset, 300);
-  EXPECT_EQ(v.app.settings.PositionYOffset, 100);
+  EXPECT_EQ(v.Offsets(), (Point{300, 100}));
 }
 
 TEST(HoverTick, FollowsThePointerAndTheTargetButLeavesTheWidgetAloneWhileBusy) {
