@@ -1,25 +1,48 @@
 #pragma once
 // Pictures and cursors from a script: the tests say which file decodes to which
 // pixels, which PNG the imaging library accepts, and which cursor files load.
+#include <algorithm>
 #include <cstddef>
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/imaging.h"
+#include "support/fake_files.h"
 
 namespace tomari::test {
 
 class FakeImageDecoder : public ImageDecoder {
  public:
-  Bitmap Decode(const std::string& path) override;
-  bool ReadPngWithLibrary(const std::string& path, int width, int height, Bitmap& out) override;
+  Bitmap Decode(const std::string& path) override {
+    decodeCalls.push_back(path);
+    if (path == throwOn) throw std::bad_alloc();
+    auto it = pictures_.find(PathKey(path));
+    return it == pictures_.end() ? Bitmap{} : it->second;
+  }
+  bool ReadPngWithLibrary(const std::string& path, int width, int height, Bitmap& out) override {
+    libraryCalls.push_back({path, width, height});
+    auto it = libraryPngs_.find(PathKey(path));
+    if (it == libraryPngs_.end() || width <= 0 || height <= 0) return false;
+    // Like drawing into a fresh surface of the header's size: black where the
+    // picture does not reach, clipped where it is larger.
+    out = Bitmap(width, height, 0);
+    for (int y = 0; y < std::min(height, it->second.height); ++y)
+      for (int x = 0; x < std::min(width, it->second.width); ++x)
+        out.At(x, y) = it->second.At(x, y);
+    return true;
+  }
 
   // What the platform loader gives for a path (paths compare without ASCII case).
-  void AddPicture(const std::string& path, const Bitmap& pixels);
+  void AddPicture(const std::string& path, const Bitmap& pixels) {
+    pictures_[PathKey(path)] = pixels;
+  }
   // What the library's DCReadPNG draws for a path.
-  void AddLibraryPng(const std::string& path, const Bitmap& pixels);
+  void AddLibraryPng(const std::string& path, const Bitmap& pixels) {
+    libraryPngs_[PathKey(path)] = pixels;
+  }
 
   // Paths in call order.
   std::vector<std::string> decodeCalls;
@@ -39,19 +62,24 @@ class FakeImageDecoder : public ImageDecoder {
 
 class FakeCursorLoader : public CursorLoader {
  public:
-  CursorHandle LoadSystem(int id) override;
-  CursorHandle LoadFromFile(const std::string& path) override;
-  void Destroy(CursorHandle cursor) override;
-  void Show(CursorHandle cursor) override;
+  CursorHandle LoadSystem(int id) override { return SystemHandle(id); }
+  CursorHandle LoadFromFile(const std::string& path) override {
+    fileLoads.push_back(path);
+    if (files_.count(PathKey(path)) == 0) return 0;
+    live_.insert(next_);
+    return next_++;
+  }
+  void Destroy(CursorHandle cursor) override {
+    destroyCalls.push_back(cursor);
+    live_.erase(cursor);
+  }
+  void Show(CursorHandle cursor) override { shown.push_back(cursor); }
 
   // Files that load; every other path fails.
-  void AddFile(const std::string& path);
-  // The handle a system cursor id is given: its id plus this base.
-  static constexpr CursorHandle kSystemBase = 0x10000;
-  static CursorHandle SystemHandle(int id) { return kSystemBase + static_cast<CursorHandle>(id); }
-  static bool IsSystemHandle(CursorHandle h) {
-    return h >= kSystemBase && h < kSystemBase + 0x10000;
-  }
+  void AddFile(const std::string& path) { files_.insert(PathKey(path)); }
+  // The handle a system cursor id is given: its id plus 0x10000.
+  static CursorHandle SystemHandle(int id) { return 0x10000 + static_cast<CursorHandle>(id); }
+  static bool IsSystemHandle(CursorHandle h) { return h >= 0x10000 && h < 0x20000; }
 
   // File cursors loaded and not destroyed.
   std::size_t Live() const { return live_.size(); }
@@ -61,7 +89,7 @@ class FakeCursorLoader : public CursorLoader {
 
  private:
   std::set<std::string> files_;
-  std::map<CursorHandle, std::string> live_;
+  std::set<CursorHandle> live_;
   CursorHandle next_ = 0x900000;
 };
 

@@ -7,9 +7,42 @@
 namespace tomari::test {
 
 // ja-JP as the system reports it.
-LocaleFormats JapaneseLocaleFormats();
+inline LocaleFormats JapaneseLocaleFormats() {
+  LocaleFormats f;
+  f.timeSeparator = ":";
+  f.dateSeparator = "/";
+  f.shortDate = "yyyy/MM/dd";
+  f.longDate = "yyyy'年'M'月'd'日'";
+  f.timeFormat = "H:mm:ss";
+  f.am = "午前";
+  f.pm = "午後";
+  f.dayNames = {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"};
+  f.abbrevDayNames = {"日", "月", "火", "水", "木", "金", "土"};
+  f.monthNames = {"1月", "2月", "3月", "4月",  "5月",  "6月",
+                  "7月", "8月", "9月", "10月", "11月", "12月"};
+  f.abbrevMonthNames = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+  f.gregorianEraName = "西暦";
+  return f;
+}
 // en-US as the system reports it: other separators, 12-hour time, names first.
-LocaleFormats EnglishLocaleFormats();
+inline LocaleFormats EnglishLocaleFormats() {
+  LocaleFormats f;
+  f.timeSeparator = ".";
+  f.dateSeparator = "-";
+  f.shortDate = "M/d/yyyy";
+  f.longDate = "dddd, MMMM d, yyyy";
+  f.timeFormat = "h:mm:ss tt";
+  f.am = "AM";
+  f.pm = "PM";
+  f.dayNames = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+  f.abbrevDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  f.monthNames = {"January", "February", "March",     "April",   "May",      "June",
+                  "July",    "August",   "September", "October", "November", "December"};
+  f.abbrevMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  f.gregorianEraName = "A.D.";
+  return f;
+}
 
 class FakeLocale : public Locale {
  public:

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/prompts.h"
@@ -21,18 +23,10 @@ struct AskedMessage {
   std::uint32_t style = 0;
 };
 
-// A scripted save-dialog answer: the path and the filter index the user left.
-struct DialogChoice {
-  std::string path;
-  int filterIndex = 1;
-};
-
 class FakePrompts : public Prompts {
  public:
   // Buttons for the coming message boxes, in order; unscripted boxes answer kIdCancel.
   std::deque<int> answers;
-  // Choices for the coming save dialogs; std::nullopt (or none left) is Cancel.
-  std::deque<std::optional<DialogChoice>> choices;
   // Runs while a save dialog or a message box is "open", before it answers.
   std::function<void()> whileOpen;
 
@@ -41,15 +35,35 @@ class FakePrompts : public Prompts {
   int unscripted = 0;
 
   void AnswerMessage(int button) { answers.push_back(button); }
+  // The path typed into the coming save dialog and the filter index left selected.
   void ChooseInDialog(std::string path, int filterIndex) {
-    choices.push_back(DialogChoice{std::move(path), filterIndex});
+    choices_.push_back(std::pair{std::move(path), filterIndex});
   }
-  void CancelDialog() { choices.push_back(std::nullopt); }
+  void CancelDialog() { choices_.push_back(std::nullopt); }
 
   int ShowMessage(WindowHandle owner, const std::string& text, const std::string& title,
-                  std::uint32_t style) override;
-  bool AskSaveName(const SaveDialogRequest& request, std::string& path,
-                      int& filterIndex) override;
+                  std::uint32_t style) override {
+    messages.push_back(AskedMessage{owner, text, title, style});
+    if (whileOpen) whileOpen();
+    unscripted += answers.empty();
+    const int button = answers.empty() ? kIdCancel : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return button;
+  }
+  bool AskSaveName(const SaveDialogRequest& request, std::string& path, int& filterIndex) override {
+    dialogs.push_back(request);
+    if (whileOpen) whileOpen();
+    unscripted += choices_.empty();
+    if (choices_.empty()) return false;
+    const auto choice = choices_.front();
+    choices_.pop_front();
+    if (choice) std::tie(path, filterIndex) = *choice;
+    return choice.has_value();
+  }
+
+ private:
+  // Choices for the coming save dialogs; std::nullopt is Cancel.
+  std::deque<std::optional<std::pair<std::string, int>>> choices_;
 };
 
 }  // namespace tomari::test

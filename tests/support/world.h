@@ -5,6 +5,7 @@
 // give it a hand-built rectangle skin and windows of other programs.
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app.h"
@@ -42,7 +43,6 @@ class RecordingSink : public CommandSink {
   explicit RecordingSink(App& app) : app_(app) {}
   MenuItem OpenPopupMenu() override {
     Note("Popup");
-    if (onPopup) onPopup();
     return popupPick;
   }
   void Exit() override {
@@ -57,7 +57,6 @@ class RecordingSink : public CommandSink {
   // Each call as "Name" plus " [busy]" / " [pressed]" for the flags set at the time.
   std::vector<std::string> calls;
   MenuItem popupPick = MenuItem::None;
-  std::function<void()> onPopup;
   std::function<void()> onExit;
 
  private:
@@ -68,6 +67,18 @@ class RecordingSink : public CommandSink {
   }
   App& app_;
 };
+
+// The popup menu's switches, a letter each when on: w attached, f fixed, c clock,
+// t/T top-most enabled/checked, l/L semi-transparency enabled/checked.
+inline std::string MenuFlags(const CommandState& m) {
+  const std::pair<bool, char> flags[] = {
+      {m.WindowMenuEnabled, 'w'}, {m.WindowSetChecked, 'f'}, {m.TitleClockChecked, 'c'},
+      {m.TopMostEnabled, 't'},    {m.TopMostChecked, 'T'},   {m.LayerEnabled, 'l'},
+      {m.LayerChecked, 'L'}};
+  std::string s;
+  for (const auto& [on, letter] : flags) s += on ? letter : '-';
+  return s;
+}
 
 struct World {
   FakeDesktop desktop;
@@ -84,7 +95,7 @@ struct World {
   FakeWindowTexts texts;
   FakeClipboard textClipboard;
   FakeDirectory directory;
-  Ports ports{desktop, desktop, widget, files,  clock,   codec,         images,   cursors,
+  Ports ports{desktop, desktop, widget,  files,   clock, codec,         images,   cursors,
               locale,  shell,   prompts, capture, texts, textClipboard, directory};
   App app;
   RecordingSink sink{app};

@@ -30,12 +30,8 @@ class Attributes : public ::testing::Test {
   }
   void UserMakesSemiTransparent(bool on, std::uint8_t alpha = 128) {
     const std::uint32_t ex = desktop.GetExStyle(kWin);
-    if (on) {
-      desktop.SetExStyle(kWin, ex | kExLayered);
-      desktop.SetLayered(kWin, 0, alpha, kLwaAlpha);
-    } else {
-      desktop.SetExStyle(kWin, ex & ~kExLayered);
-    }
+    desktop.SetExStyle(kWin, on ? ex | kExLayered : ex & ~kExLayered);
+    if (on) desktop.SetLayered(kWin, 0, alpha, kLwaAlpha);
     app.target.ChangedLayer = true;
   }
 
@@ -47,33 +43,28 @@ TEST_F(Attributes, RecordsTopMostAndOpacityAndSetsTheChecks) {
   Add(kExTopMost | kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
   app.target.ChangedTopMost = app.target.ChangedLayer = true;  // left over from the last window
   Record();
-  EXPECT_TRUE(app.target.TargetTopMost);
-  EXPECT_EQ(app.target.TargetAlpha, 200);
-  EXPECT_TRUE(app.target.TargetLayered);
+  EXPECT_TRUE(app.target.TargetTopMost && app.target.TargetLayered);
   EXPECT_EQ(app.target.TargetLayeredAttributes, (LayeredAttributes{true, 0, 200, kLwaAlpha}));
-  EXPECT_TRUE(app.menu.TopMostChecked);
-  EXPECT_TRUE(app.menu.LayerChecked);
-  EXPECT_FALSE(app.target.ChangedTopMost);
-  EXPECT_FALSE(app.target.ChangedLayer);
+  EXPECT_TRUE(app.menu.TopMostChecked && app.menu.LayerChecked);
+  EXPECT_FALSE(app.target.ChangedTopMost || app.target.ChangedLayer);
   EXPECT_TRUE(desktop.calls.empty()) << "recording must not change the window";
 }
 
 TEST_F(Attributes, OnlyAnAlphaAttributeCountsAsSemiTransparent) {
-  struct Case {
+  const struct {
     std::uint32_t ex;
     LayeredAttributes attrs;
     bool layeredApi;
     std::int32_t alpha;
-  };
-  const Case cases[] = {
-      {0, {}, true, 0},                                                   // plain window
-      {kExLayered, {true, 0x00FF00, 255, kLwaColorKey}, true, 0},         // colour key only
+  } cases[] = {
+      {0, {}, true, 0},                                            // plain window
+      {kExLayered, {true, 0x00FF00, 255, kLwaColorKey}, true, 0},  // colour key only
       {kExLayered, {true, 0x00FF00, 90, kLwaColorKey | kLwaAlpha}, true, 90},
-      {kExLayered, {false, 0, 0, 0}, true, 0},                            // per-pixel alpha
-      {kExLayered, {true, 0, 200, kLwaAlpha}, false, 0},                  // no layered API
-      {0, {true, 0, 200, kLwaAlpha}, true, 0},                            // attributes without the bit
+      {kExLayered, {false, 0, 0, 0}, true, 0},            // per-pixel alpha
+      {kExLayered, {true, 0, 200, kLwaAlpha}, false, 0},  // no layered API
+      {0, {true, 0, 200, kLwaAlpha}, true, 0},            // attributes without the bit
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Add(c.ex, c.attrs);
     app.facts.HasLayeredWindows = c.layeredApi;
     app.menu.LayerChecked = true;
@@ -88,95 +79,81 @@ TEST_F(Attributes, OnlyAnAlphaAttributeCountsAsSemiTransparent) {
   }
 }
 
-TEST_F(Attributes, NothingChangedMeansNothingIsTouchedAndTopMostGoesBackBothWays) {
-  // Windows the user never changed through us, however they are layered.
-  const LayeredAttributes kinds[] = {
-      {}, {true, 0x00FF00, 0, kLwaColorKey}, {false, 0, 0, 0}, {true, 0, 200, kLwaAlpha}};
-  for (const LayeredAttributes& a : kinds) {
-    const std::uint32_t ex = a == LayeredAttributes{} ? kExTopMost : kExLayered;
-    FakeWindow& w = Add(ex, a);
-    Record();
-    desktop.ClearLog();
-    Restore();
-    EXPECT_TRUE(desktop.calls.empty()) << desktop.Log().front();
-    EXPECT_EQ(w.layered, a);
-  }
-  for (const bool wasTopMost : {true, false}) {
-    FakeWindow& w = Add(wasTopMost ? kExTopMost : 0);
-    Record();
-    UserMakesTopMost(!wasTopMost);
-    desktop.ClearLog();
-    Restore();
-    EXPECT_EQ(desktop.ChangesOn(kWin).size(), 1u);
-    EXPECT_EQ(w.exStyle, wasTopMost ? kExTopMost : 0u);
-    EXPECT_FALSE(app.target.ChangedTopMost);
-  }
-}
-
-TEST_F(Attributes, OpacityGoesBackToExactlyWhatWasRecorded) {
-  struct Case {
+TEST_F(Attributes, LeavingGivesBackExactlyWhatTheUserChangedAndNothingElse) {
+  enum Layer { kKept, kOn, kOnThenOff, kOff };
+  const struct {
     const char* name;
     std::uint32_t ex;
     LayeredAttributes attrs;
+    bool topMost;  // the user toggled top-most
+    Layer layer;   // what the user did to the opacity
+  } cases[] = {
+      {"untouched plain", kExTopMost, {}, false, kKept},
+      {"untouched colour key", kExLayered, {true, 0x00FF00, 0, kLwaColorKey}, false, kKept},
+      {"untouched per-pixel", kExLayered, {false, 0, 0, 0}, false, kKept},
+      {"untouched alpha", kExLayered, {true, 0, 200, kLwaAlpha}, false, kKept},
+      {"top-most on", 0, {}, true, kKept},
+      {"top-most off", kExTopMost, {}, true, kKept},
+      {"opacity on a plain window", kExTopMost, {}, false, kOn},
+      {"opacity on alpha 200", kExLayered, {true, 0, 200, kLwaAlpha}, false, kOn},
+      {"opacity on a colour key", kExLayered, {true, 0x00FF00, 0, kLwaColorKey}, false, kOn},
+      {"opacity on key and alpha",
+       kExLayered,
+       {true, 0x123456, 77, kLwaColorKey | kLwaAlpha},
+       false,
+       kOn},
+      {"on and off again",
+       kExLayered,
+       {true, 0x123456, 77, kLwaColorKey | kLwaAlpha},
+       false,
+       kOnThenOff},
+      {"on and off, plain", 0, {}, false, kOnThenOff},
+      // Its attributes cannot be read, so none are written; it must stay layered
+      // (removing the bit would throw away its contents).
+      {"per-pixel, bit taken off", kExLayered, {false, 0, 0, 0}, false, kOff},
   };
-  const Case cases[] = {
-      {"not layered", 0, {}},
-      {"alpha 200", kExLayered, {true, 0, 200, kLwaAlpha}},
-      {"colour key", kExLayered, {true, 0x00FF00, 0, kLwaColorKey}},
-      {"key and alpha", kExLayered, {true, 0x123456, 77, kLwaColorKey | kLwaAlpha}},
-  };
-  for (const Case& c : cases) {
-    FakeWindow& w = Add(c.ex | kExTopMost, c.attrs);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeWindow& w = Add(c.ex, c.attrs);
     Record();
-    UserMakesSemiTransparent(true, 64);
+    if (c.topMost) UserMakesTopMost((c.ex & kExTopMost) == 0);
+    if (c.layer == kOn || c.layer == kOnThenOff) UserMakesSemiTransparent(true, 64);
+    if (c.layer == kOnThenOff || c.layer == kOff) UserMakesSemiTransparent(false);
+    desktop.ClearLog();
     Restore();
-    EXPECT_EQ(w.exStyle, c.ex | kExTopMost) << c.name;
-    EXPECT_EQ(w.layered, c.attrs) << c.name;
-    EXPECT_EQ(desktop.Count("SetTopMost"), 0) << c.name;
-    EXPECT_FALSE(app.target.ChangedLayer);
-
-    // Semi-transparency switched off again by the user before leaving.
-    Add(c.ex, c.attrs);
-    Record();
-    UserMakesSemiTransparent(true);
-    UserMakesSemiTransparent(false);
-    Restore();
-    EXPECT_EQ(desktop.Window(kWin).exStyle, c.ex) << c.name;
-    EXPECT_EQ(desktop.Window(kWin).layered, c.attrs) << c.name;
+    EXPECT_EQ(w.exStyle, c.ex);
+    EXPECT_EQ(w.layered, c.attrs);
+    EXPECT_EQ(desktop.Count("SetTopMost"), c.topMost ? 1 : 0);
+    if (!c.attrs.readable) {
+      EXPECT_EQ(desktop.Count("SetLayered") + desktop.Count("MakeLayered"), 0) << "none to give";
+    }
+    if (!c.topMost && c.layer == kKept) {
+      EXPECT_TRUE(desktop.calls.empty()) << desktop.Log().front();
+    }
+    EXPECT_FALSE(app.target.ChangedTopMost || app.target.ChangedLayer);
   }
-}
-
-TEST_F(Attributes, UnreadableLayeredWindowKeepsItsLayeredBitAndNoApiMeansNoCall) {
-  // Drawn with per-pixel alpha: its attributes cannot be read, so none are
-  // written; what matters is that it stays layered (removing the bit would
-  // throw away its contents).
-  FakeWindow& w = Add(kExLayered, LayeredAttributes{false, 0, 0, 0});
-  Record();
-  UserMakesSemiTransparent(false);  // the user took the bit off
-  desktop.ClearLog();
-  Restore();
-  EXPECT_EQ(w.exStyle, kExLayered);
-  EXPECT_EQ(desktop.Count("SetLayered"), 0);
-
+  // Without the layered-window call nothing is read or written; the null
+  // handle (nothing attached yet) is no window.
   Add(kExLayered, LayeredAttributes{true, 0, 200, kLwaAlpha});
   app.facts.HasLayeredWindows = false;
   Record();
   app.target.ChangedLayer = true;
   desktop.ClearLog();
   Restore();
+  app.target.ChangedTopMost = true;
+  RestoreWindowAttributes(app, desktop, 0);
   EXPECT_TRUE(desktop.calls.empty());
-  EXPECT_EQ(desktop.reads.getLayered, 0);
-  EXPECT_FALSE(app.target.ChangedLayer);
+  EXPECT_FALSE(app.target.ChangedTopMost || app.target.ChangedLayer);
 }
 
 TEST_F(Attributes, WhatAWindowDoesNotTakeIsOwedUntilItAnswersOrGoes) {
   // The user made a plain window top-most and semi-transparent; then it hung.
   const struct {
     const char* name;
-    bool closeLater;      // the window goes instead of answering
-    bool comeBack;        // the widget attaches to it again while it owes
-    bool atClose;         // the program closes meanwhile
-    bool answersOnWait;   // it answers while the close waits for it
+    bool closeLater;     // the window goes instead of answering
+    bool comeBack;       // the widget attaches to it again while it owes
+    bool atClose;        // the program closes meanwhile
+    bool answersOnWait;  // it answers while the close waits for it
     bool owedAtEnd;
     std::uint32_t exAtEnd;
   } cases[] = {
@@ -200,9 +177,8 @@ TEST_F(Attributes, WhatAWindowDoesNotTakeIsOwedUntilItAnswersOrGoes) {
     Restore();
     // The z-order change is posted even to a hung window; the style must wait.
     EXPECT_EQ(w.exStyle, kExLayered);
-    ASSERT_EQ(app.target.PendingRestores.size(), 1u);
     RetryPendingRestores(app, desktop);
-    EXPECT_EQ(app.target.PendingRestores.size(), 1u) << "still hung";
+    ASSERT_EQ(app.target.PendingRestores.size(), 1u) << "still hung";
 
     if (c.closeLater) desktop.Close(kWin);
     if (c.comeBack) {
@@ -221,12 +197,6 @@ TEST_F(Attributes, WhatAWindowDoesNotTakeIsOwedUntilItAnswersOrGoes) {
     EXPECT_EQ(app.target.PendingRestores.size(), c.owedAtEnd ? 1u : 0u);
     EXPECT_EQ(w.exStyle, c.exAtEnd);
   }
-  // The null handle (nothing attached yet) is no window.
-  app.target.ChangedTopMost = true;
-  desktop.ClearLog();
-  RestoreWindowAttributes(app, desktop, 0);
-  EXPECT_TRUE(desktop.calls.empty());
-  EXPECT_FALSE(app.target.ChangedTopMost);
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
-// The file side of a capture: BMP bytes, date names, the extension rule, the
-// save dialog's filter and path splitting.
+// The file side of a capture: BMP bytes, date names, the extension rule and
+// path splitting.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 
 #include "commands/bmp_file.h"
@@ -18,100 +17,59 @@ std::string Bytes(std::initializer_list<int> values) {
   return s;
 }
 
-// ---- BMP layout ------------------------------------------------------------
-
-TEST(CaptureBmp, FiveByTwoIsNinetyBytesWithOnePaddingByteARow) {
+TEST(CaptureBmp, BottomUpBgrRowsPaddedToFourBytesAfterTheHeaders) {
   Bitmap p(5, 2);
   for (int x = 0; x < 5; ++x) {
     p.At(x, 0) = MakePixel(0x10 + x, 0x20 + x, 0x30 + x);  // top row
     p.At(x, 1) = MakePixel(0xA0 + x, 0xB0 + x, 0xC0 + x);  // bottom row
   }
-  const std::string b = BmpFileBytes(p);
-  ASSERT_EQ(b.size(), 90u);
-
-  // clang-format off
-  const std::string header = Bytes({'B', 'M', 90, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,  // file
-                                    40, 0, 0, 0, 5, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,  // info
-                                    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                    0, 0, 0, 0,    // 46..53
-                                    0, 0, 0, 0});  // the empty colour entry
-  // clang-format on
-  EXPECT_EQ(b.substr(0, 58), header);
-
-  // The bottom row comes first; blue, green, red; one zero byte up to 16.
-  std::string bottom, top;
-  for (int x = 0; x < 5; ++x) {
-    bottom += Bytes({0xC0 + x, 0xB0 + x, 0xA0 + x});
-    top += Bytes({0x30 + x, 0x20 + x, 0x10 + x});
+  p.At(4, 0) |= 0xFF000000;  // the unused high byte never reaches the file
+  std::string expected = Bytes({'B', 'M', 90, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,  // file
+                                40,  0,   0,  0, 5, 0, 0, 0, 2, 0, 0,  0, 1, 0, 24, 0}) +
+                         std::string(28, '\0');  // the rest of the info and one empty colour
+  for (int row : {1, 0}) {
+    for (int x = 0; x < 5; ++x)
+      expected += Bytes({0x30 + 0x90 * row + x, 0x20 + 0x90 * row + x, 0x10 + 0x90 * row + x});
+    expected += '\0';
   }
-  EXPECT_EQ(b.substr(58, 16), bottom + std::string(1, '\0'));
-  EXPECT_EQ(b.substr(74, 16), top + std::string(1, '\0'));
-}
-
-TEST(CaptureBmp, RowsArePaddedToFourBytesForEveryWidthRemainder) {
-  // 5 x 2 and 4 x 1 above cover remainders 3 and 0; 1 and 2 remain.
+  EXPECT_EQ(BmpFileBytes(p), expected);
+  // Remainders 1 and 2 of the width; 0 and 3 are above.
   EXPECT_EQ(BmpFileBytes(test::Gradient(1, 3)).size(), 58u + 4 * 3);
   EXPECT_EQ(BmpFileBytes(test::Gradient(2, 3)).size(), 58u + 8 * 3);
   EXPECT_EQ(BmpRowSize(640), 1920u);
-}
-
-TEST(CaptureBmp, TheUnusedHighByteOfAPixelNeverReachesTheFile) {
-  Bitmap p(1, 1);
-  p.At(0, 0) = 0xFF123456;
-  EXPECT_EQ(BmpFileBytes(p).substr(58), Bytes({0x56, 0x34, 0x12, 0}));
-}
-
-TEST(CaptureBmp, NoBytesForAnEmptyOrInconsistentPicture) {
+  // No bytes for an empty or inconsistent picture.
   EXPECT_EQ(BmpFileBytes(Bitmap()), "");
   Bitmap broken(4, 4);
   broken.pixels.resize(3);
   EXPECT_EQ(BmpFileBytes(broken), "");
 }
 
-// ---- names -------------------------------------------------------------------
-
-TEST(CaptureNames, DateNameIsZeroPaddedLocalTimeWithUnderscores) {
-  EXPECT_EQ(DateFileName(DateTime{2003, 1, 17, 17, 30, 5}), "2003_01_17_17_30_05");
+TEST(CaptureNames, DateNamesExtensionsAndFolders) {
   EXPECT_EQ(DateFileName(DateTime{2024, 12, 31, 0, 0, 0, 999}), "2024_12_31_00_00_00");
   EXPECT_EQ(DateFileName(DateTime{987, 2, 3, 4, 5, 6}), "0987_02_03_04_05_06");
-}
-
-TEST(CaptureNames, ExtensionIsAppendedUnlessTheLastFourCharactersMatch) {
+  // The extension is appended unless the last four characters already match.
   const struct {
     const char* path;
     int type;
     const char* named;
   } kCases[] = {
-      {"C:\\a\\shot", kFileBmp, "C:\\a\\shot.bmp"}, {"C:\\a\\shot", kFilePng, "C:\\a\\shot.png"},
-      {"shot.BMP", kFileBmp, "shot.BMP"},              {"shot.pNg", kFilePng, "shot.pNg"},
-      {"shot.jpeg", kFileJpeg, "shot.jpeg.jpg"},       {"shot.png", kFileBmp, "shot.png.bmp"},
-      {"", kFilePng, ".png"},                          {"画像.ＰＮＧ", kFilePng, "画像.ＰＮＧ.png"},
-      {"画像.png", kFilePng, "画像.png"},              {"shot", 3, "shot"},  // other types: as is
-      {"shot", -1, "shot"},
+      {"C:\\a\\shot", kFileBmp, "C:\\a\\shot.bmp"},
+      {"shot.BMP", kFileBmp, "shot.BMP"},
+      {"shot.pNg", kFilePng, "shot.pNg"},
+      {"shot.jpeg", kFileJpeg, "shot.jpeg.jpg"},
+      {"shot.png", kFileBmp, "shot.png.bmp"},
+      {"画像.ＰＮＧ", kFilePng, "画像.ＰＮＧ.png"},
+      {"shot", 3, "shot"},
+      {"shot", -1, "shot"},  // other types: as is
   };
   for (const auto& c : kCases) EXPECT_EQ(WithExtension(c.path, c.type), c.named) << c.path;
-}
-
-TEST(CaptureNames, SplitPathCutsAfterTheLastBackslash) {
-  std::string folder, name;
-  SplitPath("C:\\Shots\\sub\\a.bmp", folder, name);
-  EXPECT_EQ(folder, "C:\\Shots\\sub\\");
-  EXPECT_EQ(name, "a.bmp");
-  SplitPath("a.bmp", folder, name);
-  EXPECT_EQ(folder, "");
-  EXPECT_EQ(name, "a.bmp");
-  SplitPath("C:\\Shots\\", folder, name);
-  EXPECT_EQ(folder, "C:\\Shots\\");
-  EXPECT_EQ(name, "");
-}
-
-TEST(CaptureNames, FilterListsThreeTypesWithTheLibraryAndBmpWithout) {
-  using namespace std::string_literals;
-  EXPECT_EQ(SaveDialogFilter(true),
-            "WindowsBitmap(*.bmp)\0*.bmp\0"
-            "JointPhotographExpertsGroup(*.jpg)\0*.jpg\0"
-            "PortableNetworkGraphics(*.png)\0*.png\0\0"s);
-  EXPECT_EQ(SaveDialogFilter(false), "WindowsBitmap(*.bmp)\0*.bmp\0\0"s);
+  for (const auto& [path, split] :
+       {std::pair{"C:\\Shots\\sub\\a.bmp", "C:\\Shots\\sub\\|a.bmp"}, std::pair{"a.bmp", "|a.bmp"},
+        std::pair{"C:\\Shots\\", "C:\\Shots\\|"}}) {
+    std::string folder, name;
+    SplitPath(path, folder, name);
+    EXPECT_EQ(folder + "|" + name, split);
+  }
 }
 
 }  // namespace

