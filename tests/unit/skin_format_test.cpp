@@ -65,25 +65,5 @@ TEST(SkinValues, FoldersAndAbsolutePaths) {
   for (const auto& [path, absolute] : kAbsolute) EXPECT_EQ(IsAbsolutePath(path), absolute) << path;
 }
 
-// Per-button images were written against the directory the program starts in;
-// file dialogs move the current directory later, so the start-up one is kept.
-TEST(SkinValues, ButtonImagesLookInTheStartupFolderThenTheSkinFolder) {
-  test::FakeFileSystem fs;
-  for (const char* file : {"C:\\Tomari\\Skins\\Mine\\btn.bmp", "C:\\Tomari\\both.bmp",
-                           "C:\\Tomari\\Skins\\Mine\\both.bmp"})
-    fs.Put(file, "x");
-  const std::pair<const char*, const char*> kRows[] = {
-      {"both.bmp", "C:\\Tomari\\both.bmp"},
-      {"btn.bmp", "C:\\Tomari\\Skins\\Mine\\btn.bmp"},
-      {"Skins\\Mine\\btn.bmp", "C:\\Tomari\\Skins\\Mine\\btn.bmp"},
-      {"gone.bmp", "C:\\Tomari\\gone.bmp"},      // nowhere: loads as an empty image
-      {"E:\\pics\\b.bmp", "E:\\pics\\b.bmp"},    // absolute: as written, even when missing
-      {"\\pics\\b.bmp", "C:\\pics\\b.bmp"},      // rooted: on the start-up drive
-  };
-  for (const auto& [value, path] : kRows)
-    EXPECT_EQ(ResolveButtonImagePath(value, "C:\\Tomari\\", "C:\\Tomari\\Skins\\Mine\\", fs), path)
-        << value;
-}
-
 }  // namespace
 }  // namespace tomari
