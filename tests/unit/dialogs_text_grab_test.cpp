@@ -27,6 +27,7 @@ TEST(TextGrab, TitleFirstThenNonEmptyChildrenWithTheirHandles) {
   const std::string cut(kMaxGrabbedChars - 1, 'a');
   w.win.texts[0x204] = cut + "日本";
   w.model.Collect(kTarget);
+  EXPECT_FALSE(w.model.Copy());  // nothing selected yet
   EXPECT_EQ(w.model.Entries(), (std::vector<GrabEntry>{
                                    {"", 0}, {"OK", 0x201}, {"OK", 0x203}, {cut + "日", 0x204}}));
 }

@@ -1,5 +1,5 @@
-// The settings dialog's model: what it loads, the rules of its pages, and what OK
-// stores.
+// The settings dialog's model: what it loads, the rules of its pages, what OK
+// stores, and the widget's side around the dialog.
 #include "dialogs/settings_dialog.h"
 
 #include <gtest/gtest.h>
@@ -146,6 +146,41 @@ TEST(SettingsDialogExclusions, AddChangeDeleteOnTheWorkingList) {
   EXPECT_EQ(names(), "azcde");
   EXPECT_EQ(m.ExclusionTitleText(), "a title");
   EXPECT_EQ(WrittenBy(m).ExclusionEntries, m.Exclusions());
+}
+
+// The widget's side: the window's own title is back while the dialog is open, OK
+// stores and applies, and either way the widget is on top with the timer running.
+struct SettingsHost : SettingsDialogHost {
+  std::function<bool(SettingsDialogModel&)> onShow;
+  std::vector<unsigned> intervals;
+  bool ShowSettingsDialog(SettingsDialogModel& m) override { return onShow(m); }
+  void SetTrackingInterval(unsigned ms) override { intervals.push_back(ms); }
+};
+
+TEST(SettingsCommand, OkStoresAndAppliesCancelStoresNothing) {
+  test::World w;
+  w.desktop.AddWindow(0x100, "Memo 12:00", "Edit", Rect{0, 0, 400, 300});
+  w.app.clock = ClockRecord(0x100, "Memo", "Memo 12:00");
+  SettingsHost host;
+  host.onShow = [&](SettingsDialogModel& m) {
+    EXPECT_TRUE(w.app.Busy);
+    EXPECT_EQ(w.desktop.Window(0x100).title, "Memo");
+    m.SetTiming(5);
+    return false;
+  };
+  RunSettingsDialog(w.app, w.ports, host);
+  EXPECT_EQ(w.files.writeCalls, 0u);
+  EXPECT_TRUE(w.widget.topMost);
+  host.onShow = [](SettingsDialogModel& m) {
+    m.SetTiming(250);
+    m.ShowPage(kPageImageFormats);
+    return true;
+  };
+  EXPECT_TRUE(RunSettingsDialog(w.app, w.ports, host));
+  EXPECT_FALSE(w.app.Busy);
+  EXPECT_EQ(host.intervals, (std::vector<unsigned>{100, 250}));
+  EXPECT_EQ(w.app.LastSettingsPage, kPageImageFormats);
+  EXPECT_NE(w.files.Get(SettingsPath(w.app))->find("Timing= 250"), std::string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Values of skin files: colours, cursor names, folders and file names.
+// Values of skin files: colours and cursor names.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -51,18 +51,6 @@ TEST(SkinValues, CursorsBySystemNameOrFromTheSkinFolder) {
   EXPECT_EQ(none, FakeCursorLoader::SystemHandle(kCursorArrow));
   EXPECT_EQ(wait, FakeCursorLoader::SystemHandle(32514));
   EXPECT_EQ(cursors.shown, (std::vector<CursorHandle>{none, wait}));
-}
-
-TEST(SkinValues, FoldersAndAbsolutePaths) {
-  const std::pair<const char*, const char*> kFolders[] = {
-      {"C:\\Tomari\\Skins\\Default\\Default.tsk", "C:\\Tomari\\Skins\\Default\\"},
-      {"D:/skins/x.tsk", "D:/skins/"}, {"C:\\a/b\\c.tsk", "C:\\a/b\\"}, {"x.tsk", ""}};
-  for (const auto& [path, folder] : kFolders) EXPECT_EQ(SkinFolderOf(path), folder) << path;
-  const std::pair<const char*, bool> kAbsolute[] = {
-      {"C:\\img\\a.bmp", true}, {"d:/img/a.bmp", true}, {"\\\\server\\share\\a.bmp", true},
-      {"a.bmp", false},         {"img\\a.bmp", false},  {"C:a.bmp", false},
-      {"\\img\\a.bmp", false},  {"", false}};
-  for (const auto& [path, absolute] : kAbsolute) EXPECT_EQ(IsAbsolutePath(path), absolute) << path;
 }
 
 }  // namespace
