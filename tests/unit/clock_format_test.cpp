@@ -55,7 +55,7 @@ TEST(DateFormat, EveryTokenPrintsItsPartOfTheDate) {
       {"g gg ggg e", At(1989, 1, 8), "H 平 平成 1"}, {"ggg ee", At(1990, 5, 1), "平成 02"},
       {"g gg ggg ee", At(2019, 5, 1), "R 令 令和 01"}, {"ggge年", At(2020, 1, 1), "令和2年"},
       // Week 1 holds 1 January, weeks start on Sunday; 366 days in a leap year.
-      {"ww y", At(2003, 1, 1), "1 1"}, {"ww", At(2003, 1, 5), "2"},
+      {"ww y", At(2003, 1, 1), "1 1"}, {"ww", At(2003, 1, 4), "1"}, {"ww", At(2003, 1, 5), "2"},
       {"ww y", At(2003, 12, 31), "53 365"}, {"ww y", At(2000, 12, 31), "54 366"},
       // Any AM/PM form puts h and hh on the 12-hour clock; noon is PM, 0 o'clock is 12.
       {"hh:nn AM/PM", At(2003, 1, 1, 0, 0), "12:00 AM"},

@@ -44,6 +44,12 @@ TEST(ExclusionEditor, PrefillDropsOurClockOnEitherSide) {
     if (*c.lastWritten) w.app.clock = ClockRecord(kTarget, "Memo", c.lastWritten);
     EXPECT_EQ(PrefillExclusion(w.app, w.desktop, kTarget).WindowTitle, c.expected) << c.shown;
   }
+  // Saved as it is prefilled, the entry matches the window once our clock is gone.
+  test::World w;
+  w.desktop.AddWindow(kTarget, "Memo", "Edit", {0, 0, 10, 10});
+  w.app.settings.ExclusionEntries = {PrefillExclusion(w.app, w.desktop, kTarget)};
+  w.app.settings.ExclusionEntries[0].Name = "memo";
+  EXPECT_TRUE(IsExcludedWindow(w.app, w.desktop, kTarget));
 }
 
 }  // namespace
