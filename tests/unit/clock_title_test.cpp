@@ -71,11 +71,6 @@ TEST_F(TitleClock, WrittenOnlyWhenTheTextChangesOnEitherSideAndGivenBackExactly)
   Off();
   EXPECT_EQ(Title(kNotepad), kNotepadTitle);
   EXPECT_EQ(Record(), "0||||after");
-  // Once off, nothing more is written, whatever asks for a restore.
-  desktop.ClearLog();
-  Off();
-  EXPECT_EQ(desktop.Count("SetTitle"), 0);
-  EXPECT_EQ(desktop.reads.getTitle, 0);
 }
 
 TEST_F(TitleClock, AWindowThatRetitlesItselfKeepsItsNewTitle) {
@@ -95,16 +90,6 @@ TEST_F(TitleClock, AWindowThatRetitlesItselfKeepsItsNewTitle) {
   EXPECT_EQ(Writes(kNotepad), 0);
   EXPECT_EQ(Title(kNotepad), "Saved - Notepad");
   EXPECT_EQ(app.clock.Window, 0u);
-}
-
-TEST_F(TitleClock, SwitchingWindowsRestoresTheOldTitleFirst) {
-  Tick(kNotepad);
-  desktop.ClearLog();
-  Tick(kEditor);
-  EXPECT_EQ(desktop.Log(),
-            (std::vector<std::string>{"SetTitle(256, \"Untitled - Notepad\")",
-                                      "SetTitle(512, \"Editor <2003/01/17 17:30:05> \")"}));
-  EXPECT_EQ(app.clock.OriginalTitle, "Editor");
 }
 
 TEST_F(TitleClock, UntitledHungOrVanishedWindowsAreNotWritten) {
@@ -168,24 +153,6 @@ TEST_F(TitleClock, AWindowThatKeepsAnotherTextIsWrittenOnlyWhenTheClockChanges) 
     Off();
     EXPECT_EQ(Title(kNotepad), store(kNotepadTitle));
   }
-}
-
-TEST_F(TitleClock, LengthsCountCharactersNotBytes) {
-  // Our clock text is replaced by a text of as many characters but more bytes
-  // (full-width digits): without it, the title is still the original one.
-  app.settings.ClockPosition = 0;
-  app.settings.ClockFormatText = "[hh]";
-  Title(kNotepad) = "日本語のメモ";
-  Tick(kNotepad);
-  EXPECT_EQ(Title(kNotepad), "[17]日本語のメモ");
-  Title(kNotepad) = "[１７]日本語のメモ";
-  SetUtc(9, 0, 0);
-  Tick(kNotepad);
-  EXPECT_EQ(Title(kNotepad), "[18]日本語のメモ");
-  EXPECT_EQ(app.clock.OriginalTitle, "日本語のメモ");
-  Title(kNotepad) = "[１８]日本語のメモ";
-  Off();
-  EXPECT_EQ(Title(kNotepad), "日本語のメモ");
 }
 
 }  // namespace

@@ -58,25 +58,6 @@ TEST(FileFinder, FilesBeforeSubFoldersDepthFirstAndFolderRecords) {
   EXPECT_TRUE(none.found.empty());
 }
 
-TEST(FileFinder, StopFromACallbackEndsEveryLevel) {
-  FinderWorld w;
-  for (const char* file : {"C:\\S\\A\\B\\one.tsk", "C:\\S\\A\\B\\two.tsk", "C:\\S\\A\\three.tsk",
-                           "C:\\S\\four.tsk"})
-    w.dir.AddFile(file);
-  w.finder.onFind = [&](const std::string& p) {
-    w.found.push_back(p);
-    if (p.find("one") != std::string::npos) w.finder.StopSerch();
-  };
-  int yields = 0;
-  w.finder.onYield = [&] { ++yields; };
-  w.finder.SearchFiles("C:\\S");
-  EXPECT_EQ(w.found, (Paths{"C:\\S\\four.tsk", "C:\\S\\A\\three.tsk", "C:\\S\\A\\B\\one.tsk"}));
-  EXPECT_GT(yields, 3);
-  const int lists = w.dir.listCalls;
-  w.finder.SearchFiles("C:\\S");
-  EXPECT_EQ(w.dir.listCalls, lists);
-}
-
 TEST(FileFinder, DateThresholdConversion) {
   // 2000-01-01 00:00 UTC is day 36526; to the nearest 1/10000 day (8.64 s).
   const std::int64_t y2000 = 125911584000000000;

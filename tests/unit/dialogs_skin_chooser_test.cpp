@@ -36,18 +36,6 @@ struct SkinWorld {
   }
 };
 
-TEST(SkinPreview, InfoTextAndItsDefaults) {
-  SkinWorld w;
-  w.Skin("C:\\S\\full.tsk", "[Skin]\r\nName=スキン\r\nVersion=1.2\r\nCopyright=誰か\r\n");
-  w.Skin("C:\\S\\bare.tsk", "[Other]\r\n");
-  w.Skin("C:\\S\\long.tsk", "[Skin]\r\nName=" + std::string(200, 'n') + "\r\n");
-  EXPECT_EQ(GetSkinInfo("C:\\S\\full.tsk", w.fs, w.codec), "スキン Ver.1.2\r\n(C)誰か");
-  EXPECT_EQ(GetSkinInfo("C:\\S\\bare.tsk", w.fs, w.codec), "bare.tsk Ver.?\r\n(C)???");
-  EXPECT_EQ(GetSkinInfo("C:\\S\\gone.tsk", w.fs, w.codec), "gone.tsk Ver.?\r\n(C)???");
-  EXPECT_EQ(SkinInfoFirstLine(GetSkinInfo("C:\\S\\long.tsk", w.fs, w.codec)),
-            std::string(127, 'n') + " Ver.?");
-}
-
 TEST(SkinPreview, RectangleSkinShowsItsButtonsMapSkinDoesNot) {
   SkinWorld w;
   w.Picture("C:\\S\\back.bmp", Bitmap(4, 2, kGrey));
@@ -105,11 +93,6 @@ TEST(SkinChooser, ListsInSearchOrderAndSelectsTheSkinInUse) {
   EXPECT_EQ(missing.Selected(), -1);
   EXPECT_FALSE(missing.Confirm(box));
   EXPECT_TRUE(missing.Preview().path.empty());
-
-  auto stopped = w.Chooser("");
-  stopped.onYield = [&] { stopped.Stop(); };
-  stopped.Search();
-  EXPECT_TRUE(stopped.Entries().empty());
 }
 
 TEST(SkinChooser, WithoutSkinsFolderOnlyAChosenFileCounts) {

@@ -9,9 +9,8 @@
 namespace tomari {
 namespace {
 
-TEST(FormatComposer, AppendReplaceDefaultAndModes) {
+TEST(FormatComposer, AppendReplaceAndDefault) {
   TimeFormatComposer c;
-  EXPECT_EQ(c.Mode(), FormatListMode::Simple);
   c.Append();  // no row selected
   c.Replace();
   EXPECT_EQ(c.Composed(), "");
@@ -27,21 +26,6 @@ TEST(FormatComposer, AppendReplaceDefaultAndModes) {
   c.SelectRow(4);
   c.Append();
   EXPECT_EQ(c.Composed(), " <yyyy/mm/dd hh:mm:ss>(ddd)");
-
-  c.SetMode(FormatListMode::Detailed);
-  c.SetComposed("");
-  c.SelectRow(32);
-  c.Append();
-  EXPECT_EQ(c.Composed(), "t t t t t ");
-  // A mode switch keeps the note until another row is clicked.
-  c.SelectRow(5);  // "ddd"
-  const std::string explanation = c.Note();
-  EXPECT_NE(explanation.find("Sun ～ Sat"), std::string::npos);
-  c.SetMode(FormatListMode::Simple);
-  EXPECT_EQ(c.Note(), explanation);
-  EXPECT_EQ(c.SelectedRow(), -1);
-  c.SelectRow(1);
-  EXPECT_EQ(c.Note(), "１９８４年１月１７日の場合\r\n84/01/17");
 }
 
 TEST(FormatComposer, OkHandsBackTheComposedTextEvenEmptyAndCancelNothing) {

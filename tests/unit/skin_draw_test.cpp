@@ -66,17 +66,6 @@ TEST(SkinKeyedImage, PaintsFillOnlyWhereTheMaskHasTheKeyAndNeverOverruns) {
   EXPECT_EQ(dest.pixels, Art({"aaa.", "...."}).pixels);
 }
 
-TEST(SkinCut, CopiesARectangleAndBlacksOutWhatLiesOutside) {
-  const Bitmap source = Art({"abab", "rgug", "....."});
-  EXPECT_EQ(CutSkinImage(source, 1, 0, 2, 2).pixels, Art({"ba", "gu"}).pixels);
-  const Pixel grey = PixelOf('.');
-  EXPECT_EQ(CutSkinImage(source, -1, 2, 3, 2).pixels, (std::vector<Pixel>{0, grey, grey, 0, 0, 0}));
-  EXPECT_TRUE(CutSkinImage(Bitmap{}, 0, 0, 5, 5).Empty());
-  for (const Rect& r : {Rect{0, 0, 0, 5}, Rect{-1, -1, 0, 0}, Rect{0, 0, -3, 2},
-                        Rect{0, 0, 2000000000, 2000000000}})  // left, top, width, height
-    EXPECT_TRUE(CutSkinImage(Bitmap(4, 4, 1), r.left, r.top, r.right, r.bottom).Empty());
-}
-
 TEST(SkinHitTest, RectanglesHaveLeftTopInRightBottomOutAndMapsGoByColour) {
   SkinData skin;
   skin.loaded = true;
@@ -138,28 +127,6 @@ TEST(SkinFace, RectangleSkinDrawsEachButtonInItsStateClippedToItsRectangle) {
   skin.loaded = true;
   skin.Images[kStateBack] = {};
   EXPECT_TRUE(ComposeFace(skin, down).Empty());
-}
-
-TEST(SkinFace, MapSkinPaintsTheStateImageWhereTheMapHasTheColour) {
-  SkinData skin;
-  skin.loaded = true;
-  skin.Images[kStateBack] = Art({"....", "...."});
-  skin.Map = Art({"rrgk", "ggrk"});
-  for (int s = 1; s < kButtonStateCount; ++s)
-    skin.Images[s] = Bitmap(4, 2, PixelOf(static_cast<char>('0' + s)));
-  skin.Buttons = {Button({}, 255), Button({}, 65280), Button({})};
-  const Pixel g = PixelOf('.');
-  for (int s = 1; s < kButtonStateCount; ++s) {
-    const Pixel p = PixelOf(static_cast<char>('0' + s));
-    const int redOnly[] = {s, kStateBack, s};
-    EXPECT_EQ(ComposeFace(skin, redOnly).pixels, (std::vector<Pixel>{p, p, g, g, g, g, p, g}));
-    const int greenOnly[] = {kStateBack, s};
-    EXPECT_EQ(ComposeFace(skin, greenOnly).pixels, (std::vector<Pixel>{g, g, p, g, p, p, g, g}));
-  }
-  // A missing state image (e.g. no Down image in the skin) paints nothing.
-  skin.Images[kStateDown] = {};
-  const int down[] = {kStateDown, kStateDown};
-  EXPECT_EQ(ComposeFace(skin, down).pixels, skin.Back().pixels);
 }
 
 }  // namespace

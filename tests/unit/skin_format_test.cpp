@@ -1,4 +1,4 @@
-// Values of skin files: colours, cursor names, folders and file names.
+// Values of skin files: colours and cursor names.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -51,38 +51,6 @@ TEST(SkinValues, CursorsBySystemNameOrFromTheSkinFolder) {
   EXPECT_EQ(none, FakeCursorLoader::SystemHandle(kCursorArrow));
   EXPECT_EQ(wait, FakeCursorLoader::SystemHandle(32514));
   EXPECT_EQ(cursors.shown, (std::vector<CursorHandle>{none, wait}));
-}
-
-TEST(SkinValues, FoldersAndAbsolutePaths) {
-  const std::pair<const char*, const char*> kFolders[] = {
-      {"C:\\Tomari\\Skins\\Default\\Default.tsk", "C:\\Tomari\\Skins\\Default\\"},
-      {"D:/skins/x.tsk", "D:/skins/"}, {"C:\\a/b\\c.tsk", "C:\\a/b\\"}, {"x.tsk", ""}};
-  for (const auto& [path, folder] : kFolders) EXPECT_EQ(SkinFolderOf(path), folder) << path;
-  const std::pair<const char*, bool> kAbsolute[] = {
-      {"C:\\img\\a.bmp", true}, {"d:/img/a.bmp", true}, {"\\\\server\\share\\a.bmp", true},
-      {"a.bmp", false},         {"img\\a.bmp", false},  {"C:a.bmp", false},
-      {"\\img\\a.bmp", false},  {"", false}};
-  for (const auto& [path, absolute] : kAbsolute) EXPECT_EQ(IsAbsolutePath(path), absolute) << path;
-}
-
-// Per-button images were written against the directory the program starts in;
-// file dialogs move the current directory later, so the start-up one is kept.
-TEST(SkinValues, ButtonImagesLookInTheStartupFolderThenTheSkinFolder) {
-  test::FakeFileSystem fs;
-  for (const char* file : {"C:\\Tomari\\Skins\\Mine\\btn.bmp", "C:\\Tomari\\both.bmp",
-                           "C:\\Tomari\\Skins\\Mine\\both.bmp"})
-    fs.Put(file, "x");
-  const std::pair<const char*, const char*> kRows[] = {
-      {"both.bmp", "C:\\Tomari\\both.bmp"},
-      {"btn.bmp", "C:\\Tomari\\Skins\\Mine\\btn.bmp"},
-      {"Skins\\Mine\\btn.bmp", "C:\\Tomari\\Skins\\Mine\\btn.bmp"},
-      {"gone.bmp", "C:\\Tomari\\gone.bmp"},      // nowhere: loads as an empty image
-      {"E:\\pics\\b.bmp", "E:\\pics\\b.bmp"},    // absolute: as written, even when missing
-      {"\\pics\\b.bmp", "C:\\pics\\b.bmp"},      // rooted: on the start-up drive
-  };
-  for (const auto& [value, path] : kRows)
-    EXPECT_EQ(ResolveButtonImagePath(value, "C:\\Tomari\\", "C:\\Tomari\\Skins\\Mine\\", fs), path)
-        << value;
 }
 
 }  // namespace

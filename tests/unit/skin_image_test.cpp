@@ -73,9 +73,6 @@ TEST_F(SkinImageTest, ThePngSignatureChoosesTheLibraryWithTheHeaderSizeElseTheLo
   decoder.AddLibraryPng(path, Bitmap(3, 2, 0x80FF00FFu));
   EXPECT_EQ(LoadSkinImage(path, true, fs, decoder).pixels, Bitmap(3, 2, 0x00FF00FFu).pixels);
   EXPECT_EQ(fs.readAllCalls, 0u);
-  fs.Put("C:\\a.gif", "GIF89a");
-  decoder.AddPicture("C:\\a.gif", Bitmap(1, 1, 0xFF123456u));
-  EXPECT_EQ(LoadSkinImage("C:\\a.gif", true, fs, decoder).pixels, std::vector<Pixel>{0x123456u});
 }
 
 TEST_F(SkinImageTest, MissingUnreadableUndecodableOrMalformedImagesAreEmpty) {

@@ -118,40 +118,6 @@ TEST_F(SkinLoad, RectangleButtonsCutTheirLooksAndOwnFilesComeFromStartupFolderFi
   EXPECT_TRUE(app.skin.Back().Empty());
 }
 
-TEST_F(SkinLoad, MapSkinKeepsStateImagesAndButtonsGoByColour) {
-  Skin("[Skin]\nBack=back.bmp\nMap=map.bmp\nFloat=f.bmp\n[Button01]\nType=NONE\nColor=Red\n"
-       "Left=1\nTop=1\nWidth=3\nHeight=3\nBack=x.bmp\n");
-  Picture(kFolder + "map.bmp", Bitmap(6, 2, MakePixel(255, 0, 0)));
-  Picture(kFolder + "f.bmp", Bitmap(6, 2, 1));
-  Picture(kFolder + "x.bmp", Bitmap(1, 1, 3));
-  ASSERT_TRUE(Load());
-  EXPECT_TRUE(app.skin.IsMapSkin());
-  EXPECT_FALSE(app.skin.Images[kStateFloat].Empty());
-  EXPECT_EQ(Buttons()[0].Color, 255);
-  EXPECT_EQ(Buttons()[0].Rectangle, Rect{});
-  EXPECT_EQ(Looks(Buttons()[0]), "- - - - - ");
-}
-
-TEST_F(SkinLoad, FileCursorsAreOwnedAndReleasedSystemOnesNever) {
-  Skin("[Skin]\nBack=back.bmp\n[Button01]\nType=A\nCursor=pen.cur\n[Button02]\nType=B\n"
-       "Cursor=hand\n[Button03]\nType=C\nCursor=broken.cur\n[Button04]\nType=D\nCursor=pen.cur\n");
-  cursors.AddFile(kFolder + "pen.cur");
-  for (int load = 0; load < 3; ++load) {
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(cursors.Live(), 2u) << "one per button, the last load's only";
-  }
-  EXPECT_TRUE(Buttons()[0].CursorOwned);
-  EXPECT_EQ(Buttons()[1].Cursor, FakeCursorLoader::SystemHandle(32649));
-  EXPECT_FALSE(Buttons()[1].CursorOwned);
-  EXPECT_EQ(Buttons()[2].Cursor, 0u);
-  FreeSkin(app.skin, cursors);
-  EXPECT_EQ(cursors.Live(), 0u);
-  for (CursorHandle h : cursors.destroyCalls) EXPECT_FALSE(FakeCursorLoader::IsSystemHandle(h));
-  EXPECT_FALSE(app.skin.loaded);
-  EXPECT_TRUE(app.skin.Buttons.empty() && app.skin.folder.empty());
-  EXPECT_EQ(app.skin.StartupFolder, "C:\\Tomari\\");
-}
-
 TEST_F(SkinLoad, WhatIsNoSkinLoadsNothing) {
   const std::string small = FakeCodec::Sjis("[Skin]\r\nBack=back.bmp\r\n");
   const std::size_t room = kMaxSkinFileBytes - small.size();
@@ -162,7 +128,6 @@ TEST_F(SkinLoad, WhatIsNoSkinLoadsNothing) {
       [&] { files.Put(kSkin, small + ";" + std::string(room, 'x')); },
       [&] { files.PutHuge(kSkin, small, 3'000'000'000ull); },
       [&] { app.settings.MainSkin = "C:\\Tomari\\Skins\\Gone\\Gone.tsk"; },
-      [&] { app.settings.MainSkin = ""; },
       [&] { files.AddFolder(app.settings.MainSkin = "C:\\Tomari\\Skins\\Folder.tsk"); },
       [&] { files.failReads = true; },
   };
@@ -236,29 +201,6 @@ TEST_F(SkinLoad, ApplySkinShapesSizesAndDrawsTheWidgetOrGivesThePlainOne) {
   EXPECT_EQ(widget.label, "トマリギ Ver.1.4.4");
   EXPECT_TRUE(widget.face.Empty());
   EXPECT_EQ(widget.presents, 3);
-}
-
-TEST_F(SkinLoad, ALoadThatThrowsKeepsTheSkinOnShowOrGivesThePlainWidget) {
-  Skin("[Skin]\nBack=back.bmp\n[Button01]\nType=NONE\nCursor=pen.cur\nLeft=0\nTop=0\nWidth=1\n"
-       "Height=1\nBack=boom.bmp\n", kFolder + "Bad.tsk");
-  Picture(kFolder + "boom.bmp", BackImage());
-  cursors.AddFile(kFolder + "pen.cur");
-  images.throwOn = kFolder + "boom.bmp";
-  app.settings.MainSkin = kFolder + "Bad.tsk";
-  ApplySkin(app, ports);  // at start-up there is nothing to keep
-  EXPECT_FALSE(app.skin.loaded);
-  EXPECT_EQ(widget.label, NoSkinLabel());
-
-  Skin("[Skin]\nBack=back.bmp\n");
-  app.settings.MainSkin = kSkin;
-  ApplySkin(app, ports);
-  ASSERT_TRUE(app.skin.loaded);
-  const int presents = widget.presents;
-  ChangeSkin(app, ports, "Bad.tsk");
-  EXPECT_EQ(app.skin.Back().pixels, BackImage().pixels);
-  EXPECT_EQ(app.settings.MainSkin, kSkin);
-  EXPECT_EQ(widget.presents, presents);
-  EXPECT_EQ(cursors.Live(), 0u);
 }
 
 }  // namespace
