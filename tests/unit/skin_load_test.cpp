@@ -203,5 +203,28 @@ TEST_F(SkinLoad, ApplySkinShapesSizesAndDrawsTheWidgetOrGivesThePlainOne) {
   EXPECT_EQ(widget.presents, 3);
 }
 
+TEST_F(SkinLoad, ALoadThatThrowsKeepsTheSkinOnShowOrGivesThePlainWidget) {
+  Skin("[Skin]\nBack=back.bmp\n[Button01]\nType=NONE\nCursor=pen.cur\nLeft=0\nTop=0\nWidth=1\n"
+       "Height=1\nBack=boom.bmp\n", kFolder + "Bad.tsk");
+  Picture(kFolder + "boom.bmp", BackImage());
+  cursors.AddFile(kFolder + "pen.cur");
+  images.throwOn = kFolder + "boom.bmp";
+  app.settings.MainSkin = kFolder + "Bad.tsk";
+  ApplySkin(app, ports);  // at start-up there is nothing to keep
+  EXPECT_FALSE(app.skin.loaded);
+  EXPECT_EQ(widget.label, NoSkinLabel());
+
+  Skin("[Skin]\nBack=back.bmp\n");
+  app.settings.MainSkin = kSkin;
+  ApplySkin(app, ports);
+  ASSERT_TRUE(app.skin.loaded);
+  const int presents = widget.presents;
+  ChangeSkin(app, ports, "Bad.tsk");
+  EXPECT_EQ(app.skin.Back().pixels, BackImage().pixels);
+  EXPECT_EQ(app.settings.MainSkin, kSkin);
+  EXPECT_EQ(widget.presents, presents);
+  EXPECT_EQ(cursors.Live(), 0u);
+}
+
 }  // namespace
 }  // namespace tomari

@@ -89,5 +89,22 @@ TEST(SkinCheckTest, ReportsEachMistakeOnceOnItsLine) {
   }
 }
 
+TEST(SkinCheckTest, CommandLineExitCodesAndJson) {
+  Skin skin;
+  skin.Check(kRectSkin);
+  skin.files.Put("C:\\Bad.tsk", "[Skin]\r\nBack=\"Gone.bmp\"\r\n[Button01]\r\nType=FLY\r\n");
+  CheckPorts ports{skin.files, skin.codec, skin.images, skin.cursors, {}};
+  std::string out;
+  EXPECT_EQ(RunSkinCheck({std::string(kFolder) + "T.tsk"}, "", ports, out), 0);
+  out.clear();
+  const std::string good = std::string(kFolder) + "T.tsk";
+  EXPECT_EQ(RunSkinCheck({"--json", good, "C:\\Bad.tsk"}, "", ports, out), 1);
+  EXPECT_NE(out.find(R"({"file":"C:\\Bad.tsk","problems":[{"line":2,"kind":"image-not-loaded")"),
+            std::string::npos) << out;
+  EXPECT_NE(out.find(R"({"line":4,"kind":"unknown-command")"), std::string::npos) << out;
+  EXPECT_EQ(RunSkinCheck({"--bogus", "C:\\Bad.tsk"}, "", ports, out), 2);
+  EXPECT_EQ(RunSkinCheck({}, "", ports, out), 2);
+}
+
 }  // namespace
 }  // namespace skincheck
