@@ -32,6 +32,27 @@ TEST(TextGrab, TitleFirstThenNonEmptyChildrenWithTheirHandles) {
                                    {"", 0}, {"OK", 0x201}, {"OK", 0x203}, {cut + "日", 0x204}}));
 }
 
+TEST(TextGrab, SelectAndCopyReadChildTextsAgain) {
+  GrabWorld w;
+  w.model.Collect(kTarget);
+  EXPECT_FALSE(w.model.Copy());
+  EXPECT_EQ(w.clip.sets, 0);
+
+  w.win.texts[0x204] = "Abort";
+  EXPECT_EQ(w.model.Select(3), "Abort");
+  EXPECT_EQ(w.model.Entries()[3].text, "Cancel");
+  w.win.texts[0x204] = "한국어 😀";
+  EXPECT_TRUE(w.model.Copy());
+  EXPECT_EQ(w.clip.text, "한국어 😀");
+
+  w.win.titles[kTarget] = "Renamed";
+  EXPECT_EQ(w.model.Select(0), "Form");  // the title entry shows what was collected
+  EXPECT_TRUE(w.model.Copy());
+  EXPECT_EQ(w.clip.text, "Form");
+  EXPECT_EQ(w.model.Select(9), "");
+  EXPECT_EQ(w.model.Selected(), -1);
+}
+
 TEST(TextGrab, HungChildrenShareOneBudget) {
   GrabWorld w;
   std::vector<WindowHandle> many;
