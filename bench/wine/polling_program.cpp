@@ -3,6 +3,10 @@
 // window as the target and places the widget above it with one SetWindowPos
 // per tick, changed or not; timer 2 (50 ms) reads the pointer and repaints.
 // No skin, no commands, no events.
+//
+// With POLLING_PROGRAM_MODE=timer in its environment it is the floor instead:
+// one 100 ms timer whose ticks do nothing once the widget has perched, i.e. what
+// waking ten times a second costs by itself under this Wine.
 #include <windows.h>
 
 #include "perch_geometry.h"
@@ -36,9 +40,20 @@ void TrackingTick() {
   }
 }
 
+bool g_timerOnly = false;
+
 LRESULT CALLBACK WidgetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
+      if (g_timerOnly) {
+        // Perch as the driver waits for, then nothing once the same window has
+        // stayed in front for half a second.
+        static HWND last = nullptr;
+        static int same = 0;
+        if (same >= 5) return 0;
+        same = GetForegroundWindow() == last ? same + 1 : 0;
+        last = GetForegroundWindow();
+      }
       if (wp == 1) {
         TrackingTick();
       } else {
@@ -77,8 +92,11 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   g_self = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, wc.lpszClassName,
                            L"polling", WS_POPUP, 0, 0, 150, 32, nullptr, nullptr, inst, nullptr);
   g_target = g_self;
+  wchar_t mode[8] = L"";
+  GetEnvironmentVariableW(L"POLLING_PROGRAM_MODE", mode, 8);
+  g_timerOnly = lstrcmpW(mode, L"timer") == 0;
   SetTimer(g_self, 1, 100, nullptr);
-  SetTimer(g_self, 2, 50, nullptr);
+  if (!g_timerOnly) SetTimer(g_self, 2, 50, nullptr);
   ShowWindow(g_self, SW_SHOWNOACTIVATE);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);

@@ -131,6 +131,7 @@ struct DragState {
 struct PlacementBase {
   int BaseX = 0;
   int BaseY = 0;
+  Rect Against;  // the target's rectangle the tick last placed against
 };
 
 // The popup menu's checks and enabled states; the menu and the buttons are

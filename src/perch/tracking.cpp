@@ -26,6 +26,7 @@ void Attach(App& app, Ports& ports, WindowHandle target) {
 
 void FollowTarget(App& app, Ports& ports, WindowHandle target, const Rect& rect) {
   PlaceWidgetAt(app, ports, rect);
+  app.placement.Against = rect;
   if (app.menu.TitleClockChecked) {
     if (target != app.clock.Window && app.clock.Window != 0)
       SetTitleClock(app, ports.windows, 0, "");
@@ -73,20 +74,24 @@ void TrackingTick(App& app, Ports& ports) {
     }
   }
   const WindowHandle target = app.TargetWindow;
-  if (!targetChecked) {
-    if (IsExcludedWindow(app, windows, target)) return;
-    // A program that stopped answering is left alone until it answers again:
-    // nothing we send it may make us wait, and nothing we change would show.
-    if (windows.IsHung(target)) return;
-  }
-
-  if (app.target.AttachedWindow != target) Attach(app, ports, target);
+  if (!targetChecked && IsExcludedWindow(app, windows, target)) return;
 
   // The rectangle read for the placement also tells whether the window is
   // still there.
   Rect rect;
-  const bool alive = app.settings.PositionAuto != 0 ? windows.GetRect(target, rect)
-                                                    : windows.IsWindow(target);
+  const bool placing = app.settings.PositionAuto != 0;
+  const bool alive = placing ? windows.GetRect(target, rect) : windows.IsWindow(target);
+  // A program that stopped answering is left alone until it answers again:
+  // nothing we send it may make us wait, and nothing we change would show.
+  // Asking is a call into the window server, so a target that stands where it
+  // was last placed against is not asked: the tick changes nothing of it then
+  // (its title clock asks for itself).
+  const bool standing = alive && placing && target == app.target.AttachedWindow &&
+                        rect == app.placement.Against;
+  if (!targetChecked && !standing && windows.IsHung(target)) return;
+
+  if (app.target.AttachedWindow != target) Attach(app, ports, target);
+
   if (alive)
     FollowTarget(app, ports, target, rect);
   else

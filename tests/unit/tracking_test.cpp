@@ -128,8 +128,9 @@ TEST_F(Tracking, ExcludedAndHungWindowsAreNeverTaken) {
   Tick();
   EXPECT_EQ(app.target.AttachedWindow, kC);
 
-  // The attached target hangs: it is not placed against any more.
+  // The attached target hangs and moves: it is not placed against any more.
   desktop.Window(kC).hung = true;
+  desktop.Window(kC).rect.left += 10;
   const auto moves2 = widget.moves.size();
   Tick();
   EXPECT_EQ(widget.moves.size(), moves2);
