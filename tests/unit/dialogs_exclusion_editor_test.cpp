@@ -12,10 +12,11 @@ constexpr WindowHandle kTarget = 0x100;
 TEST(ExclusionEditor, ConfirmChecksTrimsAndWritesBack) {
   const struct {
     const char *name, *title, *cls, *message;
-  } cases[] = {
-      {"", "T", "C", kExclusionNameMissing},   {"   ", "T", "C", kExclusionNameMissing},
-      {"n", "  ", " ", kExclusionTargetMissing}, {" n ", " T ", "", ""}, {"n", "", " C", ""},
-  };
+  } cases[] = {{"", "T", "C", kExclusionNameMissing},
+               {"   ", "T", "C", kExclusionNameMissing},
+               {"n", "  ", " ", kExclusionTargetMissing},
+               {" n ", " T ", "", ""},
+               {"n", "", " C", ""}};
   for (const auto& c : cases) {
     const ExclusionEntry before{"", "orig", 0, "cls"};
     ExclusionEntry buffer = before;
@@ -34,9 +35,10 @@ TEST(ExclusionEditor, PrefillDropsOurClockOnEitherSide) {
   const struct {
     const char *shown, *lastWritten, *expected;
   } cases[] = {
-      {"Memo <12:00>", "Memo <12:00>", "Memo"}, {"<12:00> Memo", "<12:00> Memo", "Memo"},
-      {"Memo", "Memo <12:00>", "Memo"},          // the window has dropped it already
-      {"Memo <12:00>", "", "Memo <12:00>"},      // no clock of ours
+      {"Memo <12:00>", "Memo <12:00>", "Memo"},
+      {"<12:00> Memo", "<12:00> Memo", "Memo"},
+      {"Memo", "Memo <12:00>", "Memo"},     // the window has dropped it already
+      {"Memo <12:00>", "", "Memo <12:00>"}  // no clock of ours
   };
   for (const auto& c : cases) {
     test::World w;

@@ -62,7 +62,8 @@ TEST(SkinPreview, RectangleSkinShowsItsButtonsMapSkinDoesNot) {
 
 TEST(SkinPreview, FitNeverEnlargesAndCentres) {
   const std::pair<Point, Rect> cases[] = {
-      {{300, 100}, {0, 41, 200, 108}}, {{50, 30}, {75, 60, 125, 90}},
+      {{300, 100}, {0, 41, 200, 108}},
+      {{50, 30}, {75, 60, 125, 90}},
       {{100, 600}, {87, 0, 112, 150}},
       {{310, 250}, {7, 0, 193, 150}},  // both over, the wider overshoot not the larger ratio
   };

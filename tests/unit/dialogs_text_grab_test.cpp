@@ -28,8 +28,8 @@ TEST(TextGrab, TitleFirstThenNonEmptyChildrenWithTheirHandles) {
   w.win.texts[0x204] = cut + "日本";
   w.model.Collect(kTarget);
   EXPECT_FALSE(w.model.Copy());  // nothing selected yet
-  EXPECT_EQ(w.model.Entries(), (std::vector<GrabEntry>{
-                                   {"", 0}, {"OK", 0x201}, {"OK", 0x203}, {cut + "日", 0x204}}));
+  EXPECT_EQ(w.model.Entries(),
+            (std::vector<GrabEntry>{{"", 0}, {"OK", 0x201}, {"OK", 0x203}, {cut + "日", 0x204}}));
 }
 
 TEST(TextGrab, SelectAndCopyReadChildTextsAgain) {

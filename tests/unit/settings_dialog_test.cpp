@@ -28,8 +28,7 @@ TEST(SettingsDialogLoad, OutOfRangeValuesAreClamped) {
       {&Settings::CaptureType, 5, 1},       {&Settings::CaptureFileType, 2, 0},  // no library
       {&Settings::ClockWorldTime, 40, 1},  // UTC, as the clock reads it
       {&Settings::ClockWorldTimePM, -1, 1}, {&Settings::ClockWorldTimeMinute, 75, 59},
-      {&Settings::MainMulti, -1, 1},
-  };
+      {&Settings::MainMulti, -1, 1}};
   for (const auto& c : cases) {
     Settings s;
     s.ClockWorldTime = 0;  // an own zone: its sign and minutes are kept as loaded
@@ -72,9 +71,10 @@ TEST(SettingsDialogOk, ResetOffsetsSkinChangeOptionGroupsAndSaveFolder) {
   // The save folder ends in a backslash; empty means the program's folder.
   StartupFacts facts;
   facts.AppFolder = "C:\\Tomari\\";
-  for (const auto& [typed, stored] :
-       {std::pair{"D:\\Caps", "D:\\Caps\\"}, {"D:\\Caps\\", "D:\\Caps\\"},
-        {"D:\\写真", "D:\\写真\\"}, {"", "C:\\Tomari\\"}}) {
+  for (const auto& [typed, stored] : {std::pair{"D:\\Caps", "D:\\Caps\\"},
+                                      {"D:\\Caps\\", "D:\\Caps\\"},
+                                      {"D:\\写真", "D:\\写真\\"},
+                                      {"", "C:\\Tomari\\"}}) {
     SettingsDialogModel folder(s, 0, facts);
     folder.SetSaveFolder(typed);
     EXPECT_EQ(WrittenBy(folder).CaptureSaveFolder, stored) << typed;

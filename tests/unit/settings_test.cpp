@@ -81,8 +81,8 @@ TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
   ASSERT_TRUE(SaveSettings(app, fs_, codec_));
 
   const std::string bytes = *fs_.Get(kFile);
-  ExpectIn(bytes, {"Check=-1\r\n", "FormatText=\"  [hh:mm:ss] \"\r\n", "Name=n\r\nWindowTitle=t\r\n",
-                   FakeCodec::Sjis("Name=メモ帳\r\n")});
+  ExpectIn(bytes, {"Check=-1\r\n", "FormatText=\"  [hh:mm:ss] \"\r\n",
+                   "Name=n\r\nWindowTitle=t\r\n", FakeCodec::Sjis("Name=メモ帳\r\n")});
   App back = Loaded(true);
   EXPECT_EQ(back.settings, app.settings);
   EXPECT_TRUE(back.menu.TitleClockChecked);
@@ -110,9 +110,9 @@ TEST_F(SettingsTest, AHandEditedFileIsReadAndUpdatedInPlace) {
                                          {"Calc", "", 0, "CalcFrame"}}));
 
   ASSERT_TRUE(SaveSettings(app, fs_, codec_));
-  ExpectIn(*fs_.Get(kFile), {"; edited by hand\r\n[main]\r\nTiming= 50\r\nExtra=keep me\r\n",
-                             "[AntiPercher004]\r\nName=Orphan\r\n",
-                             "Parent= 0\r\n[AntiPercher003]\r\nName=\r\n"});
+  ExpectIn(*fs_.Get(kFile),
+           {"; edited by hand\r\n[main]\r\nTiming= 50\r\nExtra=keep me\r\n",
+            "[AntiPercher004]\r\nName=Orphan\r\n", "Parent= 0\r\n[AntiPercher003]\r\nName=\r\n"});
 }
 
 TEST_F(SettingsTest, AFailedSaveOrLoadNeverDamagesTheFile) {

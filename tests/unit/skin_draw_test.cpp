@@ -46,8 +46,8 @@ TEST(SkinShape, RunsOfPixelsThatAreNotExactlyTheKeyRowByRow) {
   EXPECT_TRUE(ExtractShape(Art({"kkk"}), kNoColor).fullRectangle);
   const WidgetShape shape = ExtractShape(Art({"kk..k.", "......", "kkkkkk", ".kkkk."}), kMagenta);
   EXPECT_FALSE(shape.fullRectangle);
-  EXPECT_EQ(shape.runs, (std::vector<Rect>{{2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4},
-                                           {5, 3, 6, 4}}));
+  EXPECT_EQ(shape.runs, (std::vector<Rect>{
+                            {2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 6, 2}, {0, 3, 1, 4}, {5, 3, 6, 4}}));
   Bitmap offByOne(3, 1, kKey);
   offByOne.At(0, 0) = MakePixel(254, 0, 255);  // one step off the key: opaque
   offByOne.At(2, 0) = kKey | 0xFF000000u;      // key colour with an alpha byte: still key
@@ -70,8 +70,12 @@ TEST(SkinHitTest, RectanglesHaveLeftTopInRightBottomOutAndMapsGoByColour) {
   SkinData skin;
   skin.loaded = true;
   const SkinButton b = Button({10, 5, 14, 8});
-  for (const auto& [x, y, hit] : {std::tuple{10, 5, true}, {13, 7, true}, {14, 7, false},
-                                  {13, 8, false}, {9, 5, false}, {10, 4, false}})
+  for (const auto& [x, y, hit] : {std::tuple{10, 5, true},
+                                  {13, 7, true},
+                                  {14, 7, false},
+                                  {13, 8, false},
+                                  {9, 5, false},
+                                  {10, 4, false}})
     EXPECT_EQ(HitTestButton(skin, b, x, y), hit) << x << "," << y;
   EXPECT_FALSE(HitTestButton(skin, Button({-1, -1, -1, -1}), -1, -1));  // an unset rectangle
 

@@ -56,8 +56,7 @@ TEST_F(SkinImageTest, ThePngSignatureChoosesTheLibraryWithTheHeaderSizeElseTheLo
       {PngHeader(3, 2), true, false, 3, 9},  // a library failure falls back to the loader
       {"BM" + std::string(60, '\0'), true, true, -1, 9},  // the name says PNG, the bytes do not
       {PngHeader(3, 2).substr(0, 20), true, true, -1, 9},
-      {PngHeader(0, 2), true, true, -1, 9},
-  };
+      {PngHeader(0, 2), true, true, -1, 9}};
   for (const auto& r : kRows) {
     test::FakeImageDecoder images;
     fs.Put(path, r.bytes);

@@ -1,10 +1,9 @@
-#include "skin_check.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "skin_check.h"
 #include "support/fake_codec.h"
 #include "support/fake_files.h"
 #include "support/fake_imaging.h"
@@ -21,10 +20,11 @@ const tomari::Pixel kMagenta = MakePixel(255, 0, 255);
 
 // Line k (1-based) of a skin, one entry per line.
 const std::vector<std::string> kRectSkin = {
-    "[Skin]", "BackColor=#FF00FF", "Back=Back.bmp", "Float=Float.bmp", "[Button01]", "Type=SETTING",
-    "ToolTip=設定", "Left=2", "Top=2", "Width=10", "Height=10", "Cursor=HAND"};
-const std::vector<std::string> kMapSkin = {"[Skin]", "Back=Back.bmp", "Map=Map.bmp", "[Button01]",
-                                           "Type=POPUP", "Color=Red"};
+    "[Skin]",     "BackColor=#FF00FF", "Back=Back.bmp", "Float=Float.bmp",
+    "[Button01]", "Type=SETTING",      "ToolTip=設定",  "Left=2",
+    "Top=2",      "Width=10",          "Height=10",     "Cursor=HAND"};
+const std::vector<std::string> kMapSkin = {"[Skin]",     "Back=Back.bmp", "Map=Map.bmp",
+                                           "[Button01]", "Type=POPUP",    "Color=Red"};
 
 struct Skin {
   tomari::test::FakeFileSystem files;
@@ -70,13 +70,14 @@ TEST(SkinCheckTest, ReportsEachMistakeOnceOnItsLine) {
       {"per-button image of the wrong size", &kRectSkin, 13, "Down=Small.bmp", "button-image-size"},
       {"cursor file that does not load", &kRectSkin, 12, "Cursor=Gone.cur", "cursor-not-loaded"},
       {"map colour nowhere in the map", &kMapSkin, 6, "Color=Blue", "map-colour-unused"},
-      {"map button without a colour", &kMapSkin, 6, "Color=12", "map-colour-unused"},
-  };
+      {"map button without a colour", &kMapSkin, 6, "Color=12", "map-colour-unused"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<std::string> lines = *c.base;
-    if (c.line <= lines.size()) lines[c.line - 1] = c.text;
-    else lines.push_back(c.text);
+    if (c.line <= lines.size())
+      lines[c.line - 1] = c.text;
+    else
+      lines.push_back(c.text);
     Skin skin;
     const std::vector<Problem> problems = skin.Check(lines);
     if (c.kind == nullptr) {
@@ -84,8 +85,7 @@ TEST(SkinCheckTest, ReportsEachMistakeOnceOnItsLine) {
       continue;
     }
     ASSERT_EQ(problems.size(), 1u) << FormatText("T.tsk", problems);
-    EXPECT_EQ(problems[0].kind + std::to_string(problems[0].line),
-              c.kind + std::to_string(c.line));
+    EXPECT_EQ(problems[0].kind + std::to_string(problems[0].line), c.kind + std::to_string(c.line));
   }
 }
 
@@ -100,7 +100,8 @@ TEST(SkinCheckTest, CommandLineExitCodesAndJson) {
   const std::string good = std::string(kFolder) + "T.tsk";
   EXPECT_EQ(RunSkinCheck({"--json", good, "C:\\Bad.tsk"}, "", ports, out), 1);
   EXPECT_NE(out.find(R"({"file":"C:\\Bad.tsk","problems":[{"line":2,"kind":"image-not-loaded")"),
-            std::string::npos) << out;
+            std::string::npos)
+      << out;
   EXPECT_NE(out.find(R"({"line":4,"kind":"unknown-command")"), std::string::npos) << out;
   EXPECT_EQ(RunSkinCheck({"--bogus", "C:\\Bad.tsk"}, "", ports, out), 2);
   EXPECT_EQ(RunSkinCheck({}, "", ports, out), 2);
