@@ -66,32 +66,32 @@ TEST(SkinKeyedImage, PaintsFillOnlyWhereTheMaskHasTheKeyAndNeverOverruns) {
   EXPECT_EQ(dest.pixels, Art({"aaa.", "...."}).pixels);
 }
 
+// What each pixel from (-1, -1) to (width, height) hits: the letter of the first button
+// hit, '.' for none; rows joined by '|'.
+std::string Hits(const SkinData& skin, std::initializer_list<std::pair<char, SkinButton>> buttons,
+                 int width, int height) {
+  std::string out;
+  for (int y = -1; y <= height; ++y) {
+    out += y < 0 ? "" : "|";
+    for (int x = -1; x <= width; ++x) {
+      char c = '.';
+      for (const auto& [letter, b] : buttons)
+        if (c == '.' && HitTestButton(skin, b, x, y)) c = letter;
+      out += c;
+    }
+  }
+  return out;
+}
+
 TEST(SkinHitTest, RectanglesHaveLeftTopInRightBottomOutAndMapsGoByColour) {
   SkinData skin;
   skin.loaded = true;
-  const SkinButton b = Button({10, 5, 14, 8});
-  for (const auto& [x, y, hit] : {std::tuple{10, 5, true},
-                                  {13, 7, true},
-                                  {14, 7, false},
-                                  {13, 8, false},
-                                  {9, 5, false},
-                                  {10, 4, false}})
-    EXPECT_EQ(HitTestButton(skin, b, x, y), hit) << x << "," << y;
+  EXPECT_EQ(Hits(skin, {{'b', Button({1, 1, 3, 3})}}, 3, 3), ".....|.....|..bb.|..bb.|.....");
   EXPECT_FALSE(HitTestButton(skin, Button({-1, -1, -1, -1}), -1, -1));  // an unset rectangle
-
-  // Map skins: two buttons of one colour are hit by the same pixels, a button without
-  // a colour nowhere, and nothing outside the map.
+  // Map skins go by the button's colour; a button without one is hit nowhere.
   skin.Map = Art({"rrg", "ugk"});
-  const SkinButton red = Button({}, 255), green = Button({}, 65280), none = Button({});
-  const char* const kHits[] = {"rrg", ".g."};
-  for (int y = -1; y <= 2; ++y)
-    for (int x = -1; x <= 3; ++x) {
-      const bool inside = x >= 0 && x < 3 && y >= 0 && y < 2;
-      const char want = inside ? kHits[y][x] : '.';
-      EXPECT_EQ(HitTestButton(skin, red, x, y), want == 'r') << x << "," << y;
-      EXPECT_EQ(HitTestButton(skin, green, x, y), want == 'g') << x << "," << y;
-      EXPECT_FALSE(HitTestButton(skin, none, x, y));
-    }
+  EXPECT_EQ(Hits(skin, {{'r', Button({}, 255)}, {'g', Button({}, 65280)}, {'n', Button({})}}, 3, 2),
+            ".....|.rrg.|..g..|.....");
 }
 
 // A 6 x 2 rectangle skin with two 2 x 2 buttons, each look a distinct colour.

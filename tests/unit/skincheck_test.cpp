@@ -4,9 +4,7 @@
 #include <vector>
 
 #include "skin_check.h"
-#include "support/fake_codec.h"
-#include "support/fake_files.h"
-#include "support/fake_imaging.h"
+#include "support/world.h"
 
 namespace skincheck {
 namespace {
@@ -26,11 +24,7 @@ const std::vector<std::string> kRectSkin = {
 const std::vector<std::string> kMapSkin = {"[Skin]",     "Back=Back.bmp", "Map=Map.bmp",
                                            "[Button01]", "Type=POPUP",    "Color=Red"};
 
-struct Skin {
-  tomari::test::FakeFileSystem files;
-  tomari::test::FakeCodec codec;
-  tomari::test::FakeImageDecoder images;
-  tomari::test::FakeCursorLoader cursors;
+struct Skin : tomari::test::World {
 
   void Picture(const std::string& name, const Bitmap& pixels) {
     files.Put(kFolder + name, "picture");
