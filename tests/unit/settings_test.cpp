@@ -74,7 +74,6 @@ TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
       0,   -1, 5,    30, 1, {}};
   app.settings.ExclusionEntries = {{"メモ帳", "無題 - メモ帳", -1, "Notepad"},
                                    {" Name ", " Title ", 1, "\"Class\""},
-                                   {"#1 ; semi", "Title ; with # signs", 0, ""},
                                    {"n", "t", 0, "c"},
                                    {Repeat("n", 200), "", 0, ""}};
   app.menu.TitleClockChecked = true;
