@@ -137,10 +137,9 @@ TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
        "[A]\r\nOne=1\r\nTwo=2\r\nThree=3\r\n; remark\r\n\r\n[Empty]\r\nFirst=f\r\n; nothing\r\n"
        "[B]\r\nX=1\r\n"},
       {"[A]\r\nOne=1",
-       {{"B/Two", "2"}, {"A/Three", "3"}},
-       "[A]\r\nOne=1\r\nThree=3\r\n[B]\r\nTwo=2\r\n"},
+       {{"B/Two", "2"}, {"A/Three", "3"}, {"A/One", "9"}},
+       "[A]\r\nOne=9\r\nThree=3\r\n[B]\r\nTwo=2\r\n"},
       {"[A]\nOne=1\r", {{"B/Two", "2"}}, "[A]\nOne=1\r\n[B]\r\nTwo=2\r\n"},
-      {"[A]\r\nOne=1", {{"A/One", "9"}}, "[A]\r\nOne=9\r\n"},
       {"[S]\r\nA=1\r\nA=2\r\n[S]\r\nA=3\r\n",
        {{"S/A", "9"}, {"S/B", "8"}},
        "[S]\r\nA=9\r\nA=2\r\nB=8\r\n[S]\r\nA=3\r\n"},
