@@ -143,8 +143,7 @@ TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
        {{"S/A", "9"}, {"S/B", "8"}},
        "[S]\r\nA=9\r\nA=2\r\nB=8\r\n[S]\r\nA=3\r\n"},
       {"", {{"S/K", "a\r\n[Evil]\nX=1\0rest"s}}, "[S]\r\nK=a  [Evil] X=1\r\n"},
-      // 0x87 0x90 converts back as 0x81 0xE0, 0x81 0x20 is no character: unchanged lines keep
-      // bytes.
+      // Unchanged lines keep their bytes: 0x87 0x90 converts back as 0x81 0xE0, 0x81 0x20 is none.
       {"; \x87\x90 \x81\x20\r\n[S]\r\nK=1\r\n",
        {{"S/K", "2"}},
        "; \x87\x90 \x81\x20\r\n[S]\r\nK=2\r\n"},
