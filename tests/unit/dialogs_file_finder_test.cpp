@@ -23,14 +23,14 @@ TEST(FileFinder, WildcardRules) {
   const struct {
     const char *name, *pattern;
     bool match;
-  } cases[] = {
-      {"a.tsk", "*.tsk", true},      {"A.TSK", "*.tsk", true},     {"a.tskx", "*.tsk", false},
-      {"a.tsk.bak", "*.tsk", false}, {"noext", "*.*", true},       {"noext", "*.", true},
-      {"a.b", "*.", false},          {"ab", "a?", true},           {"a", "a?", true},
-      {"abc", "a?", false},          {"a.x", "a?.x", true},        {"スキン.tsk", "?????.tsk", true},
-      {"x", "", false},              {"Default.tsk", "def*", true}, {"ab", "*b*", true},
-      {"ab", "ab.*", true},
-  };
+  } cases[] = {{"a.tsk", "*.tsk", true},   {"A.TSK", "*.tsk", true},
+               {"a.tskx", "*.tsk", false}, {"a.tsk.bak", "*.tsk", false},
+               {"noext", "*.*", true},     {"noext", "*.", true},
+               {"a.b", "*.", false},       {"ab", "a?", true},
+               {"a", "a?", true},          {"abc", "a?", false},
+               {"a.x", "a?.x", true},      {"スキン.tsk", "?????.tsk", true},
+               {"x", "", false},           {"Default.tsk", "def*", true},
+               {"ab", "*b*", true},        {"ab", "ab.*", true}};
   for (const auto& c : cases)
     EXPECT_EQ(MatchesWildcard(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
 }

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/skin_chooser.h"
-#include "support/fake_codec.h"
-#include "support/fake_directory.h"
-#include "support/fake_files.h"
-#include "support/fake_imaging.h"
+#include "support/world.h"
 
 namespace tomari {
 namespace {
@@ -15,24 +12,20 @@ constexpr const char* kA = "C:\\Tomari\\Skins\\A\\a.tsk";
 constexpr const char* kB = "C:\\Tomari\\Skins\\B\\b.tsk";
 constexpr const char* kC = "D:\\Other\\c.tsk";
 
-struct SkinWorld {
-  test::FakeFileSystem fs;
-  test::FakeCodec codec;
-  test::FakeImageDecoder decoder;
-  test::FakeDirectory dir;
-  PreviewSources sources{fs, codec, decoder, false, "C:\\Tomari\\"};
+struct SkinWorld : test::World {
+  PreviewSources sources{files, codec, images, false, "C:\\Tomari\\"};
 
   // A skin file in Shift-JIS, listed in the directory too.
   void Skin(const std::string& path, const std::string& text) {
-    fs.Put(path, test::FakeCodec::Sjis(text));
-    dir.AddFile(path);
+    files.Put(path, test::FakeCodec::Sjis(text));
+    directory.AddFile(path);
   }
   void Picture(const std::string& path, const Bitmap& pixels) {
-    fs.Put(path, "BM");
-    decoder.AddPicture(path, pixels);
+    files.Put(path, "BM");
+    images.AddPicture(path, pixels);
   }
   SkinChooserModel Chooser(const std::string& skinBox) {
-    return SkinChooserModel(dir, sources, "C:\\Tomari\\", skinBox);
+    return SkinChooserModel(directory, sources, "C:\\Tomari\\", skinBox);
   }
 };
 
@@ -62,7 +55,8 @@ TEST(SkinPreview, RectangleSkinShowsItsButtonsMapSkinDoesNot) {
 
 TEST(SkinPreview, FitNeverEnlargesAndCentres) {
   const std::pair<Point, Rect> cases[] = {
-      {{300, 100}, {0, 41, 200, 108}}, {{50, 30}, {75, 60, 125, 90}},
+      {{300, 100}, {0, 41, 200, 108}},
+      {{50, 30}, {75, 60, 125, 90}},
       {{100, 600}, {87, 0, 112, 150}},
       {{310, 250}, {7, 0, 193, 150}},  // both over, the wider overshoot not the larger ratio
   };

@@ -28,16 +28,13 @@ TEST(TextGrab, TitleFirstThenNonEmptyChildrenWithTheirHandles) {
   w.win.texts[0x204] = cut + "日本";
   w.model.Collect(kTarget);
   EXPECT_FALSE(w.model.Copy());  // nothing selected yet
-  EXPECT_EQ(w.model.Entries(), (std::vector<GrabEntry>{
-                                   {"", 0}, {"OK", 0x201}, {"OK", 0x203}, {cut + "日", 0x204}}));
+  EXPECT_EQ(w.model.Entries(),
+            (std::vector<GrabEntry>{{"", 0}, {"OK", 0x201}, {"OK", 0x203}, {cut + "日", 0x204}}));
 }
 
 TEST(TextGrab, SelectAndCopyReadChildTextsAgain) {
   GrabWorld w;
   w.model.Collect(kTarget);
-  EXPECT_FALSE(w.model.Copy());
-  EXPECT_EQ(w.clip.sets, 0);
-
   w.win.texts[0x204] = "Abort";
   EXPECT_EQ(w.model.Select(3), "Abort");
   EXPECT_EQ(w.model.Entries()[3].text, "Cancel");

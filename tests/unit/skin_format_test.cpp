@@ -14,22 +14,34 @@ namespace {
 using test::FakeCursorLoader;
 
 TEST(SkinValues, ColoursAreNineWordsInAnyCaseOrHashRedGreenBlue) {
-  const std::pair<const char*, SkinColor> kRows[] = {
-      {"white", 16777215}, {"WHITE", 16777215}, {"Red", 255}, {"BLUE", 16711680}, {"black", 0},
-      {"#ff0000", 255}, {"#0000fF", 16711680}, {"#123456", 0x563412},
-      {"#FF00FF trailing words", 16711935}, {"#FF00FFZZ", 16711935},  // after the seventh: ignored
-      {"default", -7}, {"16777215", -7}, {"&HFFFFFF", -7}, {"FF0000", -7}, {"#FF00F", -7},
-      {"#GG0000", -7}, {"#FF 000", -7}, {"", -7}, {"#", -7}, {" white", -7}, {"whitey", -7},
-  };
+  // What follows the seventh character is ignored.
+  using Row = std::pair<const char*, SkinColor>;
+  const Row kRows[] = {{"white", 16777215},
+                       {"WHITE", 16777215},
+                       {"Red", 255},
+                       {"BLUE", 16711680},
+                       {"black", 0},
+                       {"#ff0000", 255},
+                       {"#0000fF", 16711680},
+                       {"#123456", 0x563412},
+                       {"#FF00FF x", 16711935},
+                       {"default", -7},
+                       {"FF0000", -7},
+                       {"#FF00F", -7},
+                       {"#GG0000", -7},
+                       {"#FF 000", -7},
+                       {"", -7},
+                       {"#", -7},
+                       {" white", -7},
+                       {"whitey", -7}};
   for (const auto& [text, want] : kRows) EXPECT_EQ(ParseSkinColor(text, -7), want) << text;
   EXPECT_EQ(SkinColorToPixel(0x563412), MakePixel(0x12, 0x34, 0x56));
 }
 
 TEST(SkinValues, CursorsBySystemNameOrFromTheSkinFolder) {
   const std::pair<const char*, std::optional<int>> kRows[] = {
-      {"", 32512}, {"arrow", 32512}, {"HAND", 32649}, {"SizeNWSE", 32642}, {"wait", 32514},
-      {"HANDS", {}}, {"pointer.cur", {}},
-  };
+      {"", 32512},     {"arrow", 32512}, {"HAND", 32649},    {"SizeNWSE", 32642},
+      {"wait", 32514}, {"HANDS", {}},    {"pointer.cur", {}}};
   for (const auto& [text, want] : kRows) EXPECT_EQ(SystemCursorId(text), want) << text;
 
   FakeCursorLoader cursors;

@@ -1,7 +1,7 @@
 // Scaling a skin to the monitor's DPI.
-#include <gtest/gtest.h>
-
 #include "skin/skin_scale.h"
+
+#include <gtest/gtest.h>
 
 namespace tomari {
 namespace {
@@ -18,8 +18,8 @@ Bitmap Row(std::initializer_list<Pixel> pixels) {
 TEST(SkinScaleTest, WholeFactorsRepeatPixelsAndOtherFactorsBlendButNeverTheKey) {
   const Bitmap doubled = ScaleImage(Row({kBlack, kWhite}), 192, kNoColor, false);
   EXPECT_EQ(doubled.height, 2);
-  EXPECT_EQ(doubled.pixels, (std::vector<Pixel>{kBlack, kBlack, kWhite, kWhite, kBlack, kBlack,
-                                                kWhite, kWhite}));
+  EXPECT_EQ(doubled.pixels,
+            (std::vector<Pixel>{kBlack, kBlack, kWhite, kWhite, kBlack, kBlack, kWhite, kWhite}));
   // 150 %: the middle of black-to-white is grey...
   const Bitmap smooth = ScaleImage(Row({kBlack, kWhite}), 144, kNoColor, false);
   ASSERT_EQ(smooth.width, 3);
