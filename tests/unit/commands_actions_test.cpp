@@ -1,6 +1,5 @@
-// What the buttons and the menu items do: the changes to the attached window
-// and how leaving it gives back exactly its own state, the dialogs' Busy
-// bracket, capture destinations, links, skins, the menu and exit.
+// What the buttons and the menu items do: the changes to the attached window,
+// the dialogs' Busy bracket, capture destinations, links, skins, the menu and exit.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,11 +16,10 @@ using test::World;
 constexpr WindowHandle kTarget = 0x100;
 constexpr WindowHandle kOther = 0x200;
 
-// Attached to kTarget and fixed to it, with kOther ready to be attached next.
+// Attached to kTarget and fixed to it.
 struct FixedWorld : World {
-  explicit FixedWorld(std::uint32_t exStyle = 0, LayeredAttributes layered = {}) : World(true) {
-    AddTarget(kTarget, exStyle).layered = layered;
-    AddTarget(kOther);
+  explicit FixedWorld(std::uint32_t exStyle = 0) : World(true) {
+    AddTarget(kTarget, exStyle);
     Attach(kTarget);
     Menu_WindowSet_Click(app, ports);
     desktop.ClearLog();
