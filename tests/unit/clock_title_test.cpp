@@ -6,13 +6,11 @@
 
 #include "clock/title_clock.h"
 #include "support/fake_desktop.h"
-#include "support/fake_locale.h"
 #include "support/world.h"
 
 namespace tomari {
 namespace {
 
-using test::FakeLocale;
 using test::World;
 
 constexpr WindowHandle kNotepad = 0x100;
@@ -22,7 +20,6 @@ const std::string kNotepadTitle = "Untitled - Notepad";
 class TitleClock : public testing::Test {
  protected:
   World world;
-  FakeLocale locale;
   test::FakeDesktop& desktop = world.desktop;
   App& app = world.app;
 
@@ -34,9 +31,7 @@ class TitleClock : public testing::Test {
 
   void SetUtc(int h, int mi, int s) { world.clock.utc = DateTime{2003, 1, 17, h, mi, s, 0, 0}; }
   // One clock tick on `h`, as the tracking tick makes it.
-  void Tick(WindowHandle h) {
-    SetTitleClock(app, desktop, h, CurrentClockText(app, world.ports, locale));
-  }
+  void Tick(WindowHandle h) { SetTitleClock(app, desktop, h, CurrentClockText(app, world.ports)); }
   void Off() { SetTitleClock(app, desktop, 0, ""); }
   std::string& Title(WindowHandle h) { return desktop.Window(h).title; }
   int Writes(WindowHandle h) { return desktop.Count("SetTitle", h); }
@@ -52,7 +47,7 @@ TEST_F(TitleClock, WrittenOnlyWhenTheTextChangesOnEitherSideAndGivenBackExactly)
   Tick(kNotepad);
   Tick(kNotepad);
   EXPECT_EQ(Title(kNotepad), "Untitled - Notepad <2003/01/17 17:30:05> ");
-  EXPECT_GT(locale.reads, 0);
+  EXPECT_GT(world.locale.reads, 0);
   EXPECT_EQ(Writes(kNotepad), 1);
   SetUtc(8, 30, 6);
   Tick(kNotepad);

@@ -34,13 +34,11 @@ Settings UserOffset(bool behind, int hours, int minutes, int sdt) {
 TEST(ZoneTable, CitiesAreFoundByTheirSettingsIndexAndOffsetsReadAsNumbers) {
   for (int k = 1; k <= kTimeZoneCityCount; ++k)
     EXPECT_EQ(FindTimeZoneCity(k), &TimeZoneCities()[static_cast<std::size_t>(k - 1)]) << k;
-  EXPECT_EQ(FindTimeZoneCity(11)->offsetMinutes, 330);
-  EXPECT_EQ(FindTimeZoneCity(31)->offsetMinutes, -180);
   for (int k : {0, 32, -17}) EXPECT_EQ(FindTimeZoneCity(k), nullptr) << k;
 
   const std::pair<const char*, int> kOffsets[] = {
-      {"+5.5", 330}, {"-3.5", -210}, {"+5.75", 345}, {" +9 hours", 540}, {"+1.01", 61},
-      {"-1.01", -61}, {".5", 30},    {"", 0},        {"abc", 0}};
+      {"+5.5", 330},  {"-3.5", -210}, {"+5.75", 345}, {" +9 hours", 540}, {"+1.01", 61},
+      {"-1.01", -61}, {".5", 30},     {"", 0},        {"abc", 0}};
   for (const auto& [text, minutes] : kOffsets) EXPECT_EQ(ParseOffsetMinutes(text), minutes) << text;
   EXPECT_GT(ParseOffsetMinutes("99999999999999999999.99999999999"), 0);  // clamped, no overflow
 }

@@ -35,28 +35,26 @@ TEST(CommandNames, EveryKeywordAndSynonymNamesItsCommand) {
     EXPECT_FALSE(FindCommand(type).has_value()) << type;
 }
 
+// One letter per button: N normal, F floating, D down, U unavailable, O on,
+// - left to the Back image.
+std::string States(const App& app) {
+  std::string out;
+  for (int s : app.look.states) out += "-NFDUO"[s + 1];
+  return out;
+}
+
 // One button per command, side by side, in table order.
 struct StateWorld : test::World {
-  explicit StateWorld(const std::string& transparencyValue = "128") : World(true) {
+  StateWorld() : World(true) {
     for (int i = 0; i < kCommandCount; ++i) {
       const auto command = static_cast<Command>(i);
       AddButton(std::string(CommandKeyword(command)), Rect{i * 7, 0, i * 7 + 6, 10},
-                command == Command::Transparency ? transparencyValue : "");
+                command == Command::Transparency ? "128" : "");
     }
   }
-  // One letter per command: U unavailable, O on, N normal.
   std::string Drawn() {
     RefreshButtons(app, ports, -1, -1, 0);
-    std::string out;
-    for (int s : app.look.states) {
-      if (s == kStateUnavailable)
-        out += 'U';
-      else if (s == kStateAvailable)
-        out += 'O';
-      else
-        out += s == kStateBack ? 'N' : '?';
-    }
-    return out;
+    return States(app);
   }
   // One letter per command: R a click runs it, - it does not.
   std::string Dispatched() {
@@ -128,19 +126,24 @@ TEST(CommandStates, TransparencyIsOnWhenItsNumberIsTheOpacity) {
     int opacity;
     bool on;
   } kCases[] = {
-      {"100", 100, true},   {"100.0", 100, true},  {"100.4", 100, false},
-      {"99.5", 100, false}, {"100abc", 100, true}, {"", 0, true},       {"abc", 0, true},
+      {"100", 100, true},
+      {"100.0", 100, true},
+      {"100.4", 100, false},
+      {"99.5", 100, false},
+      {"100abc", 100, true},
+      {"", 0, true},
+      {"abc", 0, true},
       {"1e2", 100, false},
       // Outside 0-255 the preset sets the nearest end, and shows that as on.
-      {"300", 255, true},   {"300", 254, false},   {"255.5", 255, true}, {"-3", 0, true},
-      {"-0.5", 0, true},    {"-3", 1, false},
+      {"300", 255, true},
+      {"300", 254, false},
+      {"255.5", 255, true},
+      {"-3", 0, true},
+      {"-0.5", 0, true},
+      {"-3", 1, false},
   };
-  for (const auto& c : kCases) {
-    StateWorld world(c.value);
-    Apply(world.app, Flags{1, 1, 0, 1, 0, 1, 1, 1, c.opacity});
-    EXPECT_EQ(world.Drawn()[8], c.on ? 'O' : 'N') << c.value << " vs " << c.opacity;
-    EXPECT_EQ(TransparencyMatches(c.value, c.opacity), c.on) << c.value;
-  }
+  for (const auto& c : kCases)
+    EXPECT_EQ(TransparencyMatches(c.value, c.opacity), c.on) << c.value << " vs " << c.opacity;
 }
 
 TEST(TransparencyValue, LeadingDecimalNumberRoundedHalfToEvenWithinAByte) {
@@ -148,9 +151,12 @@ TEST(TransparencyValue, LeadingDecimalNumberRoundedHalfToEvenWithinAByte) {
     const char* value;
     int opacity;
   } kCases[] = {
-      {"  64", 64},   {"+7", 7},       {"2.5", 2},   {"3.5", 4},   {"2.50001", 3}, {"2.4999", 2},
-      {"254.5", 254}, {"254.51", 255}, {"256", 255}, {"-5", 0},    {"-0.4", 0},    {"", 0},
-      {"abc", 0},     {"12abc", 12},   {"1.2.3", 1}, {"1e2", 1},   {"0x20", 0},    {".5", 0},
+      {"  64", 64},   {"+7", 7},       {"2.5", 2},
+      {"3.5", 4},     {"2.50001", 3},  {"2.4999", 2},
+      {"254.5", 254}, {"254.51", 255}, {"256", 255},
+      {"-5", 0},      {"-0.4", 0},     {"", 0},
+      {"abc", 0},     {"12abc", 12},   {"1.2.3", 1},
+      {"1e2", 1},     {"0x20", 0},     {".5", 0},
       {"5.", 5},      {"７", 0},       {"99999999999999999999999999", 255},
   };
   for (const auto& c : kCases) EXPECT_EQ(TransparencyValue(c.value), c.opacity) << c.value;
@@ -158,75 +164,48 @@ TEST(TransparencyValue, LeadingDecimalNumberRoundedHalfToEvenWithinAByte) {
 
 // ---- The face, the tooltip and the cursor -----------------------------------
 
+// What the pointer at (x, y) shows: "<states>|<tooltip>|<cursor>".
+std::string Look(World& w, int x, int y, int mouseButton) {
+  RefreshButtons(w.app, w.ports, x, y, mouseButton);
+  return States(w.app) + "|" + w.widget.toolTip + "|" + std::to_string(w.widget.cursor);
+}
+
 TEST(RefreshButtons, TheButtonUnderThePointerFloatsOrIsDownAndGivesItsTipAndCursor) {
   World w{true};
   const CursorHandle hand = test::FakeCursorLoader::SystemHandle(32649);
   w.AddButton("LINK", Rect{0, 0, 20, 20}, "a", "Open a", hand);
   w.AddButton("MAIL", Rect{30, 0, 50, 20}, "b", "Mail b");
-
-  RefreshButtons(w.app, w.ports, 5, 5, 0);
   // Once a button has the pointer, later ones are left to the Back image.
-  EXPECT_EQ(w.app.look.states, (std::vector<int>{kStateFloat, -1}));
-  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
-  EXPECT_EQ(w.widget.toolTip, "Open a");
-  EXPECT_EQ(w.widget.cursor, hand);
-
-  RefreshButtons(w.app, w.ports, 35, 5, 1);
-  EXPECT_EQ(w.FaceStateAt(0), kStateBack);
-  EXPECT_EQ(w.FaceStateAt(1), kStateDown);
-  EXPECT_EQ(w.widget.toolTip, "Mail b");
-  EXPECT_EQ(w.widget.cursor, 0u);  // the arrow
-
+  EXPECT_EQ(Look(w, 5, 5, 0), "F-|Open a|" + std::to_string(hand));
+  EXPECT_EQ(Look(w, 35, 5, 1), "ND|Mail b|0");
   // A right button held shows the hover look, not the pressed one.
-  RefreshButtons(w.app, w.ports, 35, 5, 2);
-  EXPECT_EQ(w.FaceStateAt(1), kStateFloat);
-
-  RefreshButtons(w.app, w.ports, -1, -1, 0);
-  EXPECT_EQ(w.app.look.states, (std::vector<int>{kStateBack, kStateBack}));
-  EXPECT_EQ(w.widget.toolTip, "");
+  EXPECT_EQ(Look(w, 35, 5, 2), "NF|Mail b|0");
+  EXPECT_EQ(Look(w, -1, -1, 0), "NN||0");
   EXPECT_EQ(w.widget.presents, 4);
 }
 
-TEST(RefreshButtons, OverlappingButtonsLightOnlyTheFirstUsableOne) {
+TEST(RefreshButtons, OverlappingButtonsLightOnlyTheFirstUsableOneAndOnesThatAreOnNone) {
   World w{true};
   w.AddButton("UNKNOWN", Rect{0, 0, 40, 20}, "", "never");
   w.AddButton("TOPMOST", Rect{0, 0, 40, 20}, "", "top");  // unavailable: not fixed
   w.AddButton("LINK", Rect{0, 0, 40, 20}, "a", "first link");
   w.AddButton("LINK", Rect{10, 0, 50, 20}, "b", "second link");
   w.AddButton("NONE", Rect{60, 0, 80, 20}, "", "elsewhere");
-
-  RefreshButtons(w.app, w.ports, 15, 5, 0);
-  // Unknown types are not drawn; a later hit is not drawn either: the Back
-  // image shows it in its normal look.
-  EXPECT_EQ(w.app.look.states, (std::vector<int>{-1, kStateUnavailable, kStateFloat, -1, -1}));
-  EXPECT_EQ(w.widget.toolTip, "first link");
+  // Unknown types are not drawn; a later hit is not drawn either.
+  EXPECT_EQ(Look(w, 15, 5, 0), "-UF--|first link|0");
   EXPECT_EQ(w.FaceStateAt(2), kStateFloat);  // drawn over the TOPMOST button
+  EXPECT_EQ(Look(w, 70, 5, 0), "-UNNF|elsewhere|0");
 
-  RefreshButtons(w.app, w.ports, 70, 5, 0);
-  EXPECT_EQ(w.app.look.states,
-            (std::vector<int>{-1, kStateUnavailable, kStateBack, kStateBack, kStateFloat}));
-  EXPECT_EQ(w.widget.toolTip, "elsewhere");
-}
-
-TEST(RefreshButtons, AButtonThatIsOnTakesNoHoverLookAndNoTip) {
-  World w{true};
-  w.AddTarget(0x100, kExTopMost);
-  w.Attach(0x100);
-  Menu_WindowSet_Click(w.app, w.ports);
-  ASSERT_TRUE(w.app.menu.TopMostChecked);
-  w.AddButton("TOPMOST", Rect{0, 0, 20, 20}, "", "top-most",
-              test::FakeCursorLoader::SystemHandle(32649));
-
-  RefreshButtons(w.app, w.ports, 5, 5, 1);
-  EXPECT_EQ(w.FaceStateAt(0), kStateAvailable);
-  EXPECT_EQ(w.widget.toolTip, "");
-  EXPECT_EQ(w.widget.cursor, 0u);
-
-  // A button beneath an On one gets the pointer.
-  w.AddButton("NONE", Rect{0, 0, 20, 20}, "", "beneath");
-  RefreshButtons(w.app, w.ports, 5, 5, 0);
-  EXPECT_EQ(w.app.look.states, (std::vector<int>{kStateAvailable, kStateFloat}));
-  EXPECT_EQ(w.widget.toolTip, "beneath");
+  // A button that is on takes no hover look and no tip; the one beneath does.
+  World on{true};
+  on.AddTarget(0x100, kExTopMost);
+  on.Attach(0x100);
+  Menu_WindowSet_Click(on.app, on.ports);
+  on.AddButton("TOPMOST", Rect{0, 0, 20, 20}, "", "top-most",
+               test::FakeCursorLoader::SystemHandle(32649));
+  EXPECT_EQ(Look(on, 5, 5, 1), "O||0");
+  on.AddButton("NONE", Rect{0, 0, 20, 20}, "", "beneath");
+  EXPECT_EQ(Look(on, 5, 5, 0), "OF|beneath|0");
 }
 
 TEST(RefreshButtons, ASkinWithoutButtonsShowsItsBackImageAndNoSkinNothing) {
@@ -238,10 +217,7 @@ TEST(RefreshButtons, ASkinWithoutButtonsShowsItsBackImageAndNoSkinNothing) {
   w.AddButton("NONE", Rect{0, 0, 20, 20}, "", "tip", 0x900001);
   RefreshButtons(w.app, w.ports, 5, 5, 0);
   w.app.skin = SkinData{};  // the next skin could not be loaded: an old tip goes
-  RefreshButtons(w.app, w.ports, 5, 5, 0);
-  EXPECT_EQ(w.widget.presents, 2);
-  EXPECT_EQ(w.widget.toolTip, "");
-  EXPECT_EQ(w.widget.cursor, 0u);
+  EXPECT_EQ(Look(w, 5, 5, 0), "||0");
   EXPECT_EQ(RunButtonCommand(w.app, w.ports, w.sink, 5, 5), CommandResult::Done);
   EXPECT_EQ(w.widget.presents, 2);
 }
@@ -252,18 +228,16 @@ TEST(RefreshButtonsIfChanged, PresentsOnlyWhatDiffersFromTheScreen) {
   w.AddButton("WINDOWSET", Rect{30, 0, 50, 20});
 
   EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 100, 30, 0));  // nothing shown yet
-  EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 100, 30, 0));
-  EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 60, 2, 0));  // still over nothing
+  EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 60, 2, 0));   // still over nothing
   EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 2, 2, 0));
   EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 0));  // same button
   EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 1));   // pressed
   EXPECT_EQ(w.widget.presents, 3);
   EXPECT_EQ(w.widget.toolTipSets, 2);  // "" at first, then "tip"
-
   // A state change elsewhere shows although the pointer stayed.
   w.app.menu.WindowMenuEnabled = true;
   EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 1));
-  EXPECT_EQ(w.FaceStateAt(1), -1);     // no longer Unavailable
+  EXPECT_EQ(States(w.app), "D-");
   EXPECT_EQ(w.widget.toolTipSets, 2);  // the tip did not change
 }
 
