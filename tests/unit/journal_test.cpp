@@ -62,6 +62,7 @@ TEST(Journal, RecordsEachChangeAsMadeAndIsEmptiedAsItIsGivenBack) {
   EXPECT_FALSE(e[0].Attributes);
   // What the changes write is what a new run reads back: see below.
   w.ChangeAll();
+  EXPECT_EQ(w.OnFile().size(), 1u) << "one entry per window: the changes join the clock's";
 
   // Ticks whose clock only moved on keep the file as it is, and do not ask
   // the window again who it is.
