@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "clock/title_clock.h"
 #include "perch/follow_events.h"
 #include "support/world.h"
@@ -58,27 +60,46 @@ TEST_F(Tracking, FollowsTheForegroundWindowAndAttachesOncePerWindow) {
   EXPECT_EQ(desktop.ChangesOn(kA).size() + desktop.ChangesOn(kB).size(), 0u);
 }
 
-TEST_F(Tracking, FixedBusyAndPressedHoldTheTarget) {
-  TickOn(kA);
+TEST_F(Tracking, FixedPressedExcludedOrHungHoldTheTargetUntilUndone) {
+  const std::function<void(bool)> kHolds[] = {
+      [this](bool on) { app.menu.WindowSetChecked = on; },
+      [this](bool on) { app.drag.Pressed = on; },
+      [this](bool on) {
+        app.settings.ExclusionEntries.assign(on, {"B", "", 0, "classb"});
+      },
+      [this](bool on) { desktop.Window(kB).hung = on; },
+  };
+  for (const auto& hold : kHolds) {
+    TickOn(kA);
+    hold(true);
+    TickOn(kB);
+    EXPECT_EQ(app.TargetWindow, kA);
+    hold(false);
+    Tick();
+    EXPECT_EQ(app.TargetWindow, kB);
+  }
   app.menu.WindowSetChecked = true;
-  TickOn(kB);
-  EXPECT_EQ(app.TargetWindow, kA);
-  EXPECT_EQ(desktop.reads.foreground, 1) << "fixed mode does not even look";
-  app.menu.WindowSetChecked = false;
+  desktop.ClearLog();
+  TickOn(kA);
+  EXPECT_EQ(desktop.reads.foreground, 0) << "fixed mode does not even look";
+}
 
+TEST_F(Tracking, WhileBusyOrWithTheTargetExcludedOrHungTheWidgetStaysWhereItIs) {
+  TickOn(kA);
+  const auto moves = widget.moves.size();
+  desktop.Window(kA).rect = Rect{0, 0, 100, 100};
   app.Busy = true;
   desktop.ClearLog();
   Tick();
   EXPECT_TRUE(desktop.calls.empty());
   EXPECT_EQ(desktop.reads.foreground + desktop.reads.isWindow + desktop.reads.getRect, 0);
   app.Busy = false;
-
-  app.drag.Pressed = true;
+  app.settings.ExclusionEntries = {ExclusionEntry{"A", "window a", 0, ""}};
   Tick();
-  EXPECT_EQ(app.TargetWindow, kA);
-  app.drag.Pressed = false;
+  app.settings.ExclusionEntries.clear();
+  desktop.Window(kA).hung = true;
   Tick();
-  EXPECT_EQ(app.TargetWindow, kB);
+  EXPECT_EQ(widget.moves.size(), moves);
 }
 
 TEST_F(Tracking, VanishedTargetParksTheWidgetAndEndsFixedMode) {
@@ -95,33 +116,6 @@ TEST_F(Tracking, VanishedTargetParksTheWidgetAndEndsFixedMode) {
   TickOn(kB);
   EXPECT_EQ(app.target.AttachedWindow, kB);
   EXPECT_TRUE(app.menu.WindowMenuEnabled);
-}
-
-TEST_F(Tracking, ExcludedAndHungWindowsAreNeverTaken) {
-  app.settings.ExclusionEntries = {ExclusionEntry{"B", "", 0, "classb"}};
-  TickOn(kA);
-  TickOn(kB);
-  EXPECT_EQ(app.TargetWindow, kA);
-  // The current target is excluded itself: the tick stops before placing it.
-  app.settings.ExclusionEntries.push_back(ExclusionEntry{"A", "window a", 0, ""});
-  const auto moves = widget.moves.size();
-  desktop.Window(kA).rect = Rect{0, 0, 100, 100};
-  Tick();
-  EXPECT_EQ(widget.moves.size(), moves);
-  app.settings.ExclusionEntries.clear();
-
-  desktop.Window(kC).hung = true;
-  TickOn(kC);
-  EXPECT_EQ(app.target.AttachedWindow, kA);
-  desktop.Window(kC).hung = false;
-  Tick();
-  EXPECT_EQ(app.target.AttachedWindow, kC);
-
-  // The attached target hangs: it is not placed against any more.
-  desktop.Window(kC).hung = true;
-  const auto moves2 = widget.moves.size();
-  Tick();
-  EXPECT_EQ(widget.moves.size(), moves2);
 }
 
 TEST_F(Tracking, TheClockRidesOnTheTargetEvenWhilePressedAndGoesWhenOffOrWithTheTarget) {
