@@ -70,8 +70,7 @@ TEST(ExclusionMatches, TitleAndClassRules) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(ExclusionMatches(c.entry, c.title, c.cls), c.match)
-        << "title entry '" << c.entry.WindowTitle << "' in=" << c.entry.InTitle << " class '"
-        << c.entry.WindowClass << "' vs '" << c.title << "' / '" << c.cls << "'";
+        << c.entry.WindowTitle << " / " << c.entry.WindowClass << " vs " << c.title;
 }
 
 TEST_F(Exclusion, AnyMatchingEntryExcludesAndTitlesAreReadAfreshOnEveryCall) {

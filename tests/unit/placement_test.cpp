@@ -37,7 +37,6 @@ TEST(AnchorBase, EveryAnchorAlongOneAxis) {
   // The halving truncates toward zero, also when the widget is the wider one.
   EXPECT_EQ(AnchorBase(2, 0, 7, 2), 2);    // 5 / 2
   EXPECT_EQ(AnchorBase(2, 10, 13, 8), 8);  // 10 + (-5 / 2) = 10 - 2
-  EXPECT_EQ(AnchorBase(2, -10, -3, 8), -10);
 }
 
 TEST_F(Placement, OffsetsAddToTheAnchorBaseAndTheMonitorClampsInOrder) {
