@@ -185,6 +185,7 @@ TEST(HoverTick, FollowsThePointerAndThePressButLeavesTheWidgetAloneWhileBusy) {
   w.desktop.cursor = Point{305, 105};
   w.app.drag.Pressed = true;
   EXPECT_TRUE(HoverTick(w.app, w.ports));
+  EXPECT_FALSE(HoverTick(w.app, w.ports)) << "nothing changed, nothing presented";
   EXPECT_EQ(w.FaceStateAt(0), kStateDown);
   w.app.drag.Pressed = false;
   w.app.Busy = true;
