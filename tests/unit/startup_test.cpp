@@ -1,10 +1,15 @@
+// A run's start, the list of our own windows it begins, and its close.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <vector>
 
+#include "app/own_windows.h"
+#include "perch/shutdown.h"
 #include "perch/tracking.h"
 #include "support/world.h"
 
@@ -13,6 +18,7 @@ namespace {
 
 using test::kWidget;
 
+constexpr WindowHandle kA = 0x100, kSettings = 0x20, kEditor = 0x30;
 const std::string kFolder = "C:\\Program Files\\Tomari\\";
 
 TEST(Startup, AppFolderEndsInOneBackslashAndTheTickIntervalIsPositive) {
@@ -37,7 +43,6 @@ TEST_F(StartupWorld, ProbeFindsTheImagingLibraryAndLayeredWindows) {
   app.ownWindows.Add(0x55);
   ProbeCapabilities(app, files, desktop);
   EXPECT_EQ(app.ownWindows.Count(), 0);
-  EXPECT_TRUE(app.ownWindows.Contains(0));
   EXPECT_FALSE(app.facts.HasImageLibrary);
   EXPECT_TRUE(app.facts.HasLayeredWindows);
 
@@ -74,12 +79,50 @@ TEST_F(StartupWorld, WidgetLoadReadsSettingsAndTakesSlotOne) {
   EXPECT_EQ(app.ownWindows.At(1), kWidget);
   EXPECT_EQ(app.WidgetHandle, kWidget);
   EXPECT_EQ(app.TargetWindow, kWidget);
+}
 
-  // No target yet: a tick with the widget itself in front does nothing.
-  desktop.SetForegroundWindow(kWidget);
+TEST(OwnWindows, DialogsOpenAndCloseAroundTheWidgetsSlot) {
+  OwnWindowList list;
+  EXPECT_EQ(list.Add(kWidget), 1);
+  EXPECT_EQ(list.Add(kSettings), 2);
+  EXPECT_EQ(list.Add(kEditor), 3);
+  for (int bad : {0, 4, -1}) list.Remove(bad);  // the null slot and slots past either end
+  EXPECT_EQ(list.Count(), 3);
+
+  list.Remove(2);  // a middle slot: the gap closes
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.At(1), kWidget);
+  EXPECT_EQ(list.At(2), kEditor);
+  EXPECT_EQ(list.At(0), 0u);
+  EXPECT_FALSE(list.Contains(kSettings));
+  EXPECT_TRUE(list.Contains(kEditor));
+  list.Remove(2);
+  EXPECT_FALSE(list.Contains(kEditor));
+}
+
+TEST_F(StartupWorld, CloseRestoresLeavesTopMostRemovesTheClockThenSaves) {
+  ProbeCapabilities(app, files, desktop);
+  WidgetLoad(app, ports);
+  AddTarget(kA);
+  // The save goes into the desktop's log, among the window calls.
+  files.onWrite = [this](const std::string& path) { desktop.Record("Save", 0, path); };
+  app.menu.TitleClockChecked = true;
+  desktop.SetForegroundWindow(kA);
   TrackingTick(app, ports);
-  EXPECT_TRUE(widget.moves.empty());
-  EXPECT_EQ(app.target.AttachedWindow, 0u);
+  ASSERT_EQ(app.clock.Window, kA);
+  desktop.SetTopMost(kA, true);  // the top-most command
+  app.target.ChangedTopMost = true;
+  desktop.ClearLog();
+
+  CloseRequest(app, ports);
+  std::vector<std::string> ops;
+  for (const std::string& c : desktop.calls) ops.push_back(c.substr(0, c.find('(')));
+  EXPECT_EQ(ops, (std::vector<std::string>{"SetTopMost", "Widget.SetTopMost", "SetTitle", "Save"}));
+  EXPECT_EQ(desktop.Window(kA).exStyle, 0u);
+  EXPECT_EQ(desktop.Window(kA).title, "Target");
+  EXPECT_FALSE(widget.topMost);
+  EXPECT_NE(files.Get(kFolder + "Setting.ini").value_or("").find("Check=-1"), std::string::npos)
+      << "the clock's check is saved as it was, on";
 }
 
 }  // namespace

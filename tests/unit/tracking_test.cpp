@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "clock/title_clock.h"
+#include "perch/follow_events.h"
 #include "support/world.h"
 
 namespace tomari {
@@ -10,8 +13,10 @@ namespace {
 
 using test::FakeWidget;
 using test::kWidget;
+using Kind = WindowEventKind;
 
 constexpr WindowHandle kDialog = 0x20, kA = 0x100, kB = 0x200, kC = 0x300;
+constexpr std::int32_t kObjectCursor = -9;
 
 class Tracking : public ::testing::Test, protected test::World {
  protected:
@@ -29,7 +34,6 @@ class Tracking : public ::testing::Test, protected test::World {
     return widget.moves.empty() ? FakeWidget::Move{-999, -999, false} : widget.moves.back();
   }
   static constexpr FakeWidget::Move kOnA{268, 68, false};  // centred above A
-  static constexpr FakeWidget::Move kOnB{368, 118, false};
 };
 
 TEST_F(Tracking, FollowsTheForegroundWindowAndAttachesOncePerWindow) {
@@ -38,7 +42,6 @@ TEST_F(Tracking, FollowsTheForegroundWindowAndAttachesOncePerWindow) {
   EXPECT_TRUE(widget.moves.empty());
   TickOn(kA);
   EXPECT_EQ(app.target.AttachedWindow, kA);
-  EXPECT_TRUE(app.menu.WindowMenuEnabled);
   EXPECT_EQ(widget.topMostChanges, std::vector<bool>{true});
   EXPECT_EQ(LastMove(), kOnA);
 
@@ -48,46 +51,55 @@ TEST_F(Tracking, FollowsTheForegroundWindowAndAttachesOncePerWindow) {
   EXPECT_EQ(widget.topMostChanges.size(), 1u);
   EXPECT_EQ(widget.redraws, 1);
 
-  // Our own windows and the null foreground keep the target.
-  app.ownWindows.Add(kDialog);
-  desktop.AddWindow(kDialog, "設定", "#32770", Rect{0, 0, 300, 200});
-  for (WindowHandle fg : {kWidget, WindowHandle{0}, kDialog}) {
-    TickOn(fg);
-    EXPECT_EQ(app.TargetWindow, kA) << fg;
-  }
+  // Above a top-most target the widget joins the top-most band.
+  desktop.Window(kB).exStyle = kExTopMost;
   desktop.ClearLog();
   TickOn(kB);
   EXPECT_EQ(app.target.AttachedWindow, kB);
-  EXPECT_EQ(LastMove(), kOnB);
+  EXPECT_EQ(LastMove(), (FakeWidget::Move{368, 118, true}));
   EXPECT_EQ(desktop.ChangesOn(kA).size() + desktop.ChangesOn(kB).size(), 0u);
 }
 
-TEST_F(Tracking, FixedBusyAndPressedHoldTheTarget) {
-  TickOn(kA);
+TEST_F(Tracking, FixedPressedExcludedOrHungHoldTheTargetUntilUndone) {
+  const std::function<void(bool)> kHolds[] = {
+      [this](bool on) { app.menu.WindowSetChecked = on; },
+      [this](bool on) { app.drag.Pressed = on; },
+      [this](bool on) {
+        app.settings.ExclusionEntries.assign(on, {"B", "", 0, "classb"});
+      },
+      [this](bool on) { desktop.Window(kB).hung = on; },
+  };
+  for (const auto& hold : kHolds) {
+    TickOn(kA);
+    hold(true);
+    TickOn(kB);
+    EXPECT_EQ(app.TargetWindow, kA);
+    hold(false);
+    Tick();
+    EXPECT_EQ(app.TargetWindow, kB);
+  }
   app.menu.WindowSetChecked = true;
-  TickOn(kB);
-  EXPECT_EQ(app.TargetWindow, kA);
-  EXPECT_EQ(desktop.reads.foreground, 1) << "fixed mode does not even look";
-  app.menu.WindowSetChecked = false;
+  desktop.ClearLog();
+  TickOn(kA);
+  EXPECT_EQ(desktop.reads.foreground, 0) << "fixed mode does not even look";
+}
 
+TEST_F(Tracking, WhileBusyOrWithTheTargetExcludedOrHungTheWidgetStaysWhereItIs) {
+  TickOn(kA);
+  const auto moves = widget.moves.size();
+  desktop.Window(kA).rect = Rect{0, 0, 100, 100};
   app.Busy = true;
   desktop.ClearLog();
-  const auto moves = widget.moves.size();
-  desktop.Window(kA).rect = Rect{0, 0, 10, 10};
   Tick();
   EXPECT_TRUE(desktop.calls.empty());
   EXPECT_EQ(desktop.reads.foreground + desktop.reads.isWindow + desktop.reads.getRect, 0);
-  EXPECT_EQ(widget.moves.size(), moves);
   app.Busy = false;
-
-  app.drag.Pressed = true;
-  desktop.Window(kA).rect = Rect{200, 200, 600, 500};
+  app.settings.ExclusionEntries = {ExclusionEntry{"A", "window a", 0, ""}};
   Tick();
-  EXPECT_EQ(app.TargetWindow, kA);
+  app.settings.ExclusionEntries.clear();
+  desktop.Window(kA).hung = true;
+  Tick();
   EXPECT_EQ(widget.moves.size(), moves);
-  app.drag.Pressed = false;
-  Tick();
-  EXPECT_EQ(app.TargetWindow, kB);
 }
 
 TEST_F(Tracking, VanishedTargetParksTheWidgetAndEndsFixedMode) {
@@ -106,86 +118,114 @@ TEST_F(Tracking, VanishedTargetParksTheWidgetAndEndsFixedMode) {
   EXPECT_TRUE(app.menu.WindowMenuEnabled);
 }
 
-TEST_F(Tracking, ExcludedAndHungWindowsAreNeverTaken) {
-  app.settings.ExclusionEntries = {ExclusionEntry{"B", "", 0, "classb"}};
-  TickOn(kA);
-  TickOn(kB);
-  EXPECT_EQ(app.TargetWindow, kA);
-  // The current target is excluded itself: the tick stops before placing it.
-  app.settings.ExclusionEntries.push_back(ExclusionEntry{"A", "window a", 0, ""});
-  const auto moves = widget.moves.size();
-  desktop.Window(kA).rect = Rect{0, 0, 100, 100};
-  Tick();
-  EXPECT_EQ(widget.moves.size(), moves);
-  app.settings.ExclusionEntries.clear();
-
-  desktop.Window(kC).hung = true;
-  desktop.ClearLog();
-  TickOn(kC);
-  EXPECT_EQ(app.target.AttachedWindow, kA);
-  EXPECT_TRUE(desktop.ChangesOn(kC).empty());
-  desktop.Window(kC).hung = false;
-  Tick();
-  EXPECT_EQ(app.target.AttachedWindow, kC);
-
-  // The attached target hangs and moves: it is not placed against any more.
-  desktop.Window(kC).hung = true;
-  desktop.Window(kC).rect.left += 10;
-  const auto moves2 = widget.moves.size();
-  Tick();
-  EXPECT_EQ(widget.moves.size(), moves2);
-}
-
-TEST_F(Tracking, AboveATopMostTargetTheWidgetJoinsTheTopMostBand) {
-  desktop.Window(kA).exStyle = kExTopMost;
-  TickOn(kA);
-  EXPECT_TRUE(app.menu.TopMostChecked);
-  EXPECT_EQ(LastMove(), (FakeWidget::Move{268, 68, true}));
-}
-
-class TrackingClock : public Tracking {
- protected:
-  TrackingClock() { app.menu.TitleClockChecked = true; }
-  std::string Now() { return CurrentClockText(app, ports); }
-  void NextSecond() { ++clock.utc.second; }
-};
-
-TEST_F(TrackingClock, GoesOnWhilePressedAndStandsStillWhileBusyHungOrExcluded) {
+TEST_F(Tracking, TheClockRidesOnTheTargetEvenWhilePressedAndGoesWhenOffOrWithTheTarget) {
+  app.menu.TitleClockChecked = true;
   TickOn(kA);
   app.drag.Pressed = true;
-  NextSecond();
+  ++clock.utc.second;
   TickOn(kB);
-  EXPECT_EQ(desktop.Window(kA).title, "Window A" + Now());
+  EXPECT_EQ(desktop.Window(kA).title, "Window A" + CurrentClockText(app, ports));
   app.drag.Pressed = false;
-  const std::string shown = desktop.Window(kA).title;
-  for (int step : {0, 1, 2}) {
-    app.Busy = step == 0;
-    desktop.Window(kA).hung = step == 1;
-    if (step == 2) app.settings.ExclusionEntries = {ExclusionEntry{"A", "Window A", 1, ""}};
-    desktop.SetForegroundWindow(kA);
-    NextSecond();
-    Tick();
-    EXPECT_EQ(desktop.Window(kA).title, shown) << step;
-  }
   TickOn(kB);
   EXPECT_EQ(desktop.Window(kA).title, "Window A");
-  EXPECT_EQ(desktop.Window(kB).title, "Window B" + Now());
-}
+  EXPECT_EQ(desktop.Window(kB).title, "Window B" + CurrentClockText(app, ports));
 
-TEST_F(Tracking, ClockOffOrAVanishedTargetDropsTheClock) {
-  TickOn(kA);
-  SetTitleClock(app, desktop, kB, " 12:00");  // left on B when it was switched off
+  app.menu.TitleClockChecked = false;
   Tick();
   EXPECT_EQ(desktop.Window(kB).title, "Window B");
   EXPECT_EQ(app.clock.Window, 0u);
-
+  // A vanished target takes the clock along: there is no title left to write.
   app.menu.TitleClockChecked = true;
-  SetTitleClock(app, desktop, kA, " 12:00");
-  desktop.Close(kA);
+  Tick();
+  ASSERT_EQ(app.clock.Window, kB);
+  desktop.Close(kB);
   desktop.ClearLog();
   Tick();
   EXPECT_EQ(app.clock.Window, 0u);
   EXPECT_EQ(desktop.Count("SetTitle"), 0);
+}
+
+// Which window events ask for a tick between the timer's, attached to A.
+class FollowEvents : public Tracking {
+ protected:
+  FollowEvents() {
+    app.ownWindows.Add(kDialog);
+    TickOn(kA);
+  }
+};
+
+TEST_F(FollowEvents, OnlyTheTargetsOwnWindowAndNewForegroundWindowsConcernTracking) {
+  struct Case {
+    WindowEvent e;
+    bool concerns;
+  } cases[] = {
+      {{Kind::Location, kA}, true},
+      {{Kind::Foreground, kB}, true},
+      {{Kind::Location, kB}, false},                 // not the target
+      {{Kind::Location, kA, kObjectCursor}, false},  // the pointer, a caret...
+      {{Kind::Location, kA, 0, 3}, false},           // a child element
+      {{Kind::Foreground, kDialog}, false},          // our own windows are never targets
+      {{Kind::Foreground, 0}, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ConcernsTracking(app, c.e), c.concerns)
+        << static_cast<int>(c.e.kind) << " " << c.e.window << " " << c.e.object;
+
+  // When the tick would not act, no event asks for it.
+  app.menu.WindowSetChecked = true;  // fixed mode ignores the foreground
+  EXPECT_FALSE(ConcernsTracking(app, {Kind::Foreground, kB}));
+  EXPECT_TRUE(ConcernsTracking(app, {Kind::Location, kA}));
+  app.menu.WindowSetChecked = false;
+  for (bool* flag : {&app.Busy, &app.drag.Pressed}) {
+    *flag = true;
+    EXPECT_FALSE(ConcernsTracking(app, {Kind::Location, kA}));
+    EXPECT_FALSE(ConcernsTracking(app, {Kind::Foreground, kB}));
+    *flag = false;
+  }
+  // Without a target (the widget's own handle) only the foreground counts.
+  app.TargetWindow = kWidget;
+  EXPECT_FALSE(ConcernsTracking(app, {Kind::Location, kWidget}));
+  EXPECT_FALSE(ConcernsTracking(app, {Kind::Location, kA}));
+}
+
+TEST_F(FollowEvents, ABurstAsksForOneTick) {
+  TickCoalescer coalescer;
+  int asked = 0;
+  // A drag of the target: many steps, mixed with other windows' chatter.
+  for (int step = 1; step <= 30; ++step) {
+    asked += coalescer.Offer(app, {Kind::Location, kA});
+    asked += coalescer.Offer(app, {Kind::Location, kB});
+    asked += coalescer.Offer(app, {Kind::Location, kA, kObjectCursor});
+  }
+  EXPECT_EQ(asked, 1);
+  ASSERT_TRUE(coalescer.Take());
+  EXPECT_FALSE(coalescer.Take()) << "one tick per request";
+  // Ignored events leave nothing pending; the next concerning one asks again.
+  EXPECT_FALSE(coalescer.Offer(app, {Kind::Destroy, kB}));
+  EXPECT_FALSE(coalescer.Take());
+  EXPECT_TRUE(coalescer.Offer(app, {Kind::Foreground, kB}));
+}
+
+// What a tick costs in reads of other windows: the tick runs up to a thousand
+// times a second, for events and the timer alike.
+TEST_F(FollowEvents, ASteadyTickReadsTheTargetOnceAndASwitchReadsTheNewWindowOnce) {
+  app.settings.ExclusionEntries.push_back({"x", "never", 0, "NoSuchClass"});
+  desktop.ClearLog();
+  // Foreground, GetRect and the title (which rules the entry out before its
+  // class is needed), once each; nothing else: a target standing where it was
+  // placed is not asked whether it answers.
+  const auto reads = [this] {
+    const test::FakeReadCounts& r = desktop.reads;
+    return std::to_string(r.foreground) + std::to_string(r.isHung) + std::to_string(r.getRect) +
+           std::to_string(r.getTitle) + std::to_string(r.isWindow + r.getExStyle + r.getClassName);
+  };
+  Tick();
+  EXPECT_EQ(reads(), "10110");
+  desktop.ClearLog();
+  desktop.SetForegroundWindow(kB);
+  Tick();
+  EXPECT_EQ(app.target.AttachedWindow, kB);
+  EXPECT_EQ(reads().substr(1, 3), "111");
 }
 
 }  // namespace
