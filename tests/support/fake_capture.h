@@ -4,7 +4,6 @@
 // logged in order, so a test can say when the widget was off the screen.
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,10 +28,6 @@ class FakeCapture : public CaptureSystem {
   // "WriteFile <path>", "WriteJpeg <path>", "WritePng <path>" (handles in hex).
   std::vector<std::string> log;
   bool widgetShown = true;
-  // Whether the widget was on the screen when the last picture was taken.
-  bool widgetInLastPicture = false;
-  // Runs inside TakePicture, before the picture is handed back.
-  std::function<void()> onCapture;
 
   // The clipboard: while locked, CopyToClipboard fails and changes nothing.
   bool clipboardLocked = false;
@@ -48,8 +43,6 @@ class FakeCapture : public CaptureSystem {
 
   Bitmap TakePicture(WindowHandle window, bool inside) override {
     log.push_back("Capture " + Hex(window) + (inside ? " inside" : " whole"));
-    widgetInLastPicture = widgetShown;
-    if (onCapture) onCapture();
     auto it = windows.find(window);
     if (it == windows.end()) return {};
     return inside ? it->second.inside : it->second.whole;

@@ -42,11 +42,9 @@ class FakeClipboard : public TextClipboard {
  public:
   bool SetText(const std::string& t) override {
     text = t;
-    ++sets;
     return true;
   }
   std::string text;
-  int sets = 0;
 };
 
 }  // namespace tomari::test
