@@ -153,9 +153,15 @@ class Program final : public WidgetEvents, public CommandSink {
     widget_.Show();
 
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+    for (bool quit = false; !quit;) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if ((quit = msg.message == WM_QUIT)) break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      // Ticks that find the queue empty go straight back to waiting: looking
+      // into the queue is itself a call into the window server.
+      while (!quit && !widget_.WaitForMessageOrTick()) OnTrackingTimer();
     }
     crashGiveBack_ = nullptr;  // the close gave back; the journal keeps what it could not
     return 0;
@@ -203,7 +209,11 @@ class Program final : public WidgetEvents, public CommandSink {
   MenuItem OpenPopupMenu() override {
     POINT at{};
     GetCursorPos(&at);
-    return TrackWidgetMenu(instance_, widget_.hwnd(), app_.menu, at);
+    // The menu's modal loop is the system's: a timer keeps the tick going there.
+    widget_.ModalTracking(true);
+    const MenuItem item = TrackWidgetMenu(instance_, widget_.hwnd(), app_.menu, at);
+    widget_.ModalTracking(false);
+    return item;
   }
   void Exit() override { OnCloseRequest(); }
   // The dialogs arrive with their own work; the commands already route here

@@ -144,10 +144,35 @@ int Win32Widget::Dpi() const {
 }
 
 void Win32Widget::SetTrackingInterval(unsigned milliseconds) {
+  trackingInterval_ = std::min<unsigned>(milliseconds, USER_TIMER_MAXIMUM);
+  trackingDue_ = GetTickCount64() + trackingInterval_;
+}
+
+// The tick is the wait's time-out rather than a WM_TIMER: under Wine a timer
+// message costs two more calls into the window server than a wait that runs
+// out, and the tick runs all day long.
+bool Win32Widget::WaitForMessageOrTick() {
+  DWORD wait = INFINITE;
+  if (trackingInterval_ != 0) {
+    const unsigned long long now = GetTickCount64();
+    // A due time further away than one period (the clock was set back, or the
+    // interval shortened) starts afresh.
+    if (trackingDue_ > now + trackingInterval_) trackingDue_ = now + trackingInterval_;
+    wait = static_cast<DWORD>(trackingDue_ > now ? trackingDue_ - now : 0);
+  }
+  if (MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
+      WAIT_TIMEOUT)
+    return true;
+  // The next tick keeps the rhythm, unless this one came late by a period or more.
+  const unsigned long long now = GetTickCount64();
+  trackingDue_ += trackingInterval_;
+  if (trackingDue_ <= now) trackingDue_ = now + trackingInterval_;
+  return false;
+}
+
+void Win32Widget::ModalTracking(bool on) {
   KillTimer(hwnd(), kTrackingTimer);
-  if (milliseconds == 0) return;
-  if (milliseconds > USER_TIMER_MAXIMUM) milliseconds = USER_TIMER_MAXIMUM;
-  SetTimer(hwnd(), kTrackingTimer, milliseconds, nullptr);
+  if (on && trackingInterval_ != 0) SetTimer(hwnd(), kTrackingTimer, trackingInterval_, nullptr);
 }
 
 void Win32Widget::SetHoverInterval(unsigned milliseconds) {

@@ -53,8 +53,14 @@ class Win32Widget final : public WindowBase, public WidgetWindow {
   void Destroy();
   // The DPI of the monitor the widget is on.
   int Dpi() const;
-  // Starts (interval > 0) or stops the tracking timer.
+  // The tracking tick's period; 0 stops it. The program's message loop runs
+  // the tick (WaitForMessageOrTick); inside a modal loop of the system's, such
+  // as the popup menu's, ModalTracking has a timer run it instead.
   void SetTrackingInterval(unsigned milliseconds);
+  // Waits until a message is queued (true) or the tracking tick is due
+  // (false, the tick is then owed), whichever comes first.
+  bool WaitForMessageOrTick();
+  void ModalTracking(bool on);
   // The hover tick's period. It runs only while the pointer is over the widget
   // (or a press holds the mouse), and once more when the pointer has left.
   void SetHoverInterval(unsigned milliseconds);
@@ -90,6 +96,8 @@ class Win32Widget final : public WindowBase, public WidgetWindow {
   HWND tooltip_ = nullptr;
   std::wstring tooltipText_;
   HCURSOR cursor_ = nullptr;  // null: the arrow
+  unsigned trackingInterval_ = 0;
+  unsigned long long trackingDue_ = 0;  // GetTickCount64 time of the next tick
   unsigned hoverInterval_ = 0;
   bool hoverRunning_ = false;
   bool leaveTracked_ = false;

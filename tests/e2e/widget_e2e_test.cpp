@@ -72,6 +72,13 @@ TEST(Pointer, PerchesFollowsActsAndGivesBackTitleAndStyles) {
   gti.cbSize = sizeof(gti);
   ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(t1, nullptr), &gti));
   EXPECT_EQ(gti.hwndFocus, edit);
+  // The tick goes on inside the menu's modal loop: the clock still advances.
+  Click(run.Grip(), 2);
+  ASSERT_TRUE(FindWindowOf(0, L"#32768", 3000));
+  const std::wstring inMenu = TextOf(t1);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(t1) != inMenu; }));
+  TapKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !FindWindowOf(0, L"#32768"); }));
   // The second window is top-most and at opacity 200 by its own program.
   ASSERT_TRUE(
       w2.Start(L"--title \"" + title2 + L"\" --rect 600,300,300,200 --topmost --alpha 200", true));
