@@ -39,4 +39,14 @@ void TellSettingsFolderMoved(const App& app, Prompts& prompts, WindowHandle owne
                       kDisplayName, kMbOk | kMbIconInformation);
 }
 
+void TellSettingsUnreadable(const App& app, Prompts& prompts, WindowHandle owner) {
+  if (!app.facts.SettingsUnreadable) return;
+  prompts.ShowMessage(
+      owner,
+      "設定ファイルを読み込めません。\n" + SettingsFolder(app) + kSettingsFileName +
+          "\n\n他のプログラムが使用中か、読み取りが許可されていない可能性があります。"
+          "\n今回は既定の設定で動作し、このファイルには保存しません。",
+      kDisplayName, kMbOk | kMbIconExclamation);
+}
+
 }  // namespace tomari

@@ -28,5 +28,8 @@ void ChooseSettingsFolder(App& app, FileSystem& fs);
 
 // Tells the user, once (the run that moved the settings), where they are kept.
 void TellSettingsFolderMoved(const App& app, Prompts& prompts, WindowHandle owner);
+// Tells the user that Setting.ini could not be read (after LoadSettings): this
+// run goes on with the defaults and leaves the file as it is.
+void TellSettingsUnreadable(const App& app, Prompts& prompts, WindowHandle owner);
 
 }  // namespace tomari

@@ -129,6 +129,7 @@ class Program final : public WidgetEvents, public CommandSink {
       return ShowFormatComposer(instance_, owner, app_, ports_, zone);
     };
     WidgetLoad(app_, ports_);
+    TellSettingsUnreadable(app_, prompts_, 0);
     // A further instance leaves the journal to the first one, which may be
     // running and owing those windows right now.
     if (!another) {

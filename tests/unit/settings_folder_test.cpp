@@ -66,9 +66,11 @@ TEST(SettingsFolderTest, MovesToAppDataOnlyWhenTheProgramFolderCannotBeWritten) 
     EXPECT_EQ(std::to_string(app.settings.MainTiming), c.timingRead);
 
     TellSettingsFolderMoved(app, prompts, 0);
-    ASSERT_EQ(prompts.messages.size(), c.moved ? 1u : 0u);
-    if (c.moved) {
-      EXPECT_NE(prompts.messages[0].text.find(kMovedFile), std::string::npos);
+    TellSettingsUnreadable(app, prompts, 0);
+    ASSERT_EQ(prompts.messages.size(), c.moved || unreadable ? 1u : 0u);
+    if (c.moved || unreadable) {
+      EXPECT_NE(prompts.messages[0].text.find(c.moved ? kMovedFile : kBeside), std::string::npos);
+      EXPECT_EQ(prompts.messages[0].style, unreadable ? kMbIconExclamation : kMbIconInformation);
     }
 
     // Saving goes to the chosen folder and nowhere else.
