@@ -51,8 +51,9 @@ LRESULT CALLBACK WidgetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         static HWND last = nullptr;
         static int same = 0;
         if (same >= 5) return 0;
-        same = GetForegroundWindow() == last ? same + 1 : 0;
-        last = GetForegroundWindow();
+        const HWND front = GetForegroundWindow();
+        same = front == last ? same + 1 : 0;
+        last = front;
       }
       if (wp == 1) {
         TrackingTick();

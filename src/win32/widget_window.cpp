@@ -154,10 +154,8 @@ void Win32Widget::SetTrackingInterval(unsigned milliseconds) {
 bool Win32Widget::WaitForMessageOrTick() {
   DWORD wait = INFINITE;
   if (trackingInterval_ != 0) {
+    // GetTickCount64 only goes forward, and a new interval sets a new due time.
     const unsigned long long now = GetTickCount64();
-    // A due time further away than one period (the clock was set back, or the
-    // interval shortened) starts afresh.
-    if (trackingDue_ > now + trackingInterval_) trackingDue_ = now + trackingInterval_;
     wait = static_cast<DWORD>(trackingDue_ > now ? trackingDue_ - now : 0);
   }
   if (MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
