@@ -29,14 +29,7 @@ class FakeCapture : public CaptureSystem {
   std::vector<std::string> log;
   bool widgetShown = true;
 
-  // The clipboard: while locked, CopyToClipboard fails and changes nothing.
-  bool clipboardLocked = false;
-  bool clipboardHasPicture = false;
   Bitmap clipboard;
-  WindowHandle clipboardOwner = 0;
-
-  // While not empty, every writer fails with this reason and touches no file.
-  std::string failReason;
   // Each image written through the library: "JPEG <w>x<h> q<quality> p<progressive>"
   // or "PNG <w>x<h> c<choice>".
   std::vector<std::string> images;
@@ -59,10 +52,7 @@ class FakeCapture : public CaptureSystem {
   }
   bool CopyToClipboard(const Bitmap& picture, WindowHandle owner) override {
     log.push_back("Clipboard " + Hex(owner));
-    if (clipboardLocked) return false;
     clipboard = picture;
-    clipboardHasPicture = true;
-    clipboardOwner = owner;
     return true;
   }
   FileWriteResult WriteFile(const std::string& path, const std::string& bytes) override {
@@ -90,7 +80,6 @@ class FakeCapture : public CaptureSystem {
   FileWriteResult Write(const std::string& op, const std::string& path, const std::string& bytes,
                         const std::string& image) {
     log.push_back(op + " " + path);
-    if (!failReason.empty()) return {false, failReason};
     if (!files_.WriteAtomic(path, bytes)) return {false, "the fake file system refused"};
     if (!image.empty()) images.push_back(image);
     return {true, {}};

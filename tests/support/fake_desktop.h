@@ -261,10 +261,7 @@ class FakeWidget : public WidgetWindow {
     ++presents;
   }
   void SetLabel(const std::string& t) override { label = t; }
-  void SetToolTip(const std::string& t) override {
-    toolTip = t;
-    ++toolTipSets;
-  }
+  void SetToolTip(const std::string& t) override { toolTip = t; }
   void SetWidgetCursor(CursorHandle c) override { cursor = c; }
   // What the widget was last given.
   int width = -1;
@@ -274,7 +271,6 @@ class FakeWidget : public WidgetWindow {
   int presents = 0;
   std::string label = "unset";
   std::string toolTip = "unset";
-  int toolTipSets = 0;
   CursorHandle cursor = 0xDEAD;
 
  private:

@@ -14,7 +14,6 @@ namespace tomari::test {
 class FakeDirectory : public Directory {
  public:
   bool List(const std::string& folder, std::vector<DirectoryEntry>& out) override {
-    ++listCalls;
     const std::string key = Resolve(folder);
     if (key.empty() || unreadable_.count(key) != 0) return false;
     out = folders_.at(key);
@@ -39,7 +38,6 @@ class FakeDirectory : public Directory {
   void MakeUnreadable(const std::string& path) { unreadable_.insert(PathKey(path)); }
 
   std::int64_t localOffset = 0;
-  int listCalls = 0;
 
  private:
   void AddEntry(const std::string& path, bool folder, std::int64_t lastWrite, bool link = false) {

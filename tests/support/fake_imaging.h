@@ -64,13 +64,11 @@ class FakeCursorLoader : public CursorLoader {
  public:
   CursorHandle LoadSystem(int id) override { return SystemHandle(id); }
   CursorHandle LoadFromFile(const std::string& path) override {
-    fileLoads.push_back(path);
     if (files_.count(PathKey(path)) == 0) return 0;
     live_.insert(next_);
     return next_++;
   }
   void Destroy(CursorHandle cursor) override {
-    destroyCalls.push_back(cursor);
     live_.erase(cursor);
   }
   void Show(CursorHandle cursor) override { shown.push_back(cursor); }
@@ -79,12 +77,9 @@ class FakeCursorLoader : public CursorLoader {
   void AddFile(const std::string& path) { files_.insert(PathKey(path)); }
   // The handle a system cursor id is given: its id plus 0x10000.
   static CursorHandle SystemHandle(int id) { return 0x10000 + static_cast<CursorHandle>(id); }
-  static bool IsSystemHandle(CursorHandle h) { return h >= 0x10000 && h < 0x20000; }
 
   // File cursors loaded and not destroyed.
   std::size_t Live() const { return live_.size(); }
-  std::vector<std::string> fileLoads;      // paths asked for, in order
-  std::vector<CursorHandle> destroyCalls;  // every Destroy, valid or not
   std::vector<CursorHandle> shown;         // every Show
 
  private:

@@ -47,64 +47,6 @@ struct CaptureWorld : test::World {
   }
 };
 
-TEST(CaptureDestinations, MinusOneTakesTheSettingAndAnyOtherValueIsUsedAsGiven) {
-  const struct {
-    int type, saveType;  // CaptureType, CaptureSaveType
-    int toFile, dateName;
-    const char* expected;
-  } kCases[] = {
-      {0, 1, -1, -1, "clipboard"}, {0, 0, -1, 1, "clipboard"},  // CaptureType 0 wins
-      {1, 1, 0, -1, "clipboard"},  {1, 0, 0, 1, "clipboard"},   // COPY whatever SaveType says
-      {1, 1, -1, -1, "date"},      {1, 0, -1, -1, "dialog"},
-      {0, 0, 1, 1, "date"},        {0, 1, 1, 0, "dialog"},   // FILESAVE, DATESAVE
-      {0, 0, 2, -5, "date"},       {0, 1, -2, 0, "dialog"},  // non-zero is true
-      {7, 3, -1, -1, "date"},
-  };
-  for (const auto& c : kCases) {
-    CaptureWorld w;
-    w.app.settings.CaptureType = c.type;
-    w.app.settings.CaptureSaveType = c.saveType;
-    w.prompts.CancelDialog();
-    w.Capture(0, c.toFile, c.dateName);
-    const std::string got = w.capture.clipboardHasPicture ? "clipboard"
-                            : !w.prompts.dialogs.empty()  ? "dialog"
-                            : w.files.Exists(kDateBmp)    ? "date"
-                                                          : "none";
-    EXPECT_EQ(got, c.expected) << c.type << " " << c.saveType << " " << c.toFile << " "
-                               << c.dateName;
-  }
-  EXPECT_EQ(ParseCaptureDestination("FILESAVE"), (CaptureDestination{1, 0}));
-  EXPECT_EQ(ParseCaptureDestination("datesave"), (CaptureDestination{1, 1}));
-  EXPECT_EQ(ParseCaptureDestination("Copy"), (CaptureDestination{0, -1}));
-  for (const char* other : {"", "SAVE", " COPY", "COPY ", "FILESAVE2"})
-    EXPECT_EQ(ParseCaptureDestination(other), (CaptureDestination{-1, -1})) << other;
-}
-
-TEST(CaptureClipboard, PicturesGoThereOpenedByOurWidgetWhileItIsOffTheScreen) {
-  CaptureWorld w;
-  const int redraws = w.widget.redraws;
-  EXPECT_EQ(w.Capture(0, 0, -1).outcome, CaptureOutcome::Copied);
-  EXPECT_EQ(w.capture.clipboard.pixels, w.whole.pixels);
-  EXPECT_EQ(w.capture.clipboardOwner, kWidget) << "never on behalf of the captured program";
-  EXPECT_EQ(w.capture.log, (std::vector<std::string>{"HideWidget", "Capture 0x100 whole",
-                                                     "ShowWidget", "Clipboard 0x10"}));
-  EXPECT_FALSE(w.app.Busy);
-  EXPECT_EQ(w.widget.redraws, redraws + 1) << "the buttons are drawn again afterwards";
-
-  w.app.Busy = true;  // inside a busy time it stays busy
-  EXPECT_EQ(w.Capture(1, 0, -1).outcome, CaptureOutcome::Copied);
-  EXPECT_EQ(w.capture.clipboard.pixels, w.inside.pixels);
-  EXPECT_TRUE(w.app.Busy);
-
-  w.capture.clipboardLocked = true;
-  w.capture.clipboardHasPicture = false;
-  EXPECT_EQ(w.Capture(0, 0, -1).outcome, CaptureOutcome::ClipboardUnavailable);
-  EXPECT_FALSE(w.capture.clipboardHasPicture);
-  ASSERT_EQ(w.prompts.messages.size(), 1u);
-  EXPECT_NE(w.prompts.messages[0].text.find("クリップボード"), std::string::npos);
-  EXPECT_EQ(w.prompts.messages[0].style, kMbOk | kMbIconExclamation);
-}
-
 TEST(CaptureNothing, AnEmptyPictureOrNoTargetChangesNothing) {
   for (int c : {0, 1, 2, 3}) {
     CaptureWorld w;
@@ -156,67 +98,10 @@ TEST(CaptureDateNamed, TheFileTypeDecidesWriterExtensionAndSettings) {
   }
 }
 
-TEST(CaptureSaveDialog, OpensOwnedByTheWidgetOnBmpWithTheDefaultName) {
-  CaptureWorld w;
-  w.app.settings.CaptureFileType = kFilePng;  // not what the dialog starts with
-  w.prompts.CancelDialog();
-  EXPECT_EQ(w.Capture(0, 1, 0).outcome, CaptureOutcome::Declined);
-  ASSERT_EQ(w.prompts.dialogs.size(), 1u);
-  EXPECT_EQ(w.prompts.dialogs[0],
-            (SaveDialogRequest{kWidget, "キャプチャ画像の保存", SaveDialogFilter(true),
-                               "C:\\Shots\\", "Capture", 1}));
-  EXPECT_EQ(w.files.writeCalls, 0u);
-  EXPECT_TRUE(w.prompts.messages.empty()) << "a cancelled dialog is silent";
-
-  w.app.facts.HasImageLibrary = false;  // then only BMP is offered
-  w.prompts.CancelDialog();
-  w.Capture(0, 1, 0);
-  EXPECT_EQ(w.prompts.dialogs.at(1).filter, SaveDialogFilter(false));
-}
-
-TEST(CaptureSaveDialog, TheFilterLeftSelectedDecidesTypeAndExtension) {
-  const struct {
-    const char* typed;
-    int filterIndex;
-    const char *written, *writer;
-  } kCases[] = {
-      {"C:\\x\\shot.BMP", 1, "C:\\x\\shot.BMP", "WriteFile"},
-      {"C:\\x\\shot", 3, "C:\\x\\shot.png", "WritePng"},
-      {"C:\\x\\shot.jpeg", 2, "C:\\x\\shot.jpeg.jpg", "WriteJpeg"},
-  };
-  for (const auto& c : kCases) {
-    CaptureWorld w;
-    w.prompts.ChooseInDialog(c.typed, c.filterIndex);
-    const CaptureResult r = w.Capture(0, 1, 0);
-    EXPECT_EQ(r.outcome, CaptureOutcome::Saved) << c.typed;
-    EXPECT_EQ(r.path, c.written);
-    EXPECT_EQ(w.capture.log.back(), std::string(c.writer) + " " + c.written);
-  }
-}
-
 struct CaptureOverwrite : ::testing::Test {
   CaptureWorld w;
   CaptureOverwrite() { w.files.Put(kDateBmp, "old picture"); }
 };
-
-TEST_F(CaptureOverwrite, YesReplacesTheFileInOneWriteOrKeepsItWhenTheWriteFails) {
-  w.prompts.AnswerMessage(kIdYes);
-  w.capture.failReason = "ディスクに空きがありません。";
-  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::WriteFailed);
-  EXPECT_EQ(w.files.Get(kDateBmp), "old picture");
-  ASSERT_EQ(w.prompts.messages.size(), 2u);
-  const std::string& text = w.prompts.messages[1].text;
-  EXPECT_NE(text.find("\"" + kDateBmp + "\""), std::string::npos) << text;
-  EXPECT_NE(text.find("ディスクに空きがありません。"), std::string::npos) << text;
-  EXPECT_EQ(w.prompts.messages[1].style, kMbOk | kMbIconExclamation);
-
-  w.capture.failReason.clear();
-  w.prompts.AnswerMessage(kIdYes);
-  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::Saved);
-  w.ExpectAskedAbout(2, "2003_01_17_17_30_05.bmp");
-  EXPECT_EQ(w.files.Get(kDateBmp), BmpFileBytes(w.whole));
-  EXPECT_EQ(w.files.WriteCount(kDateBmp), 1u);
-}
 
 TEST_F(CaptureOverwrite, NoOpensTheDialogInTheFileFolderAndTheNewNameGetsNoExtension) {
   w.app.settings.CaptureFileType = kFilePng;
@@ -246,23 +131,6 @@ TEST_F(CaptureOverwrite, ANewNameThatAlsoExistsIsAskedAboutAgain) {
   w.ExpectAskedAbout(1, "taken.bmp");
   EXPECT_EQ(w.files.Get("C:\\Shots\\taken.bmp"), BmpFileBytes(w.whole));
   EXPECT_EQ(w.files.Get(kDateBmp), "old picture");
-}
-
-TEST_F(CaptureOverwrite, CancelOrACancelledDialogWritesNothing) {
-  w.prompts.AnswerMessage(kIdCancel);
-  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::Declined);
-  w.prompts.AnswerMessage(kIdNo);
-  w.prompts.CancelDialog();
-  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::Declined);
-  EXPECT_EQ(w.prompts.messages.size(), 2u) << "no box after a cancelled dialog";
-  // A name typed into the dialog is checked too (".bmp" gets added).
-  w.prompts.ChooseInDialog("C:\\Shots\\2003_01_17_17_30_05", 1);
-  w.prompts.AnswerMessage(kIdCancel);
-  EXPECT_EQ(w.Capture(0, 1, 0).outcome, CaptureOutcome::Declined);
-  w.ExpectAskedAbout(2, "2003_01_17_17_30_05.bmp");
-  EXPECT_EQ(w.files.writeCalls, 0u);
-  EXPECT_EQ(w.files.Get(kDateBmp), "old picture");
-  EXPECT_EQ(w.prompts.unscripted, 0);
 }
 
 TEST(CaptureBusy, TheWidgetDoesNotFollowTheForegroundWhileTheDialogIsOpen) {

@@ -109,17 +109,5 @@ TEST(DateFormat, LocaleSettingsDriveSeparatorsAndLocaleForms) {
   EXPECT_EQ(FormatDateTime("dddddd", At(2019, 5, 1), loc), "令和 1年5月1日");
 }
 
-// The fifteen characters the title-clock format escapes reach the title as typed.
-TEST(BuildClockFormat, EscapesTheFifteenCharactersOnly) {
-  EXPECT_EQ(BuildClockFormat(" <yyyy/mm/dd hh:mm:ss> "), " \\<yyyy/mm/dd hh:mm:ss> ");
-  EXPECT_EQ(BuildClockFormat("\\!\"#$%&'=~^@{[<"),
-            "\\\\\\!\\\"\\#\\$\\%\\&\\'\\=\\~\\^\\@\\{\\[\\<");
-  // The closing brackets and > keep no escape; letters and kanji neither.
-  EXPECT_EQ(BuildClockFormat(">}]) dh 時刻 ?*+|"), ">}]) dh 時刻 ?*+|");
-  const LocaleFormats ja = JapaneseLocaleFormats();
-  EXPECT_EQ(FormatDateTime(BuildClockFormat("!@\"hh\"@!"), kFriday, ja), "!@\"17\"@!");
-  EXPECT_EQ(FormatDateTime(BuildClockFormat("\\d #$%&'=~^{[<>"), kFriday, ja), "\\17 #$%&'=~^{[<>");
-}
-
 }  // namespace
 }  // namespace tomari

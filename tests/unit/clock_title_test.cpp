@@ -87,20 +87,6 @@ TEST_F(TitleClock, AWindowThatRetitlesItselfKeepsItsNewTitle) {
   EXPECT_EQ(app.clock.Window, 0u);
 }
 
-TEST_F(TitleClock, UntitledHungOrVanishedWindowsAreNotWritten) {
-  Title(kNotepad) = "";
-  desktop.Window(kEditor).hung = true;
-  Tick(kNotepad);
-  Tick(kEditor);
-  Tick(kNotepad);
-  EXPECT_EQ(desktop.Count("SetTitle"), 0);
-  EXPECT_EQ(app.clock.Window, 0u);
-  // Once it has a title, the next tick puts the clock on.
-  Title(kNotepad) = "Now titled";
-  Tick(kNotepad);
-  EXPECT_EQ(Title(kNotepad), "Now titled <2003/01/17 17:30:05> ");
-}
-
 TEST_F(TitleClock, ATitleNotGivenBackIsOwedUntilTheWindowTakesItOrGoes) {
   for (const std::string then : {"answers", "goes", "gets the clock again"}) {
     SCOPED_TRACE(then);
@@ -123,30 +109,6 @@ TEST_F(TitleClock, ATitleNotGivenBackIsOwedUntilTheWindowTakesItOrGoes) {
       EXPECT_EQ(Title(kNotepad), kNotepadTitle);
     }
     desktop.AddWindow(kNotepad, kNotepadTitle, "Notepad", Rect{0, 0, 400, 300});
-  }
-}
-
-std::string CutLongTitle(const std::string& t) { return t.substr(0, 24); }
-std::string NoSlashes(const std::string& t) {
-  std::string out = t;
-  std::replace(out.begin(), out.end(), '/', '?');
-  return out;
-}
-
-// A window that cuts long titles or cannot hold some characters keeps another text.
-TEST_F(TitleClock, AWindowThatKeepsAnotherTextIsWrittenOnlyWhenTheClockChanges) {
-  for (const auto store : {&CutLongTitle, &NoSlashes}) {
-    desktop.AddWindow(kNotepad, kNotepadTitle, "Notepad", Rect{0, 0, 400, 300});
-    desktop.Window(kNotepad).storeTitle = store;
-    desktop.ClearLog();
-    for (int second : {5, 5, 6, 6}) {
-      SetUtc(8, 30, second);
-      Tick(kNotepad);
-    }
-    EXPECT_EQ(Writes(kNotepad), 2);
-    EXPECT_EQ(app.clock.OriginalTitle, kNotepadTitle);
-    Off();
-    EXPECT_EQ(Title(kNotepad), store(kNotepadTitle));
   }
 }
 

@@ -184,30 +184,6 @@ TEST(RefreshButtons, TheButtonUnderThePointerFloatsOrIsDownAndGivesItsTipAndCurs
   EXPECT_EQ(w.widget.presents, 4);
 }
 
-TEST(RefreshButtons, OverlappingButtonsLightOnlyTheFirstUsableOneAndOnesThatAreOnNone) {
-  World w{true};
-  w.AddButton("UNKNOWN", Rect{0, 0, 40, 20}, "", "never");
-  w.AddButton("TOPMOST", Rect{0, 0, 40, 20}, "", "top");  // unavailable: not fixed
-  w.AddButton("LINK", Rect{0, 0, 40, 20}, "a", "first link");
-  w.AddButton("LINK", Rect{10, 0, 50, 20}, "b", "second link");
-  w.AddButton("NONE", Rect{60, 0, 80, 20}, "", "elsewhere");
-  // Unknown types are not drawn; a later hit is not drawn either.
-  EXPECT_EQ(Look(w, 15, 5, 0), "-UF--|first link|0");
-  EXPECT_EQ(w.FaceStateAt(2), kStateFloat);  // drawn over the TOPMOST button
-  EXPECT_EQ(Look(w, 70, 5, 0), "-UNNF|elsewhere|0");
-
-  // A button that is on takes no hover look and no tip; the one beneath does.
-  World on{true};
-  on.AddTarget(0x100, kExTopMost);
-  on.Attach(0x100);
-  Menu_WindowSet_Click(on.app, on.ports);
-  on.AddButton("TOPMOST", Rect{0, 0, 20, 20}, "", "top-most",
-               test::FakeCursorLoader::SystemHandle(32649));
-  EXPECT_EQ(Look(on, 5, 5, 1), "O||0");
-  on.AddButton("NONE", Rect{0, 0, 20, 20}, "", "beneath");
-  EXPECT_EQ(Look(on, 5, 5, 0), "OF|beneath|0");
-}
-
 TEST(RefreshButtons, ASkinWithoutButtonsShowsItsBackImageAndNoSkinNothing) {
   World w{true};
   RefreshButtons(w.app, w.ports, 5, 5, 1);
@@ -220,25 +196,6 @@ TEST(RefreshButtons, ASkinWithoutButtonsShowsItsBackImageAndNoSkinNothing) {
   EXPECT_EQ(Look(w, 5, 5, 0), "||0");
   EXPECT_EQ(RunButtonCommand(w.app, w.ports, w.sink, 5, 5), CommandResult::Done);
   EXPECT_EQ(w.widget.presents, 2);
-}
-
-TEST(RefreshButtonsIfChanged, PresentsOnlyWhatDiffersFromTheScreen) {
-  World w{true};
-  w.AddButton("NONE", Rect{0, 0, 20, 20}, "", "tip");
-  w.AddButton("WINDOWSET", Rect{30, 0, 50, 20});
-
-  EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 100, 30, 0));  // nothing shown yet
-  EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 60, 2, 0));   // still over nothing
-  EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 2, 2, 0));
-  EXPECT_FALSE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 0));  // same button
-  EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 1));   // pressed
-  EXPECT_EQ(w.widget.presents, 3);
-  EXPECT_EQ(w.widget.toolTipSets, 2);  // "" at first, then "tip"
-  // A state change elsewhere shows although the pointer stayed.
-  w.app.menu.WindowMenuEnabled = true;
-  EXPECT_TRUE(RefreshButtonsIfChanged(w.app, w.ports, 19, 19, 1));
-  EXPECT_EQ(States(w.app), "D-");
-  EXPECT_EQ(w.widget.toolTipSets, 2);  // the tip did not change
 }
 
 }  // namespace

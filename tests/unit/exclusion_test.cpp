@@ -73,37 +73,5 @@ TEST(ExclusionMatches, TitleAndClassRules) {
         << c.entry.WindowTitle << " / " << c.entry.WindowClass << " vs " << c.title;
 }
 
-TEST_F(Exclusion, AnyMatchingEntryExcludesAndTitlesAreReadAfreshOnEveryCall) {
-  app.settings.ExclusionEntries = {Entry("Excel", 1, ""), Entry("", 0, "notepad"),
-                                   Entry("Report", 1, "Other")};
-  EXPECT_TRUE(Excluded(kNotepad));
-  EXPECT_FALSE(Excluded(kOther));
-  app.settings.ExclusionEntries.push_back(Entry("report", 1, "xlmain"));
-  EXPECT_TRUE(Excluded(kOther));
-  // The title clock, or the program itself, changes the title.
-  app.settings.ExclusionEntries = {Entry("Report.xlsx", 0, "")};
-  desktop.Window(kOther).title = "Report.xlsx 12:00:01";
-  EXPECT_FALSE(Excluded(kOther));
-}
-
-TEST_F(Exclusion, TitleAndClassAreReadOncePerCallAtMost) {
-  // Reads counted as title * 10 + class: where no title matched no class is
-  // needed, class entries need no title, and a match on both reads each once.
-  const struct {
-    bool titled, match;
-    int reads;
-  } kCases[] = {{true, false, 10}, {false, false, 1}, {false, true, 11}};
-  for (const auto& c : kCases) {
-    app.settings.ExclusionEntries.clear();
-    for (int i = 0; i < 20; ++i)
-      app.settings.ExclusionEntries.push_back(
-          Entry(c.titled ? "Title " + std::to_string(i) : "", i % 2, "Class" + std::to_string(i)));
-    if (c.match) app.settings.ExclusionEntries.push_back(Entry("notepad", 1, "NOTEPAD"));
-    desktop.ClearLog();
-    EXPECT_EQ(Excluded(kNotepad), c.match);
-    EXPECT_EQ(desktop.reads.getTitle * 10 + desktop.reads.getClassName, c.reads);
-  }
-}
-
 }  // namespace
 }  // namespace tomari

@@ -28,36 +28,6 @@ class Placement : public ::testing::Test, protected test::World {
   void SetTarget(Rect r) { desktop.Window(kTarget).rect = r; }
 };
 
-TEST(AnchorBase, EveryAnchorAlongOneAxis) {
-  // Target edges 100..500, widget 64 wide.
-  const int kBase[] = {100 - 64, 100, 268, 500 - 64, 500};  // outside, edge, centre, edge, outside
-  for (int anchor = 0; anchor < 5; ++anchor)
-    EXPECT_EQ(AnchorBase(anchor, 100, 500, 64), kBase[anchor]) << anchor;
-  for (int bad : {-1, 5, 7, 1000}) EXPECT_EQ(AnchorBase(bad, 100, 500, 64), 0) << bad;
-  // The halving truncates toward zero, also when the widget is the wider one.
-  EXPECT_EQ(AnchorBase(2, 0, 7, 2), 2);    // 5 / 2
-  EXPECT_EQ(AnchorBase(2, 10, 13, 8), 8);  // 10 + (-5 / 2) = 10 - 2
-}
-
-TEST_F(Placement, OffsetsAddToTheAnchorBaseAndTheMonitorClampsInOrder) {
-  EXPECT_EQ(Place(2, 0, -20, 15), (Point{248, 83}));
-  EXPECT_EQ(app.placement.BaseX, 268);
-
-  // A maximised target: centred above it would be y = -32.
-  SetTarget(Rect{0, 0, 1024, 768});
-  EXPECT_EQ(Place(2, 0), (Point{480, 0}));
-  EXPECT_EQ(app.placement.BaseY, -32);
-  // Unknown anchor: the offset alone decides, then the clamp.
-  SetTarget(Rect{100, 100, 500, 400});
-  EXPECT_EQ(Place(7, 1, 30, 0), (Point{30, 100}));
-  EXPECT_EQ(app.placement.BaseX, 0);
-  EXPECT_EQ(Place(7, 7, -30, 5000), (Point{0, 768 - 32}));
-  EXPECT_EQ(Place(4, 4, 2000, 2000), (Point{1024 - 64, 768 - 32}));
-  // A widget larger than the monitor ends flush right and bottom.
-  widget.rect = Rect{0, 0, 1100, 800};
-  EXPECT_EQ(Place(1, 1), (Point{1024 - 1100, 768 - 800}));
-}
-
 TEST_F(Placement, TwoMonitorsUseTheOneTheWidgetOverlapsMost) {
   desktop.monitors = {Rect{0, 0, 1024, 768}, Rect{1024, 0, 2304, 1024}};
   // Across the seam: more of it on the first monitor, so it is pushed back
@@ -87,23 +57,6 @@ TEST(MonitorRect, LargestOverlapThenNearestThenFirst) {
             screen.monitors[2]);
   EXPECT_EQ(GetMonitorRect(screen, Rect{-2100000000, -2100000000, -2000000000, -2000000000}),
             screen.monitors[0]);
-}
-
-TEST_F(Placement, PressedAutoOffAndTopMost) {
-  app.drag.Pressed = true;
-  SetTarget(Rect{200, 200, 600, 500});
-  EXPECT_EQ(Place(2, 0), (Point{-99999, -99999})) << "held widget must not move";
-  EXPECT_EQ(app.placement.BaseX, 368);
-  app.drag.Pressed = false;
-
-  app.settings.PositionAuto = 0;
-  EXPECT_EQ(Place(1, 1), (Point{-99999, -99999}));
-  EXPECT_EQ(app.placement.BaseX, 368) << "no placement, no new base";
-  app.settings.PositionAuto = 1;
-
-  app.menu.TopMostChecked = true;
-  Place(2, 0);
-  EXPECT_TRUE(widget.moves.back().topMost);
 }
 
 TEST_F(Placement, ClosedTargetAndWildOffsetsStayWellDefined) {

@@ -15,12 +15,6 @@ using test::FakeCodec;
 constexpr const char* kFolder = "C:\\Tools\\Tomari\\";
 constexpr const char* kFile = "C:\\Tools\\Tomari\\Setting.ini";
 
-std::string Repeat(const std::string& s, std::size_t n) {
-  std::string out;
-  for (std::size_t i = 0; i < n; ++i) out += s;
-  return out;
-}
-
 class SettingsTest : public ::testing::Test {
  protected:
   App Loaded(bool imageLibrary = false) {
@@ -61,32 +55,6 @@ TEST_F(SettingsTest, FirstStartGivesTheDefaultsAndTheFirstSaveWritesEveryKeyInOr
             "WorldTime= 17\r\nWorldTime_PM= 0\r\nWorldTime_Hour= 0\r\nWorldTime_Minute= 0\r\n"
             "WorldTime_SDT= 0\r\nCheck= 0\r\n"
             "[AntiPercher001]\r\nName=\r\n");
-}
-
-TEST_F(SettingsTest, EveryFieldSurvivesSaveAndLoad) {
-  App app = Loaded(true);
-  // Every field off its default, in declaration order: paths longer than the 127 bytes
-  // of the profile functions, in Shift-JIS too, and values with outer blanks or quotes.
-  const std::string skin = "E:\\スキン集\\" + Repeat("とても長いフォルダ名", 8) + "\\Blue.tsk";
-  const std::string folder = "F:\\" + Repeat("画像フォルダ", 15) + "\\";
-  app.settings = Settings{
-      250, 1,  skin, 0,  4, 3, -12, 12, 200, 10, 1, 1, folder, 2, 75, -1, 2, 0, "  [hh:mm:ss] ",
-      0,   -1, 5,    30, 1, {}};
-  app.settings.ExclusionEntries = {{"メモ帳", "無題 - メモ帳", -1, "Notepad"},
-                                   {" Name ", " Title ", 1, "\"Class\""},
-                                   {"n", "t", 0, "c"},
-                                   {Repeat("n", 200), "", 0, ""}};
-  app.menu.TitleClockChecked = true;
-  ASSERT_TRUE(SaveSettings(app, fs_, codec_));
-
-  const std::string bytes = *fs_.Get(kFile);
-  ExpectIn(bytes, {"Check=-1\r\n", "FormatText=\"  [hh:mm:ss] \"\r\n",
-                   "Name=n\r\nWindowTitle=t\r\n", FakeCodec::Sjis("Name=メモ帳\r\n")});
-  App back = Loaded(true);
-  EXPECT_EQ(back.settings, app.settings);
-  EXPECT_TRUE(back.menu.TitleClockChecked);
-  ASSERT_TRUE(SaveSettings(back, fs_, codec_));
-  EXPECT_EQ(fs_.Get(kFile), bytes) << "a second save of what was loaded changes nothing";
 }
 
 TEST_F(SettingsTest, AHandEditedFileIsReadAndUpdatedInPlace) {

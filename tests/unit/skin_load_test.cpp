@@ -64,59 +64,6 @@ struct SkinLoad : ::testing::Test, test::World {
   const std::vector<SkinButton>& Buttons() const { return app.skin.Buttons; }
 };
 
-TEST_F(SkinLoad, ReadsKeysWithoutCaseAndButtonsUntilTheFirstGap) {
-  Skin(
-      "[SKIN]\nbackcolor=White\nBACK=back.bmp\n[button01]\ntype=captureAll\nLEFT=1\nwidth=2\n"
-      "Value=c:\\Mixed Case\\x\nToolTip=" +
-      std::string(200, 'x') +
-      "\n[Button02]\nType=全体複写\n[Button03]\nType=\n[Button04]\nType=D\n");
-  ASSERT_TRUE(Load());
-  EXPECT_EQ(app.skin.folder, kFolder);
-  EXPECT_EQ(app.skin.BackColor, 16777215);
-  EXPECT_EQ(app.skin.Back().pixels, BackImage().pixels);
-  ASSERT_EQ(Buttons().size(), 2u);
-  const SkinButton& b = Buttons()[0];
-  EXPECT_EQ(b.Type + "|" + b.Value + "|" + b.ToolTip,
-            "CAPTUREALL|c:\\Mixed Case\\x|" + std::string(127, 'x'));  // 127 bytes
-  EXPECT_EQ(b.Rectangle, (Rect{1, -1, 3, -1}));
-  EXPECT_EQ(b.Color, kNoColor);
-  EXPECT_EQ(b.Cursor, FakeCursorLoader::SystemHandle(kCursorArrow));
-  EXPECT_EQ(Buttons()[1].Type, "全体複写");
-}
-
-TEST_F(SkinLoad, RectangleButtonsCutTheirLooksAndOwnFilesComeFromStartupFolderFirst) {
-  Skin(
-      "[Skin]\nBackColor=#FF00FF\nBack=back.bmp\nFloat=f.bmp\nDown=d.bmp\nUnavailable=u.bmp\n"
-      "Available=a.bmp\n[Button01]\nType=NONE\nLeft=1\nTop=0\nWidth=2\nHeight=2\n"
-      "[Button02]\nType=NONE\nLeft=0\nTop=0\nWidth=1\nHeight=1\nBack=back.bmp\n"
-      "Float=own.bmp\nDown=C:\\Elsewhere\\down.bmp\nUnavailable=gone.bmp\n"
-      "[Button03]\nType=NONE\nLeft=2147483647\nTop=-5\nWidth=2147483647\nHeight=99999999\n"
-      "[Button04]\nType=NONE\nLeft=0\nTop=0\nWidth=-4\nHeight=-4\n");
-  const char* states[] = {"f.bmp", "d.bmp", "u.bmp", "a.bmp"};
-  for (int i = 0; i < 4; ++i) Picture(kFolder + states[i], Bitmap(6, 2, static_cast<Pixel>(i + 1)));
-  Picture("C:\\Tomari\\back.bmp", Bitmap(1, 1, 111));
-  Picture(kFolder + "own.bmp", Bitmap(1, 1, 222));
-  Picture("C:\\Elsewhere\\down.bmp", Bitmap(1, 1, 333));
-  ASSERT_TRUE(Load());
-  EXPECT_EQ(app.skin.BackColor, 0xFF00FF);
-  for (int s = kStateFloat; s < kButtonStateCount; ++s) EXPECT_TRUE(app.skin.Images[s].Empty());
-  ASSERT_EQ(Buttons().size(), 4u);
-  EXPECT_EQ(Buttons()[0].Rectangle, (Rect{1, 0, 3, 2}));
-  const std::string grey = std::to_string(kGrey);
-  const std::string back = grey + "," + grey + "," + grey + "," + grey + " ";
-  EXPECT_EQ(Looks(Buttons()[0]), back + "1,1,1,1 2,2,2,2 3,3,3,3 4,4,4,4 ");
-  // A named image found nowhere is no cut of the Skin image.
-  EXPECT_EQ(Looks(Buttons()[1]), "111 222 333 - 4 ");
-  EXPECT_EQ(Buttons()[2].Rectangle.right, 2147483647);
-  EXPECT_EQ(Looks(Buttons()[2]), "- - - - - ");
-  EXPECT_EQ(Looks(Buttons()[3]), "- - - - - ");
-
-  // Skin-section images are looked for in the skin folder only.
-  files.Erase(kFolder + "back.bmp");
-  ASSERT_TRUE(Load());
-  EXPECT_TRUE(app.skin.Back().Empty());
-}
-
 TEST_F(SkinLoad, WhatIsNoSkinLoadsNothing) {
   const std::string small = FakeCodec::Sjis("[Skin]\r\nBack=back.bmp\r\n");
   const std::size_t room = kMaxSkinFileBytes - small.size();
@@ -167,27 +114,6 @@ TEST_F(SkinLoad, LooksAreClippedDecodedOnceAndCountedAgainstThePixelBudget) {
     EXPECT_EQ(Buttons().empty(), !loaded) << budget;
     EXPECT_EQ(cursors.Live(), loaded ? 1u : 0u) << budget;
   }
-}
-
-TEST_F(SkinLoad, ApplySkinShapesSizesAndDrawsTheWidgetOrGivesThePlainOne) {
-  Skin("[Skin]\nBackColor=magenta\nBack=back.bmp\n");
-  ApplySkin(app, ports);
-  EXPECT_EQ(widget.face.pixels, BackImage().pixels);
-  EXPECT_EQ((Point{widget.width, widget.height}), (Point{6, 2}));
-  EXPECT_EQ(widget.label, "");
-  EXPECT_FALSE(widget.shape.fullRectangle);  // the outline follows the key colour
-
-  // A missing Back image: the plain version label, not a widget of no size out of the
-  // user's reach, and the old outline goes.
-  Skin("[Skin]\nBackColor=Black\nBack=missing.bmp\n[Button01]\nType=NONE\nCursor=x.cur\n");
-  cursors.AddFile(kFolder + "x.cur");
-  ApplySkin(app, ports);
-  EXPECT_FALSE(app.skin.loaded);
-  EXPECT_EQ(cursors.Live(), 0u);
-  EXPECT_EQ((Point{widget.width, widget.height}), (Point{kNoSkinWidth, kNoSkinHeight}));
-  EXPECT_TRUE(widget.shape.fullRectangle);
-  EXPECT_EQ(widget.label, "トマリギ Ver.1.4.4");
-  EXPECT_TRUE(widget.face.Empty());
 }
 
 TEST_F(SkinLoad, ALoadThatThrowsKeepsTheSkinOnShowOrGivesThePlainWidget) {

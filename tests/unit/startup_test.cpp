@@ -36,50 +36,7 @@ class StartupWorld : public ::testing::Test, protected test::World {
     app = App{};
     app.facts.AppFolder = kFolder;
   }
-  void PutSettings(const std::string& text) { files.Put(kFolder + "Setting.ini", text); }
 };
-
-TEST_F(StartupWorld, ProbeFindsTheImagingLibraryAndLayeredWindows) {
-  app.ownWindows.Add(0x55);
-  ProbeCapabilities(app, files, desktop);
-  EXPECT_EQ(app.ownWindows.Count(), 0);
-  EXPECT_FALSE(app.facts.HasImageLibrary);
-  EXPECT_TRUE(app.facts.HasLayeredWindows);
-
-  files.Put(kFolder + "transg32.DLL", "MZ");
-  files.Put("C:\\Elsewhere\\TransG32.dll", "MZ");
-  desktop.layeredApi = false;
-  ProbeCapabilities(app, files, desktop);
-  EXPECT_TRUE(app.facts.HasImageLibrary);
-  EXPECT_FALSE(app.facts.HasLayeredWindows);
-
-  app.facts.AppFolder = "C:\\Elsewhere\\Sub\\";
-  ProbeCapabilities(app, files, desktop);
-  EXPECT_FALSE(app.facts.HasImageLibrary);
-}
-
-TEST_F(StartupWorld, SecondInstanceOnlyWithMulti) {
-  EXPECT_FALSE(MultipleInstancesAllowed(kFolder, files, codec)) << "no file";
-  for (const auto& [text, allowed] :
-       {std::pair{"[Main]\r\nTiming= 100\r\nMulti= 0\r\n", false},
-        std::pair{"[main]\r\nmulti=-1\r\n", true}, std::pair{"[Other]\r\nMulti=1\r\n", false}}) {
-    PutSettings(text);
-    EXPECT_EQ(MultipleInstancesAllowed(kFolder, files, codec), allowed) << text;
-  }
-  EXPECT_EQ(files.writeCalls, 0u) << "asking must not write";
-}
-
-TEST_F(StartupWorld, WidgetLoadReadsSettingsAndTakesSlotOne) {
-  PutSettings("[Main]\r\nTiming= 250\r\n[Position]\r\nX= 4\r\n");
-  ProbeCapabilities(app, files, desktop);
-  WidgetLoad(app, ports);
-  EXPECT_EQ(app.settings.MainTiming, 250);
-  EXPECT_EQ(app.settings.PositionX, 4);
-  EXPECT_EQ(app.ownWindows.Count(), 1);
-  EXPECT_EQ(app.ownWindows.At(1), kWidget);
-  EXPECT_EQ(app.WidgetHandle, kWidget);
-  EXPECT_EQ(app.TargetWindow, kWidget);
-}
 
 TEST(OwnWindows, DialogsOpenAndCloseAroundTheWidgetsSlot) {
   OwnWindowList list;

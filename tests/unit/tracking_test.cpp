@@ -60,48 +60,6 @@ TEST_F(Tracking, FollowsTheForegroundWindowAndAttachesOncePerWindow) {
   EXPECT_EQ(desktop.ChangesOn(kA).size() + desktop.ChangesOn(kB).size(), 0u);
 }
 
-TEST_F(Tracking, FixedPressedExcludedOrHungHoldTheTargetUntilUndone) {
-  const std::function<void(bool)> kHolds[] = {
-      [this](bool on) { app.menu.WindowSetChecked = on; },
-      [this](bool on) { app.drag.Pressed = on; },
-      [this](bool on) {
-        app.settings.ExclusionEntries.assign(on, {"B", "", 0, "classb"});
-      },
-      [this](bool on) { desktop.Window(kB).hung = on; },
-  };
-  for (const auto& hold : kHolds) {
-    TickOn(kA);
-    hold(true);
-    TickOn(kB);
-    EXPECT_EQ(app.TargetWindow, kA);
-    hold(false);
-    Tick();
-    EXPECT_EQ(app.TargetWindow, kB);
-  }
-  app.menu.WindowSetChecked = true;
-  desktop.ClearLog();
-  TickOn(kA);
-  EXPECT_EQ(desktop.reads.foreground, 0) << "fixed mode does not even look";
-}
-
-TEST_F(Tracking, WhileBusyOrWithTheTargetExcludedOrHungTheWidgetStaysWhereItIs) {
-  TickOn(kA);
-  const auto moves = widget.moves.size();
-  desktop.Window(kA).rect = Rect{0, 0, 100, 100};
-  app.Busy = true;
-  desktop.ClearLog();
-  Tick();
-  EXPECT_TRUE(desktop.calls.empty());
-  EXPECT_EQ(desktop.reads.foreground + desktop.reads.isWindow + desktop.reads.getRect, 0);
-  app.Busy = false;
-  app.settings.ExclusionEntries = {ExclusionEntry{"A", "window a", 0, ""}};
-  Tick();
-  app.settings.ExclusionEntries.clear();
-  desktop.Window(kA).hung = true;
-  Tick();
-  EXPECT_EQ(widget.moves.size(), moves);
-}
-
 TEST_F(Tracking, VanishedTargetParksTheWidgetAndEndsFixedMode) {
   TickOn(kA);
   app.menu.WindowSetChecked = true;
