@@ -28,5 +28,19 @@ TEST(FormatComposer, AppendReplaceAndDefault) {
   EXPECT_EQ(c.Composed(), " <yyyy/mm/dd hh:mm:ss>(ddd)");
 }
 
+TEST(FormatComposer, LiveExampleUsesTheClocksFormatterAndTheChosenZone) {
+  const DateTime utc{2003, 1, 17, 8, 30, 5, 0, 5};  // 17:30:05 in Tokyo
+  const LocaleFormats ja = test::JapaneseLocaleFormats();
+  // The zone as the settings dialog shows it, not as stored (Tokyo).
+  SettingsDialogModel m(Settings{}, 0);
+  m.SelectZone(23);  // Los Angeles, -8
+  m.SetSummerTime(true);
+  m.EditFormat([&](TimeFormatComposer& c) {
+    c.SetComposed("\"hh\"");  // escaped as the title clock escapes it
+    EXPECT_EQ(c.LiveExample(utc, ja), "\"01\"");
+    return false;
+  });
+}
+
 }  // namespace
 }  // namespace tomari

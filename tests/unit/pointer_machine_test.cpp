@@ -181,5 +181,27 @@ TEST(MoveWindowChain, WithCtrlOwnersGoFirstNearestFirstEachOnceThenTheWindow) {
   }
 }
 
+TEST(PointerButtons, TheMiddleButtonBothButtonsAPlainMoveOrALostCaptureEndThePress) {
+  constexpr int kCaptureLost = -1, kReleaseOnly = -2;
+  for (const int code :
+       {kButtonLeft | kButtonRight, 0, kCaptureLost, kButtonMiddle, kReleaseOnly}) {
+    PointerWorld w;
+    w.AttachTarget();
+    w.app.placement.BaseX = 250;  // as if the last placement had been clamped
+    const int button = code == kButtonMiddle ? kButtonMiddle : kButtonLeft;
+    if (code != kReleaseOnly) w.Press(button, 305, 105);
+    if (code == kCaptureLost)
+      PointerCaptureLost(w.app);
+    else if (code != kReleaseOnly)
+      w.Move(code, 325, 105);
+    EXPECT_FALSE(w.app.drag.Pressed) << code;
+    EXPECT_EQ(w.WidgetAt(), (Point{300, 100})) << code;
+    EXPECT_EQ(w.Release(button, 305, 105), CommandResult::Done);
+    w.Release(kButtonRight, 305, 105);
+    EXPECT_TRUE(w.shell.opened.empty() && w.sink.calls.empty()) << code;
+    EXPECT_EQ(w.Offsets(), (Point{0, 0})) << code;
+  }
+}
+
 }  // namespace
 }  // namespace tomari

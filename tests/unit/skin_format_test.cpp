@@ -38,5 +38,32 @@ TEST(SkinValues, ColoursAreNineWordsInAnyCaseOrHashRedGreenBlue) {
   EXPECT_EQ(SkinColorToPixel(0x563412), MakePixel(0x12, 0x34, 0x56));
 }
 
+TEST(SkinValues, CursorsBySystemNameOrFromTheSkinFolder) {
+  const std::pair<const char*, std::optional<int>> kRows[] = {
+      {"", 32512},     {"arrow", 32512}, {"HAND", 32649},    {"SizeNWSE", 32642},
+      {"wait", 32514}, {"HANDS", {}},    {"pointer.cur", {}}};
+  for (const auto& [text, want] : kRows) EXPECT_EQ(SystemCursorId(text), want) << text;
+
+  FakeCursorLoader cursors;
+  cursors.AddFile("C:\\Skins\\A\\pen.cur");
+  const SkinCursor file = GetSkinCursor("pen.cur", "C:\\Skins\\A\\", cursors);
+  EXPECT_TRUE(file.handle != 0 && file.owned);
+  EXPECT_EQ(cursors.fileLoads, std::vector<std::string>{"C:\\Skins\\A\\pen.cur"});
+  const SkinCursor hand = GetSkinCursor("hand", "C:\\Skins\\A\\", cursors);
+  EXPECT_TRUE(hand.handle == FakeCursorLoader::SystemHandle(32649) && !hand.owned);
+  const SkinCursor broken = GetSkinCursor("missing.cur", "C:\\Skins\\A\\", cursors);
+  EXPECT_TRUE(broken.handle == 0 && !broken.owned);
+  EXPECT_EQ(cursors.Live(), 1u);
+
+  // Showing a failed cursor shows the arrow and writes it back.
+  CursorHandle none = 0;
+  CursorHandle wait = FakeCursorLoader::SystemHandle(32514);
+  SetSkinCursor(none, cursors);
+  SetSkinCursor(wait, cursors);
+  EXPECT_EQ(none, FakeCursorLoader::SystemHandle(kCursorArrow));
+  EXPECT_EQ(wait, FakeCursorLoader::SystemHandle(32514));
+  EXPECT_EQ(cursors.shown, (std::vector<CursorHandle>{none, wait}));
+}
+
 }  // namespace
 }  // namespace tomari
