@@ -6,6 +6,8 @@
 namespace tomari {
 namespace {
 
+constexpr Pixel kGrey = MakePixel(10, 10, 10);
+constexpr Pixel kRed = MakePixel(255, 0, 0);
 constexpr const char* kA = "C:\\Tomari\\Skins\\A\\a.tsk";
 constexpr const char* kB = "C:\\Tomari\\Skins\\B\\b.tsk";
 constexpr const char* kC = "D:\\Other\\c.tsk";
@@ -18,10 +20,38 @@ struct SkinWorld : test::World {
     files.Put(path, test::FakeCodec::Sjis(text));
     directory.AddFile(path);
   }
+  void Picture(const std::string& path, const Bitmap& pixels) {
+    files.Put(path, "BM");
+    images.AddPicture(path, pixels);
+  }
   SkinChooserModel Chooser(const std::string& skinBox) {
     return SkinChooserModel(directory, sources, "C:\\Tomari\\", skinBox);
   }
 };
+
+TEST(SkinPreview, RectangleSkinShowsItsButtonsMapSkinDoesNot) {
+  SkinWorld w;
+  w.Picture("C:\\S\\back.bmp", Bitmap(4, 2, kGrey));
+  w.Picture("C:\\S\\map.bmp", Bitmap(4, 2, kGrey));
+  w.Picture("C:\\S\\btn.bmp", Bitmap(2, 1, kRed));
+  const std::string button =
+      "[Button01]\r\nType=CLOSE\r\nLeft=2\r\nTop=1\r\nWidth=2\r\nHeight=1\r\nBack=btn.bmp\r\n";
+  w.Skin("C:\\S\\rect.tsk", "[Skin]\r\nBack=back.bmp\r\nBackColor=#00FF00\r\n" + button);
+  w.Skin("C:\\S\\map.tsk", "[Skin]\r\nBack=back.bmp\r\nMap=map.bmp\r\n" + button);
+  w.Skin("C:\\S\\noback.tsk", "[Skin]\r\nBack=missing.bmp\r\n" + button);
+
+  SkinColor key = 7;
+  Bitmap expected(4, 2, kGrey);
+  expected.At(2, 1) = expected.At(3, 1) = kRed;
+  EXPECT_EQ(RenderSkinPreview("C:\\S\\rect.tsk", key, w.sources).pixels, expected.pixels);
+  EXPECT_EQ(key, 0x00FF00);
+  EXPECT_EQ(RenderSkinPreview("C:\\S\\map.tsk", key, w.sources).pixels, Bitmap(4, 2, kGrey).pixels);
+  EXPECT_EQ(key, 0);  // no BackColor: black
+  key = 7;
+  EXPECT_TRUE(RenderSkinPreview("C:\\S\\none.tsk", key, w.sources).Empty());
+  EXPECT_EQ(key, 7);
+  EXPECT_TRUE(RenderSkinPreview("C:\\S\\noback.tsk", key, w.sources).Empty());
+}
 
 TEST(SkinPreview, FitNeverEnlargesAndCentres) {
   const std::pair<Point, Rect> cases[] = {

@@ -22,6 +22,8 @@ const std::vector<std::string> kRectSkin = {
     "[Skin]",     "BackColor=#FF00FF", "Back=Back.bmp", "Float=Float.bmp",
     "[Button01]", "Type=SETTING",      "ToolTip=設定",  "Left=2",
     "Top=2",      "Width=10",          "Height=10",     "Cursor=HAND"};
+const std::vector<std::string> kMapSkin = {"[Skin]",     "Back=Back.bmp", "Map=Map.bmp",
+                                           "[Button01]", "Type=POPUP",    "Color=Red"};
 
 struct Skin : tomari::test::World {
   void Picture(const std::string& name, const Bitmap& pixels) {
@@ -42,6 +44,33 @@ struct Skin : tomari::test::World {
                      CheckPorts{files, codec, images, cursors, {}});
   }
 };
+
+TEST(SkinCheckTest, ReportsEachMistakeOnceOnItsLine) {
+  const struct {
+    const std::vector<std::string>* base;
+    std::size_t line;  // the line replaced (1-based); past the end appends
+    std::string text;
+    const char* kind;  // nullptr: clean; else reported once, on that line
+  } cases[] = {{&kRectSkin, 6, "Type=SETTING", nullptr},
+               {&kMapSkin, 6, "Color=Red", nullptr},
+               {&kRectSkin, 4, "Float=Gone.bmp", "image-not-loaded"},
+               {&kRectSkin, 8, "Left=35", "button-outside-back"},
+               {&kRectSkin, 2, "BackColor=#00FF00", "key-colour-unused"},
+               {&kRectSkin, 6, "Type=FLY", "unknown-command"},
+               {&kRectSkin, 7, "ToolTip=" + std::string(128, 'a'), "value-cut"},
+               {&kRectSkin, 13, "Down=Small.bmp", "button-image-size"},
+               {&kRectSkin, 12, "Cursor=Gone.cur", "cursor-not-loaded"},
+               {&kMapSkin, 6, "Color=Blue", "map-colour-unused"},
+               {&kMapSkin, 6, "Color=12", "map-colour-unused"}};  // a map button without a colour
+  for (const auto& c : cases) {
+    std::vector<std::string> lines = *c.base;
+    lines.resize(std::max(lines.size(), c.line));
+    lines[c.line - 1] = c.text;
+    std::string found;
+    for (const Problem& p : Skin().Check(lines)) found += p.kind + std::to_string(p.line) + " ";
+    EXPECT_EQ(found, c.kind ? c.kind + std::to_string(c.line) + " " : "") << c.text;
+  }
+}
 
 TEST(SkinCheckTest, CommandLineExitCodesAndJson) {
   Skin skin;
