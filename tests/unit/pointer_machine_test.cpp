@@ -203,5 +203,26 @@ TEST(PointerButtons, TheMiddleButtonBothButtonsAPlainMoveOrALostCaptureEndThePre
   }
 }
 
+TEST(PointerClick, ALeftClickRunsTheButtonUnderTheReleasePointWhilePressed) {
+  PointerWorld w;
+  w.Press(kButtonLeft, 305, 105);
+  EXPECT_EQ(w.FaceStateAt(0), kStateDown);
+  w.Move(kButtonLeft, 345, 125);  // a drag that ends where it started is a click
+  w.Move(kButtonLeft, 305, 105);
+  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Done);
+  EXPECT_EQ(w.shell.opened, std::vector<std::string>{"button"});
+  EXPECT_TRUE(w.pressedDuringCommand);
+  EXPECT_FALSE(w.app.drag.Pressed);
+  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
+
+  // After the exit button nothing is touched, not even the press.
+  w.app.skin.Buttons[0].Type = "EXIT";
+  w.Press(kButtonLeft, 305, 105);
+  const int presents = w.widget.presents;
+  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Exited);
+  EXPECT_EQ(w.widget.presents, presents);
+  EXPECT_TRUE(w.app.drag.Pressed);
+}
+
 }  // namespace
 }  // namespace tomari
