@@ -69,9 +69,7 @@ class FakeCursorLoader : public CursorLoader {
     live_.insert(next_);
     return next_++;
   }
-  void Destroy(CursorHandle cursor) override {
-    live_.erase(cursor);
-  }
+  void Destroy(CursorHandle cursor) override { live_.erase(cursor); }
   void Show(CursorHandle cursor) override { shown.push_back(cursor); }
 
   // Files that load; every other path fails.
@@ -82,7 +80,7 @@ class FakeCursorLoader : public CursorLoader {
   // File cursors loaded and not destroyed.
   std::size_t Live() const { return live_.size(); }
   std::vector<std::string> fileLoads;  // paths asked for, in order
-  std::vector<CursorHandle> shown;         // every Show
+  std::vector<CursorHandle> shown;     // every Show
 
  private:
   std::set<std::string> files_;

@@ -133,6 +133,23 @@ TEST_F(CaptureOverwrite, ANewNameThatAlsoExistsIsAskedAboutAgain) {
   EXPECT_EQ(w.files.Get(kDateBmp), "old picture");
 }
 
+TEST_F(CaptureOverwrite, CancelOrACancelledDialogWritesNothing) {
+  w.prompts.AnswerMessage(kIdCancel);
+  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::Declined);
+  w.prompts.AnswerMessage(kIdNo);
+  w.prompts.CancelDialog();
+  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::Declined);
+  EXPECT_EQ(w.prompts.messages.size(), 2u) << "no box after a cancelled dialog";
+  // A name typed into the dialog is checked too (".bmp" gets added).
+  w.prompts.ChooseInDialog("C:\\Shots\\2003_01_17_17_30_05", 1);
+  w.prompts.AnswerMessage(kIdCancel);
+  EXPECT_EQ(w.Capture(0, 1, 0).outcome, CaptureOutcome::Declined);
+  w.ExpectAskedAbout(2, "2003_01_17_17_30_05.bmp");
+  EXPECT_EQ(w.files.writeCalls, 0u);
+  EXPECT_EQ(w.files.Get(kDateBmp), "old picture");
+  EXPECT_EQ(w.prompts.unscripted, 0);
+}
+
 TEST(CaptureBusy, TheWidgetDoesNotFollowTheForegroundWhileTheDialogIsOpen) {
   CaptureWorld w;
   w.AddTarget(0x200);
@@ -149,23 +166,6 @@ TEST(CaptureBusy, TheWidgetDoesNotFollowTheForegroundWhileTheDialogIsOpen) {
   EXPECT_EQ(w.app.TargetWindow, kTarget);
   TrackingTick(w.app, w.ports);  // after the capture the tick carries on
   EXPECT_EQ(w.app.TargetWindow, 0x200u);
-}
-
-TEST_F(CaptureOverwrite, CancelOrACancelledDialogWritesNothing) {
-  w.prompts.AnswerMessage(kIdCancel);
-  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::Declined);
-  w.prompts.AnswerMessage(kIdNo);
-  w.prompts.CancelDialog();
-  EXPECT_EQ(w.Capture(0, 1, 1).outcome, CaptureOutcome::Declined);
-  EXPECT_EQ(w.prompts.messages.size(), 2u) << "no box after a cancelled dialog";
-  // A name typed into the dialog is checked too (".bmp" gets added).
-  w.prompts.ChooseInDialog("C:\\Shots\\2003_01_17_17_30_05", 1);
-  w.prompts.AnswerMessage(kIdCancel);
-  EXPECT_EQ(w.Capture(0, 1, 0).outcome, CaptureOutcome::Declined);
-  w.ExpectAskedAbout(2, "2003_01_17_17_30_05.bmp");
-  EXPECT_EQ(w.files.writeCalls, 0u);
-  EXPECT_EQ(w.files.Get(kDateBmp), "old picture");
-  EXPECT_EQ(w.prompts.unscripted, 0);
 }
 
 }  // namespace

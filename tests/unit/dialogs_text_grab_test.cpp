@@ -20,6 +20,18 @@ struct GrabWorld {
   }
 };
 
+TEST(TextGrab, TitleFirstThenNonEmptyChildrenWithTheirHandles) {
+  GrabWorld w;
+  w.win.titles[kTarget] = "";
+  // Long texts are cut to whole characters.
+  const std::string cut(kMaxGrabbedChars - 1, 'a');
+  w.win.texts[0x204] = cut + "日本";
+  w.model.Collect(kTarget);
+  EXPECT_FALSE(w.model.Copy());  // nothing selected yet
+  EXPECT_EQ(w.model.Entries(),
+            (std::vector<GrabEntry>{{"", 0}, {"OK", 0x201}, {"OK", 0x203}, {cut + "日", 0x204}}));
+}
+
 TEST(TextGrab, SelectAndCopyReadChildTextsAgain) {
   GrabWorld w;
   w.model.Collect(kTarget);
@@ -55,18 +67,6 @@ TEST(TextGrab, HungChildrenShareOneBudget) {
   w.win.children[kTarget] = {0x201};
   w.model.Collect(kTarget);
   EXPECT_EQ(w.model.Select(1), "OK");
-}
-
-TEST(TextGrab, TitleFirstThenNonEmptyChildrenWithTheirHandles) {
-  GrabWorld w;
-  w.win.titles[kTarget] = "";
-  // Long texts are cut to whole characters.
-  const std::string cut(kMaxGrabbedChars - 1, 'a');
-  w.win.texts[0x204] = cut + "日本";
-  w.model.Collect(kTarget);
-  EXPECT_FALSE(w.model.Copy());  // nothing selected yet
-  EXPECT_EQ(w.model.Entries(),
-            (std::vector<GrabEntry>{{"", 0}, {"OK", 0x201}, {"OK", 0x203}, {cut + "日", 0x204}}));
 }
 
 }  // namespace

@@ -57,6 +57,27 @@ struct PointerWorld : test::World {
   bool pressedDuringCommand = false;
 };
 
+TEST(PointerClick, ALeftClickRunsTheButtonUnderTheReleasePointWhilePressed) {
+  PointerWorld w;
+  w.Press(kButtonLeft, 305, 105);
+  EXPECT_EQ(w.FaceStateAt(0), kStateDown);
+  w.Move(kButtonLeft, 345, 125);  // a drag that ends where it started is a click
+  w.Move(kButtonLeft, 305, 105);
+  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Done);
+  EXPECT_EQ(w.shell.opened, std::vector<std::string>{"button"});
+  EXPECT_TRUE(w.pressedDuringCommand);
+  EXPECT_FALSE(w.app.drag.Pressed);
+  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
+
+  // After the exit button nothing is touched, not even the press.
+  w.app.skin.Buttons[0].Type = "EXIT";
+  w.Press(kButtonLeft, 305, 105);
+  const int presents = w.widget.presents;
+  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Exited);
+  EXPECT_EQ(w.widget.presents, presents);
+  EXPECT_TRUE(w.app.drag.Pressed);
+}
+
 TEST(PointerClick, ARightClickOpensTheMenuAndRunsThePick) {
   PointerWorld w;
   w.AttachTarget();
@@ -121,6 +142,28 @@ TEST(PointerDrag, AsynchronousMovesStillCarryTheWholeDistance) {
   EXPECT_EQ(w.WindowAt(kOwner2), (Point{20, 10}));
 }
 
+TEST(PointerButtons, TheMiddleButtonBothButtonsAPlainMoveOrALostCaptureEndThePress) {
+  constexpr int kCaptureLost = -1, kReleaseOnly = -2;
+  for (const int code :
+       {kButtonLeft | kButtonRight, 0, kCaptureLost, kButtonMiddle, kReleaseOnly}) {
+    PointerWorld w;
+    w.AttachTarget();
+    w.app.placement.BaseX = 250;  // as if the last placement had been clamped
+    const int button = code == kButtonMiddle ? kButtonMiddle : kButtonLeft;
+    if (code != kReleaseOnly) w.Press(button, 305, 105);
+    if (code == kCaptureLost)
+      PointerCaptureLost(w.app);
+    else if (code != kReleaseOnly)
+      w.Move(code, 325, 105);
+    EXPECT_FALSE(w.app.drag.Pressed) << code;
+    EXPECT_EQ(w.WidgetAt(), (Point{300, 100})) << code;
+    EXPECT_EQ(w.Release(button, 305, 105), CommandResult::Done);
+    w.Release(kButtonRight, 305, 105);
+    EXPECT_TRUE(w.shell.opened.empty() && w.sink.calls.empty()) << code;
+    EXPECT_EQ(w.Offsets(), (Point{0, 0})) << code;
+  }
+}
+
 // Which look is under the pointer is the face's rule; the tick only feeds it
 // the pointer relative to the widget and the press, and stays out of dialogs.
 TEST(HoverTick, FollowsThePointerAndThePressButLeavesTheWidgetAloneWhileBusy) {
@@ -179,49 +222,6 @@ TEST(MoveWindowChain, WithCtrlOwnersGoFirstNearestFirstEachOnceThenTheWindow) {
     MoveWindowChain(w.app, w.desktop, kTarget, c.still ? 0 : 3, c.still ? 0 : -4, c.modifiers);
     EXPECT_EQ(Moves(w.desktop), c.moves) << c.dragParent << c.chain << c.modifiers << c.still;
   }
-}
-
-TEST(PointerButtons, TheMiddleButtonBothButtonsAPlainMoveOrALostCaptureEndThePress) {
-  constexpr int kCaptureLost = -1, kReleaseOnly = -2;
-  for (const int code :
-       {kButtonLeft | kButtonRight, 0, kCaptureLost, kButtonMiddle, kReleaseOnly}) {
-    PointerWorld w;
-    w.AttachTarget();
-    w.app.placement.BaseX = 250;  // as if the last placement had been clamped
-    const int button = code == kButtonMiddle ? kButtonMiddle : kButtonLeft;
-    if (code != kReleaseOnly) w.Press(button, 305, 105);
-    if (code == kCaptureLost)
-      PointerCaptureLost(w.app);
-    else if (code != kReleaseOnly)
-      w.Move(code, 325, 105);
-    EXPECT_FALSE(w.app.drag.Pressed) << code;
-    EXPECT_EQ(w.WidgetAt(), (Point{300, 100})) << code;
-    EXPECT_EQ(w.Release(button, 305, 105), CommandResult::Done);
-    w.Release(kButtonRight, 305, 105);
-    EXPECT_TRUE(w.shell.opened.empty() && w.sink.calls.empty()) << code;
-    EXPECT_EQ(w.Offsets(), (Point{0, 0})) << code;
-  }
-}
-
-TEST(PointerClick, ALeftClickRunsTheButtonUnderTheReleasePointWhilePressed) {
-  PointerWorld w;
-  w.Press(kButtonLeft, 305, 105);
-  EXPECT_EQ(w.FaceStateAt(0), kStateDown);
-  w.Move(kButtonLeft, 345, 125);  // a drag that ends where it started is a click
-  w.Move(kButtonLeft, 305, 105);
-  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Done);
-  EXPECT_EQ(w.shell.opened, std::vector<std::string>{"button"});
-  EXPECT_TRUE(w.pressedDuringCommand);
-  EXPECT_FALSE(w.app.drag.Pressed);
-  EXPECT_EQ(w.FaceStateAt(0), kStateFloat);
-
-  // After the exit button nothing is touched, not even the press.
-  w.app.skin.Buttons[0].Type = "EXIT";
-  w.Press(kButtonLeft, 305, 105);
-  const int presents = w.widget.presents;
-  EXPECT_EQ(w.Release(kButtonLeft, 305, 105), CommandResult::Exited);
-  EXPECT_EQ(w.widget.presents, presents);
-  EXPECT_TRUE(w.app.drag.Pressed);
 }
 
 }  // namespace

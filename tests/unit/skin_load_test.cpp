@@ -64,6 +64,39 @@ struct SkinLoad : ::testing::Test, test::World {
   const std::vector<SkinButton>& Buttons() const { return app.skin.Buttons; }
 };
 
+TEST_F(SkinLoad, RectangleButtonsCutTheirLooksAndOwnFilesComeFromStartupFolderFirst) {
+  Skin(
+      "[Skin]\nBackColor=#FF00FF\nBack=back.bmp\nFloat=f.bmp\nDown=d.bmp\nUnavailable=u.bmp\n"
+      "Available=a.bmp\n[Button01]\nType=NONE\nLeft=1\nTop=0\nWidth=2\nHeight=2\n"
+      "[Button02]\nType=NONE\nLeft=0\nTop=0\nWidth=1\nHeight=1\nBack=back.bmp\n"
+      "Float=own.bmp\nDown=C:\\Elsewhere\\down.bmp\nUnavailable=gone.bmp\n"
+      "[Button03]\nType=NONE\nLeft=2147483647\nTop=-5\nWidth=2147483647\nHeight=99999999\n"
+      "[Button04]\nType=NONE\nLeft=0\nTop=0\nWidth=-4\nHeight=-4\n");
+  const char* states[] = {"f.bmp", "d.bmp", "u.bmp", "a.bmp"};
+  for (int i = 0; i < 4; ++i) Picture(kFolder + states[i], Bitmap(6, 2, static_cast<Pixel>(i + 1)));
+  Picture("C:\\Tomari\\back.bmp", Bitmap(1, 1, 111));
+  Picture(kFolder + "own.bmp", Bitmap(1, 1, 222));
+  Picture("C:\\Elsewhere\\down.bmp", Bitmap(1, 1, 333));
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(app.skin.BackColor, 0xFF00FF);
+  for (int s = kStateFloat; s < kButtonStateCount; ++s) EXPECT_TRUE(app.skin.Images[s].Empty());
+  ASSERT_EQ(Buttons().size(), 4u);
+  EXPECT_EQ(Buttons()[0].Rectangle, (Rect{1, 0, 3, 2}));
+  const std::string grey = std::to_string(kGrey);
+  const std::string back = grey + "," + grey + "," + grey + "," + grey + " ";
+  EXPECT_EQ(Looks(Buttons()[0]), back + "1,1,1,1 2,2,2,2 3,3,3,3 4,4,4,4 ");
+  // A named image found nowhere is no cut of the Skin image.
+  EXPECT_EQ(Looks(Buttons()[1]), "111 222 333 - 4 ");
+  EXPECT_EQ(Buttons()[2].Rectangle.right, 2147483647);
+  EXPECT_EQ(Looks(Buttons()[2]), "- - - - - ");
+  EXPECT_EQ(Looks(Buttons()[3]), "- - - - - ");
+
+  // Skin-section images are looked for in the skin folder only.
+  files.Erase(kFolder + "back.bmp");
+  ASSERT_TRUE(Load());
+  EXPECT_TRUE(app.skin.Back().Empty());
+}
+
 TEST_F(SkinLoad, WhatIsNoSkinLoadsNothing) {
   const std::string small = FakeCodec::Sjis("[Skin]\r\nBack=back.bmp\r\n");
   const std::size_t room = kMaxSkinFileBytes - small.size();
@@ -139,39 +172,6 @@ TEST_F(SkinLoad, ALoadThatThrowsKeepsTheSkinOnShowOrGivesThePlainWidget) {
   EXPECT_EQ(app.settings.MainSkin, kSkin);
   EXPECT_EQ(widget.presents, presents);
   EXPECT_EQ(cursors.Live(), 0u);
-}
-
-TEST_F(SkinLoad, RectangleButtonsCutTheirLooksAndOwnFilesComeFromStartupFolderFirst) {
-  Skin(
-      "[Skin]\nBackColor=#FF00FF\nBack=back.bmp\nFloat=f.bmp\nDown=d.bmp\nUnavailable=u.bmp\n"
-      "Available=a.bmp\n[Button01]\nType=NONE\nLeft=1\nTop=0\nWidth=2\nHeight=2\n"
-      "[Button02]\nType=NONE\nLeft=0\nTop=0\nWidth=1\nHeight=1\nBack=back.bmp\n"
-      "Float=own.bmp\nDown=C:\\Elsewhere\\down.bmp\nUnavailable=gone.bmp\n"
-      "[Button03]\nType=NONE\nLeft=2147483647\nTop=-5\nWidth=2147483647\nHeight=99999999\n"
-      "[Button04]\nType=NONE\nLeft=0\nTop=0\nWidth=-4\nHeight=-4\n");
-  const char* states[] = {"f.bmp", "d.bmp", "u.bmp", "a.bmp"};
-  for (int i = 0; i < 4; ++i) Picture(kFolder + states[i], Bitmap(6, 2, static_cast<Pixel>(i + 1)));
-  Picture("C:\\Tomari\\back.bmp", Bitmap(1, 1, 111));
-  Picture(kFolder + "own.bmp", Bitmap(1, 1, 222));
-  Picture("C:\\Elsewhere\\down.bmp", Bitmap(1, 1, 333));
-  ASSERT_TRUE(Load());
-  EXPECT_EQ(app.skin.BackColor, 0xFF00FF);
-  for (int s = kStateFloat; s < kButtonStateCount; ++s) EXPECT_TRUE(app.skin.Images[s].Empty());
-  ASSERT_EQ(Buttons().size(), 4u);
-  EXPECT_EQ(Buttons()[0].Rectangle, (Rect{1, 0, 3, 2}));
-  const std::string grey = std::to_string(kGrey);
-  const std::string back = grey + "," + grey + "," + grey + "," + grey + " ";
-  EXPECT_EQ(Looks(Buttons()[0]), back + "1,1,1,1 2,2,2,2 3,3,3,3 4,4,4,4 ");
-  // A named image found nowhere is no cut of the Skin image.
-  EXPECT_EQ(Looks(Buttons()[1]), "111 222 333 - 4 ");
-  EXPECT_EQ(Buttons()[2].Rectangle.right, 2147483647);
-  EXPECT_EQ(Looks(Buttons()[2]), "- - - - - ");
-  EXPECT_EQ(Looks(Buttons()[3]), "- - - - - ");
-
-  // Skin-section images are looked for in the skin folder only.
-  files.Erase(kFolder + "back.bmp");
-  ASSERT_TRUE(Load());
-  EXPECT_TRUE(app.skin.Back().Empty());
 }
 
 }  // namespace

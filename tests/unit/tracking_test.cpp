@@ -60,6 +60,24 @@ TEST_F(Tracking, FollowsTheForegroundWindowAndAttachesOncePerWindow) {
   EXPECT_EQ(desktop.ChangesOn(kA).size() + desktop.ChangesOn(kB).size(), 0u);
 }
 
+TEST_F(Tracking, WhileBusyOrWithTheTargetExcludedOrHungTheWidgetStaysWhereItIs) {
+  TickOn(kA);
+  const auto moves = widget.moves.size();
+  desktop.Window(kA).rect = Rect{0, 0, 100, 100};
+  app.Busy = true;
+  desktop.ClearLog();
+  Tick();
+  EXPECT_TRUE(desktop.calls.empty());
+  EXPECT_EQ(desktop.reads.foreground + desktop.reads.isWindow + desktop.reads.getRect, 0);
+  app.Busy = false;
+  app.settings.ExclusionEntries = {ExclusionEntry{"A", "window a", 0, ""}};
+  Tick();
+  app.settings.ExclusionEntries.clear();
+  desktop.Window(kA).hung = true;
+  Tick();
+  EXPECT_EQ(widget.moves.size(), moves);
+}
+
 TEST_F(Tracking, VanishedTargetParksTheWidgetAndEndsFixedMode) {
   TickOn(kA);
   app.menu.WindowSetChecked = true;
@@ -184,24 +202,6 @@ TEST_F(FollowEvents, ASteadyTickReadsTheTargetOnceAndASwitchReadsTheNewWindowOnc
   Tick();
   EXPECT_EQ(app.target.AttachedWindow, kB);
   EXPECT_EQ(reads().substr(1, 3), "111");
-}
-
-TEST_F(Tracking, WhileBusyOrWithTheTargetExcludedOrHungTheWidgetStaysWhereItIs) {
-  TickOn(kA);
-  const auto moves = widget.moves.size();
-  desktop.Window(kA).rect = Rect{0, 0, 100, 100};
-  app.Busy = true;
-  desktop.ClearLog();
-  Tick();
-  EXPECT_TRUE(desktop.calls.empty());
-  EXPECT_EQ(desktop.reads.foreground + desktop.reads.isWindow + desktop.reads.getRect, 0);
-  app.Busy = false;
-  app.settings.ExclusionEntries = {ExclusionEntry{"A", "window a", 0, ""}};
-  Tick();
-  app.settings.ExclusionEntries.clear();
-  desktop.Window(kA).hung = true;
-  Tick();
-  EXPECT_EQ(widget.moves.size(), moves);
 }
 
 }  // namespace
