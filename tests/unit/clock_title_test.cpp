@@ -2,8 +2,6 @@
 // own title, and giving every title back exactly.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "clock/title_clock.h"
 #include "support/fake_desktop.h"
 #include "support/world.h"

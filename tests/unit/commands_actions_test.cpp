@@ -10,7 +10,6 @@
 namespace tomari {
 namespace {
 
-using test::FakeCodec;
 using test::World;
 
 constexpr WindowHandle kTarget = 0x100;

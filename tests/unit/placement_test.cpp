@@ -7,7 +7,6 @@
 namespace tomari {
 namespace {
 
-using test::FakeWidget;
 
 constexpr WindowHandle kTarget = 0x100;
 

@@ -15,7 +15,6 @@ namespace tomari {
 namespace {
 
 using test::FakeCodec;
-using test::FakeCursorLoader;
 
 constexpr Pixel kKey = MakePixel(255, 0, 255);
 constexpr Pixel kGrey = MakePixel(10, 10, 10);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "clock/title_clock.h"
 #include "perch/follow_events.h"
 #include "support/world.h"
