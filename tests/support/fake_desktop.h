@@ -28,9 +28,6 @@ struct FakeWindow {
   bool hung = false;
   // A hung window that answers again while WaitForAnswer waits for it.
   bool answersWhenWaitedFor = false;
-  // What the window keeps of a title it is given (a length cut, characters it
-  // cannot hold); null keeps it as given.
-  std::string (*storeTitle)(const std::string&) = nullptr;
 };
 
 // How often each reading call was made (reads are counted, not logged).
@@ -131,7 +128,7 @@ class FakeDesktop : public WindowSystem, public Screen {
     Record("SetTitle", h, "\"" + title + "\"");
     FakeWindow* w = Live(h);
     if (w == nullptr || w->hung) return false;  // the send timed out
-    w->title = w->storeTitle ? w->storeTitle(title) : title;
+    w->title = title;
     return true;
   }
   std::string ClassNameOf(WindowHandle h) override {
