@@ -83,6 +83,7 @@ TEST(Journal, ANewRunGivesBackOnlyWhatTheSameWindowStillShowsOfOurs) {
       {"untouched", [](FakeWindow&) {}, true, true, true},
       // A digit of the seconds ("...:ss> ") moves on: 0 and 1, 2 and 3, ... swap.
       {"clock moved on", [](FakeWindow& t) { t.title[t.title.size() - 3] ^= 1; }, true, true, true},
+      {"own new title", [](FakeWindow& t) { t.title = "Renamed"; }, false, true, true},
       {"title edited", [](FakeWindow& t) { t.title.replace(0, 1, "X"); }, false, true, true},
       {"top-most taken off", [](FakeWindow& t) { t.exStyle &= ~kExTopMost; }, true, false, true},
       {"other opacity", [](FakeWindow& t) { t.layered.alpha = 200; }, true, true, false},
