@@ -7,7 +7,6 @@
 namespace tomari {
 namespace {
 
-
 constexpr WindowHandle kTarget = 0x100;
 
 class Placement : public ::testing::Test, protected test::World {
@@ -24,14 +23,13 @@ class Placement : public ::testing::Test, protected test::World {
     if (widget.moves.size() != before + 1) return Point{-99999, -99999};
     return Point{widget.moves.back().x, widget.moves.back().y};
   }
-  void SetTarget(Rect r) { desktop.Window(kTarget).rect = r; }
 };
 
 TEST_F(Placement, TwoMonitorsUseTheOneTheWidgetOverlapsMost) {
   desktop.monitors = {Rect{0, 0, 1024, 768}, Rect{1024, 0, 2304, 1024}};
   // Across the seam: more of it on the first monitor, so it is pushed back
   // onto the first (left and up), not kept on the second ...
-  SetTarget(Rect{700, 700, 1050, 900});
+  desktop.Window(kTarget).rect = Rect{700, 700, 1050, 900};
   EXPECT_EQ(Place(4, 1, -80, 50), (Point{960, 768 - 32}));
   // ... and more of it on the second: pushed right onto the second.
   EXPECT_EQ(Place(4, 1, -50, 50), (Point{1024, 750}));
@@ -41,7 +39,6 @@ TEST(MonitorRect, LargestOverlapThenNearestThenFirst) {
   test::FakeDesktop screen;
   screen.monitors = {Rect{0, 0, 100, 100}, Rect{100, 0, 200, 100}, Rect{0, 200, 100, 300}};
   EXPECT_EQ(GetMonitorRect(screen, Rect{60, 10, 150, 20}), screen.monitors[1]);
-  EXPECT_EQ(GetMonitorRect(screen, Rect{40, 10, 140, 20}), screen.monitors[0]);
   // Equal overlap: the first (primary) wins.
   EXPECT_EQ(GetMonitorRect(screen, Rect{50, 10, 150, 20}), screen.monitors[0]);
   // In the gap between the first and third monitors, nearer the third.
