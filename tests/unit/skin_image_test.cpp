@@ -5,7 +5,6 @@
 #include <string>
 
 #include "skin/skin.h"
-#include "support/fake_files.h"
 #include "support/fake_imaging.h"
 
 namespace tomari {

@@ -20,14 +20,13 @@ const std::string kFolder = "C:\\Tomari\\Skins\\Test\\";
 const std::string kSkin = kFolder + "Test.tsk";
 const Bitmap kBack(6, 2, 10);  // the Back image every skin here names
 
-// A button's looks by state, each as its pixels ("-" when empty).
+// A button's looks by state, each as its first pixel and its size in pixels
+// ("-" when empty); every picture here is of one colour.
 std::string Looks(const SkinButton& b) {
   std::string out;
-  for (const SkinImage& look : b.Images) {
-    std::string pixels;
-    for (Pixel p : look.pixels) pixels += (pixels.empty() ? "" : ",") + std::to_string(p);
-    out += (look.Empty() ? "-" : pixels) + " ";
-  }
+  for (const SkinImage& l : b.Images)
+    out += l.Empty() ? "- "
+                     : std::to_string(l.pixels[0]) + "x" + std::to_string(l.pixels.size()) + " ";
   return out;
 }
 
@@ -71,9 +70,9 @@ TEST_F(SkinLoad, RectangleButtonsCutTheirLooksAndOwnFilesComeFromStartupFolderFi
   ASSERT_TRUE(Load());
   ASSERT_EQ(Buttons().size(), 4u);
   EXPECT_EQ(Buttons()[0].Rectangle, (Rect{1, 0, 3, 2}));
-  EXPECT_EQ(Looks(Buttons()[0]), "10,10,10,10 1,1,1,1 2,2,2,2 3,3,3,3 4,4,4,4 ");
+  EXPECT_EQ(Looks(Buttons()[0]), "10x4 1x4 2x4 3x4 4x4 ");
   // A named image found nowhere is no cut of the Skin image.
-  EXPECT_EQ(Looks(Buttons()[1]), "111 222 333 - 4 ");
+  EXPECT_EQ(Looks(Buttons()[1]), "111x1 222x1 333x1 - 4x1 ");
   EXPECT_EQ(Buttons()[2].Rectangle.right, 2147483647);
   EXPECT_EQ(Looks(Buttons()[2]) + Looks(Buttons()[3]), "- - - - - - - - - - ");
 
@@ -117,7 +116,7 @@ TEST_F(SkinLoad, LooksAreClippedDecodedOnceAndCountedAgainstThePixelBudget) {
   Picture(kFolder + "big.bmp", Bitmap(64, 64, 9));
   ASSERT_TRUE(Load());
   EXPECT_EQ(Buttons().size(), 99u);
-  for (const SkinButton& b : Buttons()) EXPECT_EQ(Looks(b), "5 9 9 - 9 ");
+  for (const SkinButton& b : Buttons()) EXPECT_EQ(Looks(b), "5x1 9x1 9x1 - 9x1 ");
   const auto& decoded = images.decodeCalls;
   EXPECT_EQ(std::count(decoded.begin(), decoded.end(), kFolder + "big.bmp"), 1);
 
