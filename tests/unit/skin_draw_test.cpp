@@ -88,32 +88,26 @@ TEST(SkinHitTest, RectanglesHaveLeftTopInRightBottomOutAndMapsGoByColour) {
             ".....|.rrg.|..g..|.....");
 }
 
-// A 6 x 2 rectangle skin with two 2 x 2 buttons, each look a distinct colour.
-TEST(SkinFace, RectangleSkinDrawsEachButtonInItsStateClippedToItsRectangle) {
+// A 6 x 2 face with two buttons: one inside it with a 2 x 2 look for each state,
+// one reaching past its top and right whose only look, Down, is larger than it.
+TEST(SkinFace, EachButtonDrawsItsStateLookClippedToItsRectangleAndTheFace) {
   SkinData skin;
   skin.loaded = true;
   skin.Images[kStateBack] = Art({"k....k", "......"});
-  for (int i = 0; i < 2; ++i) {
-    skin.Buttons.push_back(Button({1 + 2 * i, 0, 3 + 2 * i, 2}));
-    for (int s = 0; s < kButtonStateCount; ++s)
-      skin.Buttons[i].Images[s] = Bitmap(2, 2, PixelOf(static_cast<char>('0' + s + 5 * i)));
-  }
-  const int states[] = {kStateDown, kStateBack};
-  EXPECT_EQ(ComposeFace(skin, states).pixels, Art({"k2255k", ".2255."}).pixels);
+  skin.Buttons = {Button({1, 0, 3, 2}), Button({4, -1, 9, 1})};
+  for (int s = 0; s < kButtonStateCount; ++s)
+    skin.Buttons[0].Images[s] = Bitmap(2, 2, PixelOf(static_cast<char>('0' + s)));
+  skin.Buttons[1].Images[kStateDown] = Bitmap(9, 9, PixelOf('a'));
+  // The second button has no Float look: it leaves the face as it is.
+  const int down[] = {kStateDown, kStateDown}, back[] = {kStateBack, kStateFloat};
+  EXPECT_EQ(ComposeFace(skin, down).pixels, Art({"k22.aa", ".22..."}).pixels);
+  EXPECT_EQ(ComposeFace(skin, back).pixels, Art({"k00..k", ".00..."}).pixels);
   // Skipped and out-of-range states leave the Back image.
   const int skipped[] = {-1, 5};
   EXPECT_EQ(ComposeFace(skin, skipped).pixels, skin.Back().pixels);
-
-  // A look larger than its rectangle, a rectangle past the face, an empty look.
-  skin.Images[kStateBack] = Art({"...", "..."});
-  skin.Buttons = {Button({2, -1, 7, 1})};
-  skin.Buttons[0].Images[kStateDown] = Bitmap(9, 9, PixelOf('a'));
-  const int down[] = {kStateDown}, floating[] = {kStateFloat};
-  EXPECT_EQ(ComposeFace(skin, down).pixels, Art({"..a", "..."}).pixels);
-  EXPECT_EQ(ComposeFace(skin, floating).pixels, skin.Back().pixels);
   // Nothing without a skin or with an empty Back.
   skin.loaded = false;
-  EXPECT_TRUE(ComposeFace(skin, {}).Empty());
+  EXPECT_TRUE(ComposeFace(skin, down).Empty());
   skin.loaded = true;
   skin.Images[kStateBack] = {};
   EXPECT_TRUE(ComposeFace(skin, down).Empty());
