@@ -123,8 +123,8 @@ TEST(PointerButtons, AnythingButALeftOrRightDragEndsThePress) {
 }
 
 // Which look is under the pointer is the face's rule; the tick only feeds it
-// the pointer relative to the widget and the press.
-TEST(HoverTick, FollowsThePointerAndThePress) {
+// the pointer relative to the widget and the press, and stays out of dialogs.
+TEST(HoverTick, FollowsThePointerAndThePressButLeavesTheWidgetAloneWhileBusy) {
   PointerWorld w;
   w.desktop.cursor = Point{305, 105};
   w.app.drag.Pressed = true;
@@ -132,6 +132,10 @@ TEST(HoverTick, FollowsThePointerAndThePress) {
   EXPECT_FALSE(HoverTick(w.app, w.ports)) << "nothing changed, nothing presented";
   EXPECT_EQ(w.FaceStateAt(0), kStateDown);
   w.app.drag.Pressed = false;
+  w.app.Busy = true;
+  w.desktop.cursor = Point{0, 0};
+  EXPECT_FALSE(HoverTick(w.app, w.ports));
+  w.app.Busy = false;
   // The pointer far left of the widget, a distance beyond int, hits nothing.
   w.widget.rect = Rect{-2000000000, 0, -2000000000 + 120, 40};
   w.desktop.cursor = Point{2000000000, 5};
