@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "skin/skin.h"
@@ -16,14 +15,20 @@ namespace {
 constexpr SkinColor kMagenta = 0xFF00FF;  // the key colour in these tests
 constexpr Pixel kKey = MakePixel(255, 0, 255);
 
-// One character per pixel (0xRRGGBB): 'k' key colour, '.' light grey, a few letters
-// fixed colours, anything else a grey of its own code.
+// One character per pixel (0xRRGGBB): 'k' key colour, 'r', 'g' and 'u' red, green
+// and blue, anything else a grey of its own code.
 Pixel PixelOf(char c) {
-  static const std::map<char, Pixel> kColours = {{'k', kKey},     {'.', 0xC8C8C8}, {'a', 0x0A141E},
-                                                 {'b', 0x28323C}, {'r', 0xFF0000}, {'g', 0x00FF00},
-                                                 {'u', 0x0000FF}};
+  static const std::map<char, Pixel> kColours = {
+      {'k', kKey}, {'r', 0xFF0000}, {'g', 0x00FF00}, {'u', 0x0000FF}};
   const auto i = kColours.find(c);
   return i == kColours.end() ? MakePixel(c, c, c) : i->second;
+}
+
+SkinButton Button(Rect r, SkinColor color = kNoColor) {
+  SkinButton b;
+  b.Rectangle = r;
+  b.Color = color;
+  return b;
 }
 
 Bitmap Art(std::initializer_list<const char*> rows) {
@@ -31,14 +36,6 @@ Bitmap Art(std::initializer_list<const char*> rows) {
   Bitmap b(static_cast<int>(lines[0].size()), static_cast<int>(lines.size()));
   for (int y = 0; y < b.height; ++y)
     for (int x = 0; x < b.width; ++x) b.At(x, y) = PixelOf(lines[y][x]);
-  return b;
-}
-
-SkinButton Button(Rect r, SkinColor color = kNoColor) {
-  SkinButton b;
-  b.Type = "NONE";
-  b.Rectangle = r;
-  b.Color = color;
   return b;
 }
 
@@ -58,12 +55,10 @@ TEST(SkinKeyedImage, PaintsFillOnlyWhereTheMaskHasTheKeyAndNeverOverruns) {
   Bitmap dest = Art({"....", "...."});
   DrawKeyedImage(dest, Art({"abab", "baba"}), Art({"rgrg", "ggrr"}), 255 /* red */);
   EXPECT_EQ(dest.pixels, Art({"a.a.", "..ba"}).pixels);
-  dest = Art({"....", "...."});
-  DrawKeyedImage(dest, Art({"aa", "aa"}), Art({"kk", "kk"}), kNoColor);
-  EXPECT_EQ(dest.pixels, Art({"....", "...."}).pixels);
-  // Fill larger than mask and destination; mask smaller than fill.
-  DrawKeyedImage(dest, Bitmap(10, 10, PixelOf('a')), Art({"kkk"}), kMagenta);
-  EXPECT_EQ(dest.pixels, Art({"aaa.", "...."}).pixels);
+  // No key paints nothing; a fill larger than mask and destination stops at both.
+  DrawKeyedImage(dest, Art({"bb", "bb"}), Art({"kk", "kk"}), kNoColor);
+  DrawKeyedImage(dest, Bitmap(10, 10, PixelOf('b')), Art({"kkk"}), kMagenta);
+  EXPECT_EQ(dest.pixels, Art({"bbb.", "..ba"}).pixels);
 }
 
 // What each pixel from (-1, -1) to (width, height) hits: the letter of the first button
@@ -87,39 +82,32 @@ TEST(SkinHitTest, RectanglesHaveLeftTopInRightBottomOutAndMapsGoByColour) {
   SkinData skin;
   skin.loaded = true;
   EXPECT_EQ(Hits(skin, {{'b', Button({1, 1, 3, 3})}}, 3, 3), ".....|.....|..bb.|..bb.|.....");
-  EXPECT_FALSE(HitTestButton(skin, Button({-1, -1, -1, -1}), -1, -1));  // an unset rectangle
   // Map skins go by the button's colour; a button without one is hit nowhere.
   skin.Map = Art({"rrg", "ugk"});
   EXPECT_EQ(Hits(skin, {{'r', Button({}, 255)}, {'g', Button({}, 65280)}, {'n', Button({})}}, 3, 2),
             ".....|.rrg.|..g..|.....");
 }
 
-// A 6 x 2 rectangle skin with two 2 x 2 buttons, each look a distinct colour.
-TEST(SkinFace, RectangleSkinDrawsEachButtonInItsStateClippedToItsRectangle) {
+// A 6 x 2 face with two buttons: one inside it with a 2 x 2 look for each state,
+// one reaching past its top and right whose only look, Down, is larger than it.
+TEST(SkinFace, EachButtonDrawsItsStateLookClippedToItsRectangleAndTheFace) {
   SkinData skin;
   skin.loaded = true;
   skin.Images[kStateBack] = Art({"k....k", "......"});
-  for (int i = 0; i < 2; ++i) {
-    skin.Buttons.push_back(Button({1 + 2 * i, 0, 3 + 2 * i, 2}));
-    for (int s = 0; s < kButtonStateCount; ++s)
-      skin.Buttons[i].Images[s] = Bitmap(2, 2, PixelOf(static_cast<char>('0' + s + 5 * i)));
-  }
-  const int states[] = {kStateDown, kStateBack};
-  EXPECT_EQ(ComposeFace(skin, states).pixels, Art({"k2255k", ".2255."}).pixels);
+  skin.Buttons = {Button({1, 0, 3, 2}), Button({4, -1, 9, 1})};
+  for (int s = 0; s < kButtonStateCount; ++s)
+    skin.Buttons[0].Images[s] = Bitmap(2, 2, PixelOf(static_cast<char>('0' + s)));
+  skin.Buttons[1].Images[kStateDown] = Bitmap(9, 9, PixelOf('a'));
+  // The second button has no Float look: it leaves the face as it is.
+  const int down[] = {kStateDown, kStateDown}, back[] = {kStateBack, kStateFloat};
+  EXPECT_EQ(ComposeFace(skin, down).pixels, Art({"k22.aa", ".22..."}).pixels);
+  EXPECT_EQ(ComposeFace(skin, back).pixels, Art({"k00..k", ".00..."}).pixels);
   // Skipped and out-of-range states leave the Back image.
   const int skipped[] = {-1, 5};
   EXPECT_EQ(ComposeFace(skin, skipped).pixels, skin.Back().pixels);
-
-  // A look larger than its rectangle, a rectangle past the face, an empty look.
-  skin.Images[kStateBack] = Art({"...", "..."});
-  skin.Buttons = {Button({2, -1, 7, 1})};
-  skin.Buttons[0].Images[kStateDown] = Bitmap(9, 9, PixelOf('a'));
-  const int down[] = {kStateDown}, floating[] = {kStateFloat};
-  EXPECT_EQ(ComposeFace(skin, down).pixels, Art({"..a", "..."}).pixels);
-  EXPECT_EQ(ComposeFace(skin, floating).pixels, skin.Back().pixels);
   // Nothing without a skin or with an empty Back.
   skin.loaded = false;
-  EXPECT_TRUE(ComposeFace(skin, {}).Empty());
+  EXPECT_TRUE(ComposeFace(skin, down).Empty());
   skin.loaded = true;
   skin.Images[kStateBack] = {};
   EXPECT_TRUE(ComposeFace(skin, down).Empty());

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "skin/skin.h"
-#include "support/fake_files.h"
 #include "support/fake_imaging.h"
 
 namespace tomari {
@@ -14,54 +13,35 @@ namespace {
 using test::FakeCursorLoader;
 
 TEST(SkinValues, ColoursAreNineWordsInAnyCaseOrHashRedGreenBlue) {
-  // What follows the seventh character is ignored.
+  // What follows the seventh character is ignored; anything else is the default.
   using Row = std::pair<const char*, SkinColor>;
-  const Row kRows[] = {{"white", 16777215},
-                       {"WHITE", 16777215},
-                       {"Red", 255},
-                       {"BLUE", 16711680},
-                       {"black", 0},
-                       {"#ff0000", 255},
-                       {"#0000fF", 16711680},
-                       {"#123456", 0x563412},
-                       {"#FF00FF x", 16711935},
-                       {"default", -7},
-                       {"FF0000", -7},
-                       {"#FF00F", -7},
-                       {"#GG0000", -7},
-                       {"#FF 000", -7},
-                       {"", -7},
-                       {"#", -7},
-                       {" white", -7},
-                       {"whitey", -7}};
+  const Row kRows[] = {{"white", 16777215}, {"BLUE", 16711680},      {"black", 0},
+                       {"#ff0000", 255},    {"#0000fF", 16711680},   {"#123456", 0x563412},
+                       {"default", -7},     {"#FF00FF x", 16711935}, {"#FF 000", -7},
+                       {"#", -7},           {"FF0000", -7},          {"whitey", -7}};
   for (const auto& [text, want] : kRows) EXPECT_EQ(ParseSkinColor(text, -7), want) << text;
   EXPECT_EQ(SkinColorToPixel(0x563412), MakePixel(0x12, 0x34, 0x56));
 }
 
 TEST(SkinValues, CursorsBySystemNameOrFromTheSkinFolder) {
   const std::pair<const char*, std::optional<int>> kRows[] = {
-      {"", 32512},     {"arrow", 32512}, {"HAND", 32649},    {"SizeNWSE", 32642},
-      {"wait", 32514}, {"HANDS", {}},    {"pointer.cur", {}}};
+      {"", 32512}, {"SizeNWSE", 32642}, {"HANDS", {}}, {"pointer.cur", {}}};
   for (const auto& [text, want] : kRows) EXPECT_EQ(SystemCursorId(text), want) << text;
 
   FakeCursorLoader cursors;
   cursors.AddFile("C:\\Skins\\A\\pen.cur");
   const SkinCursor file = GetSkinCursor("pen.cur", "C:\\Skins\\A\\", cursors);
   EXPECT_TRUE(file.handle != 0 && file.owned);
-  EXPECT_EQ(cursors.fileLoads, std::vector<std::string>{"C:\\Skins\\A\\pen.cur"});
   const SkinCursor hand = GetSkinCursor("hand", "C:\\Skins\\A\\", cursors);
   EXPECT_TRUE(hand.handle == FakeCursorLoader::SystemHandle(32649) && !hand.owned);
   const SkinCursor broken = GetSkinCursor("missing.cur", "C:\\Skins\\A\\", cursors);
   EXPECT_TRUE(broken.handle == 0 && !broken.owned);
-  EXPECT_EQ(cursors.Live(), 1u);
 
   // Showing a failed cursor shows the arrow and writes it back.
-  CursorHandle none = 0;
-  CursorHandle wait = FakeCursorLoader::SystemHandle(32514);
+  CursorHandle none = 0, wait = FakeCursorLoader::SystemHandle(32514);
   SetSkinCursor(none, cursors);
   SetSkinCursor(wait, cursors);
   EXPECT_EQ(none, FakeCursorLoader::SystemHandle(kCursorArrow));
-  EXPECT_EQ(wait, FakeCursorLoader::SystemHandle(32514));
   EXPECT_EQ(cursors.shown, (std::vector<CursorHandle>{none, wait}));
 }
 

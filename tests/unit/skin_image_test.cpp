@@ -5,7 +5,6 @@
 #include <string>
 
 #include "skin/skin.h"
-#include "support/fake_files.h"
 #include "support/fake_imaging.h"
 
 namespace tomari {
@@ -20,18 +19,11 @@ std::string PngHeader(unsigned width, unsigned height) {
   return h + std::string("\x08\x02\0\0\0", 5);
 }
 
-// A decoder that breaks its promise (pixels that do not match the size).
-class LyingDecoder : public ImageDecoder {
- public:
-  Bitmap Decode(const std::string&) override {
-    Bitmap b;
-    b.width = b.height = 100;
-    b.pixels.resize(3);
-    return b;
-  }
+// A library reader that breaks its promise: pixels of another size than the header's.
+struct LyingLibrary : test::FakeImageDecoder {
   bool ReadPngWithLibrary(const std::string&, int, int, Bitmap& out) override {
     out = Bitmap(1, 1);
-    return true;  // wrong size for the header
+    return true;
   }
 };
 
@@ -85,7 +77,10 @@ TEST_F(SkinImageTest, MissingUnreadableUndecodableOrMalformedImagesAreEmpty) {
   for (const char* name : {"", "C:\\nowhere.bmp", "C:\\junk.bmp"})
     EXPECT_TRUE(LoadSkinImage(name, true, fs, decoder).Empty()) << name;
   // Decoder output that does not match its size must not take the widget down.
-  LyingDecoder liar;
+  LyingLibrary liar;
+  Bitmap torn(1, 1);
+  torn.width = 100;
+  liar.AddPicture(path, torn);
   fs.Put(path, PngHeader(4, 4));
   EXPECT_TRUE(LoadSkinImage(path, true, fs, liar).Empty());
 }

@@ -80,7 +80,6 @@ TEST(SkinCheckTest, CommandLineExitCodesAndJson) {
   const std::string good = std::string(kFolder) + "T.tsk";
   std::string out;
   EXPECT_EQ(RunSkinCheck({good}, "", ports, out), 0);
-  out.clear();
   EXPECT_EQ(RunSkinCheck({"--json", good, "C:\\Bad.tsk"}, "", ports, out), 1);
   EXPECT_NE(out.find(R"({"file":"C:\\Bad.tsk","problems":[{"line":2,"kind":"image-not-loaded")"),
             std::string::npos)
