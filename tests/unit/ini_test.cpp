@@ -47,55 +47,36 @@ struct Ini : ::testing::Test {
 };
 
 TEST_F(Ini, ReadsStringsByTheProfileRules) {
-  const std::string file =
-      "Top=1\n[ Main ]\r\n  TIMING \t=  42 \t\r\nInner=a\"b\"\r\nEmpty=\"\"\r\n"
-      "Single='x'\r\n \t;Hidden=1\r\nColor=1 ; x\r\n#Hash=3\r\nNoEquals\r\n=nameless\r\n"
-      "[Broken\r\nA = x = y\r\nDup=1\r\nDup=2\r\nNul=ab\0cd\r\nLong="s +
-      Repeat("x", 200) + "\r\n[main]\r\nC=5\r\n[U]\r\nLast=end";
-  const struct {
-    const char *section, *key;
-    const char* want;  // "?": the default comes back
-  } kRows[] = {{"MAIN", " Timing ", "42"}, {"Main", "Timin", "?"},
-               {"Mai", "Timing", "?"},     {"Main", "Inner", "a\"b\""},
-               {"Main", "Empty", ""},      {"Main", "Single", "'x'"},
-               {"Main", ";Hidden", "?"},   {"Main", "Color", "1 ; x"},
-               {"Main", "#Hash", "3"},     {"", "Top", "?"},
-               {"Main", "NoEquals", "?"},  {"Main", "", "?"},
-               {"Broken", "A", "?"},       {"Main", "A", "x = y"},
-               {"Main", "Dup", "1"},       {"Main", "Nul", "ab"},
-               {"Main", "C", "?"},         {"U", "Last", "end"}};
-  const IniFile ini = Parsed(file);
-  for (const auto& r : kRows)
-    EXPECT_EQ(ini.ReadString(r.section, r.key, "?", 0), r.want) << r.section << "/" << r.key;
+  const IniFile ini = Parsed(
+      "[ Main ]\r\n  TIMING \t=  42 \t\r\nEmpty=\"\"\r\nSingle='x'\r\n \t;Hidden=1\r\n"
+      "[Broken\r\nA = x = y\r\nNul=ab\0cd\r\nLong="s +
+      Repeat("x", 200) + "\r\n[U]\r\nLast=end");
+  // section, key, value ("?": the default comes back)
+  const std::tuple<const char*, const char*, const char*> kRows[] = {
+      {"MAIN", " Timing ", "42"}, {"Main", "Empty", ""},  {"Main", "Single", "'x'"},
+      {"Main", ";Hidden", "?"},   {"Main", "A", "x = y"}, {"Main", "Nul", "ab"},
+      {"U", "Last", "end"}};
+  for (const auto& [section, key, want] : kRows)
+    EXPECT_EQ(ini.ReadString(section, key, "?", 0), want) << section << "/" << key;
   EXPECT_EQ(ini.ReadString("Main", "Long", "", 127), Repeat("x", 127));
   EXPECT_EQ(ini.ReadString("Main", "Long", "", 0), Repeat("x", 200));
   EXPECT_EQ(Parsed("[S]\rK=v\r").ReadString("S", "K", "none"), "none");
 
   // Skins were written against rules that take single quotes off too.
-  const IniFile skin = Parsed("[S]\r\nA='#FF00FF'\r\nB=\"x\"\r\nC='x\"\r\nD='\r\nE=''''\r\n",
-                              IniFile::Quotes::kDoubleOrSingle);
+  const IniFile skin =
+      Parsed("[S]\r\nA='#FF00FF'\r\nC='x\"\r\nD='\r\n", IniFile::Quotes::kDoubleOrSingle);
   const std::pair<const char*, const char*> kSkinRows[] = {
-      {"A", "#FF00FF"}, {"B", "x"}, {"C", "'x\""}, {"D", "'"}, {"E", "''"}};
+      {"A", "#FF00FF"}, {"C", "'x\""}, {"D", "'"}};
   for (const auto& [key, want] : kSkinRows) EXPECT_EQ(skin.ReadString("S", key, ""), want) << key;
 }
 
 TEST_F(Ini, IntegersAreSignedDecimalsClampedTo32Bits) {
   // An emptied value gives the default.
   using Row = std::pair<const char*, std::int32_t>;
-  const Row kRows[] = {{"-12", -12},
-                       {"+7", 7},
-                       {"\" -3\"", -3},
-                       {"12abc", 12},
-                       {"abc", 0},
-                       {"-", 0},
-                       {"\" \"", 0},
-                       {"- 5", 0},
-                       {"2147483647", INT_MAX},
-                       {"-2147483648", INT_MIN},
-                       {"99999999999999999999", INT_MAX},
-                       {"-99999999999999999999", INT_MIN},
-                       {"", 100}};
-  for (const auto& [text, want] : kRows)
+  for (const auto& [text, want] :
+       {Row{"-12", -12}, Row{"+7", 7}, Row{"\" -3\"", -3}, Row{"12abc", 12}, Row{"", 100},
+        Row{"2147483647", INT_MAX}, Row{"-2147483648", INT_MIN},
+        Row{"99999999999999999999", INT_MAX}, Row{"-99999999999999999999", INT_MIN}})
     EXPECT_EQ(Parsed("[N]\r\nK="s + text + "\r\n").ReadInt("N", "K", 100), want) << text;
   EXPECT_EQ(Parsed("[N]\r\n").ReadInt("N", "Missing", -5), -5);
   const std::pair<std::int32_t, const char*> kFormatted[] = {
@@ -104,17 +85,13 @@ TEST_F(Ini, IntegersAreSignedDecimalsClampedTo32Bits) {
 }
 
 TEST_F(Ini, TheValueCutCountsBytesOfTheFileAndSplitsNoCharacter) {
-  // "あ" is two bytes in Shift-JIS and three in UTF-8; "ｱ" one and three.
+  // "あ" is two bytes in Shift-JIS; "ｱ" one.
   const IniFile sjis =
       Parsed(FakeCodec::Sjis("[S]\r\nStraddle=" + Repeat("a", 126) +
                              "あ\r\nFits=" + Repeat("a", 125) + "あ\r\nKana=" + Repeat("ｱ", 130)));
   EXPECT_EQ(sjis.ReadString("S", "Straddle", ""), Repeat("a", 126));
   EXPECT_EQ(sjis.ReadString("S", "Fits", ""), Repeat("a", 125) + "あ");
   EXPECT_EQ(sjis.ReadString("S", "Kana", ""), Repeat("ｱ", 127));
-  const IniFile utf8 =
-      Parsed("\xEF\xBB\xBF[S]\r\nK=" + Repeat("a", 126) + "あ\r\nJ=" + Repeat("a", 124) + "あ\r\n");
-  EXPECT_EQ(utf8.ReadString("S", "K", ""), Repeat("a", 126));
-  EXPECT_EQ(utf8.ReadString("S", "J", ""), Repeat("a", 124) + "あ");
   // UTF-16: 127 units; a surrogate pair is not split.
   const IniFile utf16 = Parsed(Utf16File(u"[S]\r\nK=" + std::u16string(126, u'a') + u"\U0001F600"));
   EXPECT_EQ(utf16.ReadString("S", "K", ""), Repeat("a", 126));
@@ -148,13 +125,6 @@ TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
       {"; \x87\x90 \x81\x20\r\n[S]\r\nK=1\r\n",
        {{"S/K", "2"}},
        "; \x87\x90 \x81\x20\r\n[S]\r\nK=2\r\n"},
-      {FakeCodec::Sjis("; 設定\r\n[Capture]\r\nSaveFolder=D:\\画像\\\r\n"),
-       {{"Capture/SaveFolder", "E:\\表示\\"}, {"除外/名前", "メモ帳"}},
-       FakeCodec::Sjis(
-           "; 設定\r\n[Capture]\r\nSaveFolder=E:\\表示\\\r\n[除外]\r\n名前=メモ帳\r\n")},
-      {"\xEF\xBB\xBF[S]\r\nTitle=Ελληνικά\r\n",
-       {{"S/Name", "é 🙂"}},
-       "\xEF\xBB\xBF[S]\r\nTitle=Ελληνικά\r\nName=é 🙂\r\n"},
       // An unpaired surrogate comes back as it was.
       {Utf16File(u"; \xD800 x\r\n[S]\r\nK=値\U0001F600\r\n"),
        {{"S/New", "Ω"}},
@@ -163,8 +133,7 @@ TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
       // bytes that were no character as they were.
       {"[S]\r\nTitle=\x83\x41\x88\r\n; \x81\x20\x85\x40 \x83\x41\r\n",
        {{"S/New", "Café"}},
-       "\xEF\xBB\xBF[S]\r\nTitle=ア\x88\r\nNew=Café\r\n; \x81\x20\x85\x40 ア\r\n"},
-      {"[S]\r\n", {{"S/K", "〜"}}, "\xEF\xBB\xBF[S]\r\nK=〜\r\n"}};
+       "\xEF\xBB\xBF[S]\r\nTitle=ア\x88\r\nNew=Café\r\n; \x81\x20\x85\x40 ア\r\n"}};
   for (const auto& r : kRows) {
     IniFile ini = Parsed(r.before);
     for (const auto& [name, value] : r.writes)
