@@ -98,11 +98,9 @@ TEST_F(Ini, TheValueCutCountsBytesOfTheFileAndSplitsNoCharacter) {
 }
 
 TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
-  const struct {
-    std::string before;
-    std::vector<std::pair<std::string, std::string>> writes;  // "Section/Key", value
-    std::string after;
-  } kRows[] = {
+  // before, the writes ("Section/Key", value), after
+  using Writes = std::vector<std::pair<std::string, std::string>>;
+  const std::tuple<std::string, Writes, std::string> kRows[] = {
       {"; top\r\n[Main]\r\nTiming=50\r\nUnknown=keep\r\n\r\n; next\r\n[Other]\r\nTiming=7\r\n",
        {{"MAIN/timing", " 100"}},
        "; top\r\n[Main]\r\nTiming= 100\r\nUnknown=keep\r\n\r\n; next\r\n[Other]\r\nTiming=7\r\n"},
@@ -134,13 +132,13 @@ TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
       {"[S]\r\nTitle=\x83\x41\x88\r\n; \x81\x20\x85\x40 \x83\x41\r\n",
        {{"S/New", "Café"}},
        "\xEF\xBB\xBF[S]\r\nTitle=ア\x88\r\nNew=Café\r\n; \x81\x20\x85\x40 ア\r\n"}};
-  for (const auto& r : kRows) {
-    IniFile ini = Parsed(r.before);
-    for (const auto& [name, value] : r.writes)
+  for (const auto& [before, writes, after] : kRows) {
+    IniFile ini = Parsed(before);
+    for (const auto& [name, value] : writes)
       ini.Write(name.substr(0, name.find('/')), name.substr(name.find('/') + 1), value);
     const std::string bytes = ini.Serialize();
-    EXPECT_EQ(bytes, r.after) << r.before;
-    EXPECT_EQ(Parsed(bytes).Serialize(), bytes) << r.before;  // stable once written
+    EXPECT_EQ(bytes, after) << before;
+    EXPECT_EQ(Parsed(bytes).Serialize(), bytes) << before;  // stable once written
   }
   EXPECT_EQ(Parsed(Utf16File(u"[S]\r\nK=1\r\n") + "A").ReadInt("S", "K", 0), 1);  // odd byte count
 }
