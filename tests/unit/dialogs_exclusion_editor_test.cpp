@@ -17,11 +17,7 @@ TEST(ExclusionEditor, ConfirmChecksTrimsAndWritesBack) {
         Row{" n ", " T ", "", ""}, Row{"n", "", " C", ""}}) {
     const ExclusionEntry before{"", "orig", 0, "cls"};
     ExclusionEntry buffer = before;
-    ExclusionEditor editor(buffer);
-    editor.name = name;
-    editor.title = title;
-    editor.windowClass = cls;
-    editor.inTitle = true;
+    const ExclusionEditor editor(ExclusionEntry{name, title, 1, cls});
     EXPECT_EQ(editor.Confirm(buffer), message) << name << "|" << title;
     const ExclusionEntry confirmed{"n", TrimBlanks(title), 1, TrimBlanks(cls)};
     EXPECT_EQ(buffer, *message ? before : confirmed) << name << "|" << title;

@@ -38,8 +38,7 @@ TEST(TextGrab, TitleThenNonEmptyChildrenAndTheSelectedChildIsReadAgain) {
   EXPECT_EQ(w.clip.text, "한국어 😀");
   w.win.titles[kTarget] = "Renamed";
   EXPECT_EQ(w.model.Select(0), "Form");  // the title entry shows what was collected
-  EXPECT_EQ(w.model.Select(9), "");
-  EXPECT_EQ(w.model.Selected(), -1);
+  EXPECT_EQ(w.model.Select(9), "");      // no such entry
 }
 
 TEST(TextGrab, HungChildrenShareOneBudget) {
@@ -49,7 +48,6 @@ TEST(TextGrab, HungChildrenShareOneBudget) {
   w.model.Collect(kTarget);
   EXPECT_LE(w.win.now, kGrabBudgetMs);
   EXPECT_EQ(w.win.messageReads, 1);  // the first hung child spent it all
-  EXPECT_EQ(w.model.Entries().size(), 1u);
   // A later re-read gets a budget of its own.
   w.win.children[kTarget] = {0x201};
   w.model.Collect(kTarget);

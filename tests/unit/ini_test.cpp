@@ -20,12 +20,6 @@ using test::FakeCodec;
 
 constexpr const char* kPath = "C:\\Tomari\\Skins\\Test\\Test.tsk";
 
-std::string Repeat(const std::string& s, std::size_t n) {
-  std::string out;
-  for (std::size_t i = 0; i < n; ++i) out += s;
-  return out;
-}
-
 // UTF-16 LE bytes with a BOM, for files written by editors that use it.
 std::string Utf16File(std::u16string_view text) {
   std::string out = "\xFF\xFE";
@@ -49,52 +43,45 @@ struct Ini : ::testing::Test {
 TEST_F(Ini, ReadsStringsByTheProfileRules) {
   const IniFile ini = Parsed(
       "[ Main ]\r\n  TIMING \t=  42 \t\r\nEmpty=\"\"\r\nSingle='x'\r\n \t;Hidden=1\r\n"
-      "[Broken\r\nA = x = y\r\nNul=ab\0cd\r\nLong="s +
-      Repeat("x", 200) + "\r\n[U]\r\nLast=end");
+      "NoEquals\r\n=nameless\r\n[Broken\r\nA = x = y\r\nNul=ab\0cd\r\n[U]\r\nLast=end"s);
   // section, key, value ("?": the default comes back)
   const std::tuple<const char*, const char*, const char*> kRows[] = {
       {"MAIN", " Timing ", "42"}, {"Main", "Empty", ""},  {"Main", "Single", "'x'"},
       {"Main", ";Hidden", "?"},   {"Main", "A", "x = y"}, {"Main", "Nul", "ab"},
-      {"U", "Last", "end"}};
+      {"Main", "NoEquals", "?"},  {"Main", "", "?"},      {"U", "Last", "end"}};
   for (const auto& [section, key, want] : kRows)
     EXPECT_EQ(ini.ReadString(section, key, "?", 0), want) << section << "/" << key;
-  EXPECT_EQ(ini.ReadString("Main", "Long", "", 127), Repeat("x", 127));
-  EXPECT_EQ(ini.ReadString("Main", "Long", "", 0), Repeat("x", 200));
   EXPECT_EQ(Parsed("[S]\rK=v\r").ReadString("S", "K", "none"), "none");
 
   // Skins were written against rules that take single quotes off too.
   const IniFile skin =
       Parsed("[S]\r\nA='#FF00FF'\r\nC='x\"\r\nD='\r\n", IniFile::Quotes::kDoubleOrSingle);
-  const std::pair<const char*, const char*> kSkinRows[] = {
-      {"A", "#FF00FF"}, {"C", "'x\""}, {"D", "'"}};
-  for (const auto& [key, want] : kSkinRows) EXPECT_EQ(skin.ReadString("S", key, ""), want) << key;
+  for (const auto& [key, want] : {std::pair{"A", "#FF00FF"}, {"C", "'x\""}, {"D", "'"}})
+    EXPECT_EQ(skin.ReadString("S", key, ""), want) << key;
 }
 
 TEST_F(Ini, IntegersAreSignedDecimalsClampedTo32Bits) {
   // An emptied value gives the default.
   using Row = std::pair<const char*, std::int32_t>;
   for (const auto& [text, want] :
-       {Row{"-12", -12}, Row{"+7", 7}, Row{"\" -3\"", -3}, Row{"12abc", 12}, Row{"", 100},
-        Row{"2147483647", INT_MAX}, Row{"-2147483648", INT_MIN},
+       {Row{"-12", -12}, Row{"+7", 7}, Row{"\" -3\"", -3}, Row{"12abc", 12}, Row{"abc", 0},
+        Row{"-", 0}, Row{"", 100}, Row{"2147483647", INT_MAX}, Row{"-2147483648", INT_MIN},
         Row{"99999999999999999999", INT_MAX}, Row{"-99999999999999999999", INT_MIN}})
     EXPECT_EQ(Parsed("[N]\r\nK="s + text + "\r\n").ReadInt("N", "K", 100), want) << text;
-  EXPECT_EQ(Parsed("[N]\r\n").ReadInt("N", "Missing", -5), -5);
   const std::pair<std::int32_t, const char*> kFormatted[] = {
       {0, " 0"}, {-12, "-12"}, {INT_MIN, "-2147483648"}, {INT_MAX, " 2147483647"}};
   for (const auto& [n, text] : kFormatted) EXPECT_EQ(FormatIniInt(n), text);
 }
 
 TEST_F(Ini, TheValueCutCountsBytesOfTheFileAndSplitsNoCharacter) {
-  // "あ" is two bytes in Shift-JIS; "ｱ" one.
-  const IniFile sjis =
-      Parsed(FakeCodec::Sjis("[S]\r\nStraddle=" + Repeat("a", 126) +
-                             "あ\r\nFits=" + Repeat("a", 125) + "あ\r\nKana=" + Repeat("ｱ", 130)));
-  EXPECT_EQ(sjis.ReadString("S", "Straddle", ""), Repeat("a", 126));
-  EXPECT_EQ(sjis.ReadString("S", "Fits", ""), Repeat("a", 125) + "あ");
-  EXPECT_EQ(sjis.ReadString("S", "Kana", ""), Repeat("ｱ", 127));
+  // "あ" is two bytes in Shift-JIS.
+  const IniFile sjis = Parsed(FakeCodec::Sjis("[S]\r\nStraddle=" + std::string(126, 'a') +
+                                              "あ\r\nFits=" + std::string(125, 'a') + "あ\r\n"));
+  EXPECT_EQ(sjis.ReadString("S", "Straddle", ""), std::string(126, 'a'));
+  EXPECT_EQ(sjis.ReadString("S", "Fits", ""), std::string(125, 'a') + "あ");
   // UTF-16: 127 units; a surrogate pair is not split.
   const IniFile utf16 = Parsed(Utf16File(u"[S]\r\nK=" + std::u16string(126, u'a') + u"\U0001F600"));
-  EXPECT_EQ(utf16.ReadString("S", "K", ""), Repeat("a", 126));
+  EXPECT_EQ(utf16.ReadString("S", "K", ""), std::string(126, 'a'));
 }
 
 TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
@@ -115,9 +102,6 @@ TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
        {{"B/Two", "2"}, {"A/Three", "3"}, {"A/One", "9"}},
        "[A]\r\nOne=9\r\nThree=3\r\n[B]\r\nTwo=2\r\n"},
       {"[A]\nOne=1\r", {{"B/Two", "2"}}, "[A]\nOne=1\r\n[B]\r\nTwo=2\r\n"},
-      {"[S]\r\nA=1\r\nA=2\r\n[S]\r\nA=3\r\n",
-       {{"S/A", "9"}, {"S/B", "8"}},
-       "[S]\r\nA=9\r\nA=2\r\nB=8\r\n[S]\r\nA=3\r\n"},
       {"", {{"S/K", "a\r\n[Evil]\nX=1\0rest"s}}, "[S]\r\nK=a  [Evil] X=1\r\n"},
       // Unchanged lines keep their bytes: 0x87 0x90 converts back as 0x81 0xE0, 0x81 0x20 is none.
       {"; \x87\x90 \x81\x20\r\n[S]\r\nK=1\r\n",
@@ -144,16 +128,11 @@ TEST_F(Ini, WritesChangeAsLittleAsTheyCan) {
 }
 
 TEST_F(Ini, QuotedValuesReadBackAsGivenAndOthersStayBare) {
-  // value, as written, as read back
-  const std::tuple<const char*, const char*, const char*> kRows[] = {
-      {"plain", "plain", "plain"},
-      {"", "", ""},
-      {" Title ", "\" Title \"", " Title "},
-      {"\tTab", "\"\tTab\"", "\tTab"},
-      {"\"Quoted\"", "\"\"Quoted\"\"", "\"Quoted\""},
-      {"\"open", "\"open", "\"open"},
-      {"line\n", "\"line\n\"", "line "}};
-  for (const auto& [value, written, read] : kRows) {
+  using Row = std::tuple<const char*, const char*, const char*>;  // value, as written, as read
+  for (const auto& [value, written, read] :
+       {Row{"plain", "plain", "plain"}, Row{"", "", ""}, Row{" Title ", "\" Title \"", " Title "},
+        Row{"\tTab", "\"\tTab\"", "\tTab"}, Row{"\"Quoted\"", "\"\"Quoted\"\"", "\"Quoted\""},
+        Row{"\"open", "\"open", "\"open"}, Row{"line\n", "\"line\n\"", "line "}}) {
     EXPECT_EQ(QuoteIniValue(value), written) << value;
     IniFile ini = Parsed("");
     ini.Write("S", "K", written);
@@ -162,19 +141,14 @@ TEST_F(Ini, QuotedValuesReadBackAsGivenAndOthersStayBare) {
 }
 
 TEST_F(Ini, FileConveniencesCreateAndNeverDamage) {
-  EXPECT_TRUE(WriteIniString(fs, codec, kPath, "Main", "Skin", "C:\\a.tsk"));
   EXPECT_TRUE(WriteIniString(fs, codec, kPath, "Main", "Timing", " 5"));
-  EXPECT_EQ(fs.Get(kPath), "[Main]\r\nSkin=C:\\a.tsk\r\nTiming= 5\r\n");
+  EXPECT_EQ(fs.Get(kPath), "[Main]\r\nTiming= 5\r\n");
   EXPECT_EQ(ReadIniInt(fs, codec, kPath, "main", "timing", 0), 5);
 
-  // A failed write, or a file that exists but cannot be read (it would be
-  // replaced by one key), leaves the file as it was.
-  fs.failWrites = true;
-  EXPECT_FALSE(WriteIniString(fs, codec, kPath, "Main", "Timing", " 6"));
-  fs.failWrites = false;
+  // A file that exists but cannot be read is not replaced by one that holds a single key.
   fs.failReads = true;
   EXPECT_FALSE(WriteIniString(fs, codec, kPath, "Main", "Timing", " 6"));
-  EXPECT_EQ(fs.WriteCount(kPath), 2u);
+  EXPECT_EQ(fs.WriteCount(kPath), 1u);
 }
 
 }  // namespace

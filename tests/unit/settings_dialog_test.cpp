@@ -24,31 +24,24 @@ TEST(SettingsDialogLoad, OutOfRangeValuesAreClamped) {
   // field, as stored, as written back
   const std::tuple<std::int32_t Settings::*, std::int32_t, std::int32_t> cases[] = {
       {&Settings::MainTiming, 5000, 1000},  {&Settings::DragParent, 15, 10},
-      {&Settings::CaptureType, 5, 1},       {&Settings::CaptureFileType, 2, 0},  // no library
+      {&Settings::CaptureType, 5, 1},       {&Settings::CaptureFileType, 5, 2},
       {&Settings::ClockWorldTime, 40, 1},  // UTC, as the clock reads it
       {&Settings::ClockWorldTimePM, -1, 1}, {&Settings::MainMulti, -1, 1}};
+  const StartupFacts library{.HasImageLibrary = true};
   for (const auto& [field, stored, written] : cases) {
     Settings s;
     s.ClockWorldTime = 0;  // an own zone: its sign and minutes are kept as loaded
     s.*field = stored;
-    EXPECT_EQ(WrittenBy(SettingsDialogModel(s, 0)).*field, written) << stored;
+    EXPECT_EQ(WrittenBy(SettingsDialogModel(s, 0, library)).*field, written) << stored;
   }
-  Settings s;
-  s.CaptureFileType = 5;
-  StartupFacts facts;
-  facts.HasImageLibrary = true;
-  SettingsDialogModel m(s, 42, facts);  // a page the dialog does not have
-  EXPECT_EQ(m.FileType(), 2);
-  EXPECT_EQ(m.Page(), 0);
+  EXPECT_EQ(SettingsDialogModel(Settings{}, 42).Page(), 0);  // a page the dialog does not have
 }
 
 TEST(SettingsDialogOk, ResetOffsetsSkinChangeOptionGroupsAndSaveFolder) {
   Settings s;
   s.MainSkin = "C:\\Skins\\A.tsk";
   s.PositionXOffset = 12;
-  StartupFacts facts;
-  facts.AppFolder = "C:\\Tomari\\";
-  SettingsDialogModel m(s, 0, facts);
+  SettingsDialogModel m(s, 0, {.AppFolder = "C:\\Tomari\\"});
   m.SetResetOffsets(true);
   EXPECT_FALSE(m.SetSkinPath("C:\\Skins\\A.tsk"));
   EXPECT_TRUE(m.SetSkinPath("C:\\Skins\\a.tsk"));  // case counts
@@ -70,8 +63,8 @@ TEST(SettingsDialogOk, ResetOffsetsSkinChangeOptionGroupsAndSaveFolder) {
 TEST(SettingsDialogPages, DragBarIsInvertedAndLabelsFollowTheirValues) {
   SettingsDialogModel m(Settings{}, 0);  // Parent 0: the bar's bottom end
   EXPECT_EQ(m.DragLevelText(), "0");
-  m.SetDragBar(0);
-  EXPECT_EQ(WrittenBy(m).DragParent, 10);
+  m.SetDragBar(3);
+  EXPECT_EQ(WrittenBy(m).DragParent, 7);
 
   for (const auto& [value, label, grey] :
        {std::tuple{255, "--- 255(100%) ---", 0}, {32, "--- 32(13%) ---", 223}}) {
