@@ -38,7 +38,9 @@ TEST(TextGrab, TitleThenNonEmptyChildrenAndTheSelectedChildIsReadAgain) {
   EXPECT_EQ(w.clip.text, "한국어 😀");
   w.win.titles[kTarget] = "Renamed";
   EXPECT_EQ(w.model.Select(0), "Form");  // the title entry shows what was collected
-  EXPECT_EQ(w.model.Select(9), "");      // no such entry
+  EXPECT_TRUE(w.model.Copy());
+  EXPECT_EQ(w.model.Select(9), "");  // no such entry
+  EXPECT_EQ(w.model.Selected(), -1);
 }
 
 TEST(TextGrab, HungChildrenShareOneBudget) {

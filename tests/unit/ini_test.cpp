@@ -132,7 +132,8 @@ TEST_F(Ini, QuotedValuesReadBackAsGivenAndOthersStayBare) {
   for (const auto& [value, written, read] :
        {Row{"plain", "plain", "plain"}, Row{"", "", ""}, Row{" Title ", "\" Title \"", " Title "},
         Row{"\tTab", "\"\tTab\"", "\tTab"}, Row{"\"Quoted\"", "\"\"Quoted\"\"", "\"Quoted\""},
-        Row{"\"open", "\"open", "\"open"}, Row{"line\n", "\"line\n\"", "line "}}) {
+        Row{"\"open", "\"open", "\"open"}, Row{"\"", "\"", "\""},
+        Row{"line\n", "\"line\n\"", "line "}}) {
     EXPECT_EQ(QuoteIniValue(value), written) << value;
     IniFile ini = Parsed("");
     ini.Write("S", "K", written);

@@ -23,10 +23,11 @@ Settings WrittenBy(const SettingsDialogModel& m) {
 TEST(SettingsDialogLoad, OutOfRangeValuesAreClamped) {
   // field, as stored, as written back
   const std::tuple<std::int32_t Settings::*, std::int32_t, std::int32_t> cases[] = {
-      {&Settings::MainTiming, 5000, 1000},  {&Settings::DragParent, 15, 10},
-      {&Settings::CaptureType, 5, 1},       {&Settings::CaptureFileType, 5, 2},
+      {&Settings::MainTiming, 5000, 1000},      {&Settings::DragParent, 15, 10},
+      {&Settings::CaptureType, 5, 1},           {&Settings::CaptureFileType, 5, 2},
       {&Settings::ClockWorldTime, 40, 1},  // UTC, as the clock reads it
-      {&Settings::ClockWorldTimePM, -1, 1}, {&Settings::MainMulti, -1, 1}};
+      {&Settings::ClockWorldTimePM, -1, 1},     {&Settings::MainMulti, -1, 1},
+      {&Settings::ClockWorldTimeMinute, 75, 59}};
   const StartupFacts library{.HasImageLibrary = true};
   for (const auto& [field, stored, written] : cases) {
     Settings s;
