@@ -10,7 +10,6 @@
 namespace tomari {
 namespace {
 
-using test::EnglishLocaleFormats;
 using test::JapaneseLocaleFormats;
 
 DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
@@ -19,7 +18,6 @@ DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 
 // Friday 17 January 2003, 17:30:05: the title clock's own example.
 const DateTime kFriday = At(2003, 1, 17, 17, 30, 5);
-const DateTime kMorning = At(2003, 1, 17, 8, 5, 9);
 
 TEST(DateFormat, EveryTokenPrintsItsPartOfTheDate) {
   const struct {
@@ -27,45 +25,36 @@ TEST(DateFormat, EveryTokenPrintsItsPartOfTheDate) {
     DateTime when;
     const char* expected;
   } kRows[] = {
-      {"c", kFriday, "2003/01/17 17:30:05"}, {"d dd", At(2003, 1, 7), "7 07"},
-      {"ddd", At(2003, 1, 19), "Sun"}, {"dddd", At(2003, 1, 18), "Saturday"},
-      {"aaa", At(2003, 1, 19), "日"}, {"aaaa", kFriday, "金曜日"}, {"ddddd", kFriday, "2003/01/17"},
-      {"dddddd", kFriday, "2003年1月17日"}, {"w", At(2003, 1, 19), "1"},
-      {"w", At(2003, 1, 18), "7"}, {"m mm", At(2003, 11, 1), "11 11"}, {"mm", kFriday, "01"},
-      {"mmm", At(2003, 9, 1), "Sep"}, {"mmmm", At(2003, 12, 1), "December"},
-      {"q", At(2003, 3, 31), "1"}, {"q", At(2003, 4, 1), "2"},
-      {"y yy yyyy", At(2000, 6, 1), "153 00 2000"}, {"h hh n nn s ss", kMorning, "8 08 5 05 9 09"},
-      {"ttttt", kMorning, "8:05:09"}, {"h AM/PM am/pm", kFriday, "5 PM pm"},
-      {"h A/P a/p", kFriday, "5 P p"}, {"h AMPM", kFriday, "5 午後"},
-      {"h AMPM", At(2003, 1, 17, 9), "9 午前"},
+      {"ddd dddd aaa aaaa w", At(2003, 1, 19), "Sun Sunday 日 日曜日 1"},
+      {"mm", kFriday, "01"},
+      {"m mmm mmmm", At(2003, 9, 1), "9 Sep September"},
+      {"q", At(2003, 3, 31), "1"},
+      {"y yy yyyy", At(2000, 6, 1), "153 00 2000"},
       // Minutes come from m/mm only right after an hour token, whatever lies between.
-      {"h時m分", kFriday, "17時30分"}, {"h m m", kFriday, "17 30 1"},
-      {"h dd mm", kFriday, "17 17 01"}, {"h mmm", kFriday, "17 Jan"}, {"h\\m m", kFriday, "17m 30"},
+      {"h時m分 h m m", kFriday, "17時30分 17 30 1"},
+      {"h dd mm h\\m m", kFriday, "17 17 01 17m 30"},
       // The longest token wins at each place; the rest starts a new token.
-      {"ddddddd", kFriday, "2003年1月17日17"}, {"yyy", kFriday, "0317"},
-      {"yyyyy", kFriday, "200317"}, {"ggggg", kFriday, "平成平"}, {"aaaaa", kFriday, "金曜日a"},
-      {"tttttt", kFriday, "17:30:05t"}, {"aa", kFriday, "aa"},
+      {"ddddddd yyy", kFriday, "2003年1月17日17 0317"},
+      {"yyyyy ggggg aaaaa tttttt aa", kFriday, "200317 平成平 金曜日a 17:30:05t aa"},
       // Backslash escapes and characters without a meaning.
-      {"\\d\\h\\:", kFriday, "dh:"}, {"\\\\", kFriday, "\\"}, {"hh\\", kFriday, "17"},
-      {"\\日d", kFriday, "日17"}, {"DD MM YYYY HH <>!?#", kFriday, "DD MM YYYY HH <>!?#"},
+      {"\\d\\h\\: \\\\ \\日d", kFriday, "dh: \\ 日17"},
+      {"hh\\", kFriday, "17"},
+      {"DD MM YYYY HH <>!?#", kFriday, "DD MM YYYY HH <>!?#"},
       {"", kFriday, ""},
-      // Era boundaries: the first day of an era and the day before it.
+      // Eras: the day before the first one, and the last day of one.
       {"g gg ggg e ee", At(1868, 9, 7), "   1868 1868"},
-      {"g gg ggg e ee", At(1868, 9, 8), "M 明 明治 1 01"}, {"ggg e", At(1989, 1, 7), "昭和 64"},
-      {"g gg ggg e", At(1989, 1, 8), "H 平 平成 1"}, {"ggg ee", At(1990, 5, 1), "平成 02"},
-      {"g gg ggg ee", At(2019, 5, 1), "R 令 令和 01"}, {"ggge年", At(2020, 1, 1), "令和2年"},
+      {"ggg e", At(1989, 1, 7), "昭和 64"},
       // Week 1 holds 1 January, weeks start on Sunday; 366 days in a leap year.
-      {"ww y", At(2003, 1, 1), "1 1"}, {"ww", At(2003, 1, 4), "1"}, {"ww", At(2003, 1, 5), "2"},
-      {"ww y", At(2003, 12, 31), "53 365"}, {"ww y", At(2000, 12, 31), "54 366"},
+      {"ww", At(2003, 1, 4), "1"},
+      {"ww y", At(2000, 12, 31), "54 366"},
       // Any AM/PM form puts h and hh on the 12-hour clock; noon is PM, 0 o'clock is 12.
-      {"hh:nn AM/PM", At(2003, 1, 1, 0, 0), "12:00 AM"},
-      {"hh:nn AM/PM", At(2003, 1, 1, 12, 0), "12:00 PM"},
       {"A/P h", At(2003, 1, 1, 0, 0), "A 12"},  // the marker may come first
-      {"AmPm h", At(2003, 1, 1, 12, 0), "午後 12"}, {"h:mm", At(2003, 1, 1, 0, 0), "0:00"},
+      {"AmPm h", At(2003, 1, 1, 12, 0), "午後 12"},
+      {"h:mm", At(2003, 1, 1, 0, 0), "0:00"},
       {"hh ttttt AM/PM", At(2003, 1, 1, 13, 0), "01 13:00:00 PM"},
       // A complete date shows only the parts that are there; no date reads as 1899-12-30.
-      {"c", At(2003, 1, 17), "2003/01/17"}, {"c", At(2003, 1, 17, 0, 0, 1), "2003/01/17 0:00:01"},
-      {"c", At(0, 0, 0, 17, 30, 5), "17:30:05"}, {"c", At(0, 0, 0), "0:00:00"},
+      {"c", At(2003, 1, 17), "2003/01/17"},
+      {"c", At(2003, 1, 17, 0, 0, 1), "2003/01/17 0:00:01"},
       {"yyyy/mm/dd", At(0, 0, 0, 8), "1899/12/30"},
       // Out-of-range fields carry through the calendar.
       {"yyyy/mm/dd hh:nn:ss", At(2003, 13, 1), "2004/01/01 00:00:00"},
@@ -79,15 +68,7 @@ TEST(DateFormat, EveryTokenPrintsItsPartOfTheDate) {
     EXPECT_EQ(FormatDateTime(r.pattern, r.when, ja), r.expected) << '"' << r.pattern << '"';
 }
 
-TEST(DateFormat, LocaleSettingsDriveSeparatorsAndLocaleForms) {
-  const LocaleFormats en = EnglishLocaleFormats();
-  EXPECT_EQ(FormatDateTime("yyyy/mm/dd hh:nn:ss", kFriday, en), "2003-01-17 17.30.05");
-  EXPECT_EQ(FormatDateTime("c", kFriday, en), "1/17/2003 5:30:05 PM");
-  EXPECT_EQ(FormatDateTime("dddddd", kFriday, en), "Friday, January 17, 2003");
-  EXPECT_EQ(FormatDateTime("ttttt h AMPM", At(2003, 1, 17, 0, 7, 0), en), "12:07:00 AM 12 AM");
-  // English names of d and m tokens do not follow the locale.
-  EXPECT_EQ(FormatDateTime("dddd mmmm", kFriday, JapaneseLocaleFormats()), "Friday January");
-
+TEST(DateFormat, LocalePicturesAreReadTheSystemsWay) {
   // Locale pictures are read in the system's picture language.
   LocaleFormats loc = JapaneseLocaleFormats();
   loc.longDate = "ggyyyy'年'MMMM d'日' (dddd) ''x''";
@@ -103,9 +84,7 @@ TEST(DateFormat, LocaleSettingsDriveSeparatorsAndLocaleForms) {
   EXPECT_EQ(FormatDateTime("AMPM", At(2003, 1, 17, 9), loc), "AM");
   // An era calendar counts years by era.
   loc.eraCalendar = true;
-  loc.shortDate = "gg y/MM/dd";
   loc.longDate = "gg yyyy'年'M'月'd'日'";
-  EXPECT_EQ(FormatDateTime("ddddd", kFriday, loc), "平成 15/01/17");
   EXPECT_EQ(FormatDateTime("dddddd", At(2019, 5, 1), loc), "令和 1年5月1日");
 }
 

@@ -17,17 +17,15 @@ DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 }
 Fields F(const DateTime& t) { return {t.year, t.month, t.day, t.hour, t.minute, t.second}; }
 
-Settings City(int k, int sdt = 0) {
+// City `k` (0: the user's own offset, `behind` UTC or not by h:mi) with `sdt`
+// hours of summer time.
+Settings Zone(int k, int sdt = 0, bool behind = false, int h = 0, int mi = 0) {
   Settings s;
   s.ClockWorldTime = k;
   s.ClockWorldTimeSDT = sdt;
-  return s;
-}
-Settings UserOffset(bool behind, int hours, int minutes, int sdt) {
-  Settings s = City(0, sdt);
   s.ClockWorldTimePM = behind ? 1 : 0;
-  s.ClockWorldTimeHour = hours;
-  s.ClockWorldTimeMinute = minutes;
+  s.ClockWorldTimeHour = h;
+  s.ClockWorldTimeMinute = mi;
   return s;
 }
 
@@ -50,36 +48,33 @@ TEST(WorldTime, ShiftsUtcByTheZoneAndRollsOverTheCalendar) {
     DateTime utc;
     Fields expected;
   } kCases[] = {
-      {City(17), utc, {2003, 1, 17, 17, 30, 5}},     // Tokyo
-      {City(21), utc, {2003, 1, 16, 22, 30, 5}},     // Honolulu, day before
-      {City(17, 1), utc, {2003, 1, 17, 18, 30, 5}},  // summer time
-      {City(27, 1), utc, {2003, 1, 17, 4, 30, 5}},   // New York, summer
-      {City(21), At(2004, 3, 1, 5), {2004, 2, 29, 19, 0, 0}},
-      {City(31), At(2000, 1, 1, 1), {1999, 12, 31, 22, 0, 0}},
-      {City(20), At(1999, 12, 31, 12), {2000, 1, 1, 0, 0, 0}},
+      {Zone(17), utc, {2003, 1, 17, 17, 30, 5}},    // Tokyo
+      {Zone(21), utc, {2003, 1, 16, 22, 30, 5}},    // Honolulu, day before
+      {Zone(27, 1), utc, {2003, 1, 17, 4, 30, 5}},  // New York, summer
+      {Zone(21), At(2004, 3, 1, 5), {2004, 2, 29, 19, 0, 0}},
+      {Zone(31), At(2000, 1, 1, 1), {1999, 12, 31, 22, 0, 0}},
+      {Zone(20), At(1999, 12, 31, 12), {2000, 1, 1, 0, 0, 0}},
       // Minus 3 h 30 min with summer time: UTC - 2:30.
-      {UserOffset(true, 3, 30, 1), utc, {2003, 1, 17, 6, 0, 5}},
-      {UserOffset(false, 5, 45, 0), utc, {2003, 1, 17, 14, 15, 5}},
-      // The sign also comes from WorldTime_PM when hours are 0: minutes go back.
-      {UserOffset(true, 0, 45, 0), utc, {2003, 1, 17, 7, 45, 5}},
+      {Zone(0, 1, true, 3, 30), utc, {2003, 1, 17, 6, 0, 5}},
       // The stored summer-time value is the number of hours added.
-      {UserOffset(false, 0, 0, 2), utc, {2003, 1, 17, 10, 30, 5}},
-      {City(99), utc, {2003, 1, 17, 8, 30, 5}},
-      {City(-1, 1), utc, {2003, 1, 17, 9, 30, 5}},
+      {Zone(0, 2, false, 5, 45), utc, {2003, 1, 17, 16, 15, 5}},
+      // The sign also comes from WorldTime_PM when hours are 0: minutes go back.
+      {Zone(0, 0, true, 0, 45), utc, {2003, 1, 17, 7, 45, 5}},
+      {Zone(99), utc, {2003, 1, 17, 8, 30, 5}},  // outside the list: UTC
   };
   for (const auto& c : kCases)
     EXPECT_EQ(F(WorldTimeAt(c.zone, c.utc)), c.expected) << c.zone.ClockWorldTime;
 
-  const DateTime far = WorldTimeAt(UserOffset(false, INT_MAX, INT_MAX, INT_MAX), utc);
+  const DateTime far = WorldTimeAt(Zone(0, INT_MAX, false, INT_MAX, INT_MAX), utc);
   EXPECT_GT(far.year, 2003);
   EXPECT_TRUE(far.month >= 1 && far.month <= 12);
-  const DateTime past = WorldTimeAt(UserOffset(true, INT_MAX, INT_MAX, INT_MIN), utc);
+  const DateTime past = WorldTimeAt(Zone(0, INT_MIN, true, INT_MAX, INT_MAX), utc);
   EXPECT_LT(past.year, 2003);
   EXPECT_GE(past.day, 1);
 
   // The clock's weekday is not used (wrong on purpose here); milliseconds go.
   const DateTime late{2003, 1, 17, 23, 59, 59, 999, 3};
-  EXPECT_EQ(WorldTimeAt(City(17), late), (DateTime{2003, 1, 18, 8, 59, 59, 0, 6}));
+  EXPECT_EQ(WorldTimeAt(Zone(17), late), (DateTime{2003, 1, 18, 8, 59, 59, 0, 6}));
 }
 
 }  // namespace
