@@ -85,14 +85,6 @@ class FakeDesktop : public WindowSystem, public Screen {
     for (const std::string& c : calls) n += c.rfind(op + "(", 0) == 0 && (h == 0 || On(c, h));
     return n;
   }
-  // Calls that change this window (not the widget's own), oldest first.
-  std::vector<std::string> ChangesOn(WindowHandle h) const {
-    std::vector<std::string> out;
-    for (const std::string& c : calls)
-      if (c.rfind("Widget.", 0) != 0 && On(c, h)) out.push_back(c);
-    return out;
-  }
-  std::vector<std::string> Log() const { return calls; }
 
   // WindowSystem
   WindowHandle Foreground() override { return ++reads.foreground, foreground_; }
@@ -226,7 +218,6 @@ class FakeWidget : public WidgetWindow {
   };
   std::vector<Move> moves;
   std::vector<bool> topMostChanges;
-  int redraws = 0;
   bool topMost = false;
   Rect rect;
 
@@ -244,10 +235,7 @@ class FakeWidget : public WidgetWindow {
     SetTopMostFlag(top);
     Record("Widget.SetTopMost", top ? "1" : "0");
   }
-  void Redraw() override {
-    ++redraws;
-    Record("Widget.Redraw", {});
-  }
+  void Redraw() override { Record("Widget.Redraw", {}); }
   void SetSize(int w, int h) override {
     width = w;
     height = h;

@@ -52,7 +52,7 @@ class FakeFileSystem : public FileSystem {
   bool WriteAtomic(const std::string& path, const std::string& bytes) override {
     ++writeCalls;
     if (onWrite) onWrite(path);
-    if (failWrites || !CanReplace(path)) return false;
+    if (!CanReplace(path)) return false;
     Put(path, bytes);
     ++files_[PathKey(path)].writes;
     return true;
@@ -99,8 +99,6 @@ class FakeFileSystem : public FileSystem {
   // Folders (ending in "\\") in which nothing can be created or replaced.
   std::vector<std::string> readOnlyFolders;
   std::string appData;
-  // While set, WriteAtomic fails and leaves the files as they are.
-  bool failWrites = false;
   // While set, ReadAll fails for existing files (a locked file).
   bool failReads = false;
   // ReadAll and WriteAtomic calls, successful or not.

@@ -64,7 +64,6 @@ class FakeCursorLoader : public CursorLoader {
  public:
   CursorHandle LoadSystem(int id) override { return SystemHandle(id); }
   CursorHandle LoadFromFile(const std::string& path) override {
-    fileLoads.push_back(path);
     if (files_.count(PathKey(path)) == 0) return 0;
     live_.insert(next_);
     return next_++;
@@ -79,8 +78,7 @@ class FakeCursorLoader : public CursorLoader {
 
   // File cursors loaded and not destroyed.
   std::size_t Live() const { return live_.size(); }
-  std::vector<std::string> fileLoads;  // paths asked for, in order
-  std::vector<CursorHandle> shown;     // every Show
+  std::vector<CursorHandle> shown;  // every Show
 
  private:
   std::set<std::string> files_;

@@ -24,34 +24,10 @@ inline LocaleFormats JapaneseLocaleFormats() {
   f.gregorianEraName = "西暦";
   return f;
 }
-// en-US as the system reports it: other separators, 12-hour time, names first.
-inline LocaleFormats EnglishLocaleFormats() {
-  LocaleFormats f;
-  f.timeSeparator = ".";
-  f.dateSeparator = "-";
-  f.shortDate = "M/d/yyyy";
-  f.longDate = "dddd, MMMM d, yyyy";
-  f.timeFormat = "h:mm:ss tt";
-  f.am = "AM";
-  f.pm = "PM";
-  f.dayNames = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-  f.abbrevDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  f.monthNames = {"January", "February", "March",     "April",   "May",      "June",
-                  "July",    "August",   "September", "October", "November", "December"};
-  f.abbrevMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  f.gregorianEraName = "A.D.";
-  return f;
-}
-
 class FakeLocale : public Locale {
  public:
   LocaleFormats formats = JapaneseLocaleFormats();
-  int reads = 0;
-  const LocaleFormats& Formats() override {
-    ++reads;
-    return formats;
-  }
+  const LocaleFormats& Formats() override { return formats; }
 };
 
 }  // namespace tomari::test

@@ -32,7 +32,6 @@ class FakePrompts : public Prompts {
 
   std::vector<AskedMessage> messages;
   std::vector<SaveDialogRequest> dialogs;
-  int unscripted = 0;
 
   void AnswerMessage(int button) { answers.push_back(button); }
   // The path typed into the coming save dialog and the filter index left selected.
@@ -45,7 +44,6 @@ class FakePrompts : public Prompts {
                   std::uint32_t style) override {
     messages.push_back(AskedMessage{owner, text, title, style});
     if (whileOpen) whileOpen();
-    unscripted += answers.empty();
     const int button = answers.empty() ? kIdCancel : answers.front();
     if (!answers.empty()) answers.pop_front();
     return button;
@@ -53,7 +51,6 @@ class FakePrompts : public Prompts {
   bool AskSaveName(const SaveDialogRequest& request, std::string& path, int& filterIndex) override {
     dialogs.push_back(request);
     if (whileOpen) whileOpen();
-    unscripted += choices_.empty();
     if (choices_.empty()) return false;
     const auto choice = choices_.front();
     choices_.pop_front();

@@ -71,10 +71,10 @@ class RecordingSink : public CommandSink {
 // The popup menu's switches, a letter each when on: w attached, f fixed, c clock,
 // t/T top-most enabled/checked, l/L semi-transparency enabled/checked.
 inline std::string MenuFlags(const CommandState& m) {
-  const std::pair<bool, char> flags[] = {
-      {m.WindowMenuEnabled, 'w'}, {m.WindowSetChecked, 'f'}, {m.TitleClockChecked, 'c'},
-      {m.TopMostEnabled, 't'},    {m.TopMostChecked, 'T'},   {m.LayerEnabled, 'l'},
-      {m.LayerChecked, 'L'}};
+  const std::pair<bool, char> flags[] = {{m.WindowMenuEnabled, 'w'}, {m.WindowSetChecked, 'f'},
+                                         {m.TitleClockChecked, 'c'}, {m.TopMostEnabled, 't'},
+                                         {m.TopMostChecked, 'T'},    {m.LayerEnabled, 'l'},
+                                         {m.LayerChecked, 'L'}};
   std::string s;
   for (const auto& [on, letter] : flags) s += on ? letter : '-';
   return s;

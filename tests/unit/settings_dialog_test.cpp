@@ -28,7 +28,8 @@ TEST(SettingsDialogLoad, OutOfRangeValuesAreClamped) {
       {&Settings::ClockWorldTime, 40, 1},  // UTC, as the clock reads it
       {&Settings::ClockWorldTimePM, -1, 1},     {&Settings::MainMulti, -1, 1},
       {&Settings::ClockWorldTimeMinute, 75, 59}};
-  const StartupFacts library{.HasImageLibrary = true};
+  StartupFacts library;
+  library.HasImageLibrary = true;
   for (const auto& [field, stored, written] : cases) {
     Settings s;
     s.ClockWorldTime = 0;  // an own zone: its sign and minutes are kept as loaded
@@ -42,7 +43,9 @@ TEST(SettingsDialogOk, ResetOffsetsSkinChangeOptionGroupsAndSaveFolder) {
   Settings s;
   s.MainSkin = "C:\\Skins\\A.tsk";
   s.PositionXOffset = 12;
-  SettingsDialogModel m(s, 0, {.AppFolder = "C:\\Tomari\\"});
+  StartupFacts facts;
+  facts.AppFolder = "C:\\Tomari\\";
+  SettingsDialogModel m(s, 0, facts);
   m.SetResetOffsets(true);
   EXPECT_FALSE(m.SetSkinPath("C:\\Skins\\A.tsk"));
   EXPECT_TRUE(m.SetSkinPath("C:\\Skins\\a.tsk"));  // case counts

@@ -66,8 +66,9 @@ TEST(SettingsFolderTest, MovesToAppDataOnlyWhenTheProgramFolderCannotBeWritten) 
     TellSettingsFolderMoved(app, prompts, 0);
     TellSettingsUnreadable(app, prompts, 0);
     ASSERT_EQ(prompts.messages.size(), c.moved || has('u') ? 1u : 0u);
-    if (c.moved || has('u'))
+    if (c.moved || has('u')) {
       EXPECT_NE(prompts.messages[0].text.find(c.moved ? kMovedFile : kBeside), std::string::npos);
+    }
   }
 }
 
