@@ -3,15 +3,16 @@
 // window texts. What the core does with them is the unit tests' business.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <future>
+#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dialogs/text_grab.h"
+#include "win32/ports/own_thread.h"
 #include "win32/ports/text_convert.h"
 #include "win32/ports/win_capture.h"
 #include "win32/ports/win_codec.h"
@@ -88,11 +89,14 @@ TEST(WindowSystem, LayeredAttributesReadBackAsTheirProgramSetThemOrNotAtAll) {
 // call look blocked. A blocked thread ends when the target is killed.
 std::string BlockedCalls(const std::shared_ptr<Win32WindowSystem>& ws, WindowHandle t) {
   std::string blocked;
-  std::vector<std::pair<const char*, std::future<void>>> running;
+  std::vector<std::pair<const char*, std::shared_ptr<std::atomic<bool>>>> running;
   auto check = [&](const char* name, std::function<void()> call) {
-    auto task = std::make_shared<std::packaged_task<void()>>(call);
-    running.emplace_back(name, task->get_future());
-    std::thread([task] { (*task)(); }).detach();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    running.emplace_back(name, done);
+    EXPECT_TRUE(StartOwnThread([call, done] {
+      call();
+      done->store(true);
+    })) << name;
   };
   check("SetTitle", [ws, t] { ws->SetTitle(t, "時計 12:00"); });
   check("GetTitle", [ws, t] { ws->GetTitle(t); });
@@ -115,8 +119,10 @@ std::string BlockedCalls(const std::shared_ptr<Win32WindowSystem>& ws, WindowHan
     TextGrabModel(*texts, *clipboard).Collect(t);
   });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  for (auto& [name, done] : running)
-    if (done.wait_until(deadline) != std::future_status::ready) blocked += std::string(name) + "; ";
+  for (auto& [name, done] : running) {
+    while (!*done && std::chrono::steady_clock::now() < deadline) Sleep(10);
+    if (!*done) blocked += std::string(name) + "; ";
+  }
   return blocked;
 }
 

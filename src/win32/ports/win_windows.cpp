@@ -2,12 +2,12 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <utility>
 
+#include "win32/ports/own_thread.h"
 #include "win32/ports/text_convert.h"
 
 namespace tomari {
@@ -42,7 +42,7 @@ bool RunBounded(Work work, DWORD timeoutMs) {
   };
   try {
     auto shared = std::make_shared<Shared>();
-    std::thread([shared, work = std::move(work)]() mutable {
+    const bool started = StartOwnThread([shared, work = std::move(work)]() mutable {
       bool result = work();
       {
         std::lock_guard<std::mutex> lock(shared->mutex);
@@ -50,7 +50,8 @@ bool RunBounded(Work work, DWORD timeoutMs) {
         shared->result = result;
       }
       shared->finished.notify_one();
-    }).detach();
+    });
+    if (!started) return false;
     std::unique_lock<std::mutex> lock(shared->mutex);
     if (!shared->finished.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                                    [&] { return shared->done; }))
