@@ -30,6 +30,7 @@ class FakeCapture : public CaptureSystem {
   bool widgetShown = true;
 
   Bitmap clipboard;
+  bool clipboardHeld = false;  // by another program: no copy gets through
   // Each image written through the library: "JPEG <w>x<h> q<quality> p<progressive>"
   // or "PNG <w>x<h> c<choice>".
   std::vector<std::string> images;
@@ -52,6 +53,7 @@ class FakeCapture : public CaptureSystem {
   }
   bool CopyToClipboard(const Bitmap& picture, WindowHandle owner) override {
     log.push_back("Clipboard " + Hex(owner));
+    if (clipboardHeld) return false;
     clipboard = picture;
     return true;
   }

@@ -58,6 +58,18 @@ TEST(CaptureNothing, AnEmptyPictureOrNoTargetChangesNothing) {
   }
 }
 
+TEST(CaptureToClipboard, ThePictureIsCopiedOrTheUserIsToldItWasNot) {
+  for (bool held : {false, true}) {
+    CaptureWorld w;
+    w.capture.clipboardHeld = held;
+    EXPECT_EQ(w.Capture(0, 0, -1).outcome,
+              held ? CaptureOutcome::ClipboardUnavailable : CaptureOutcome::Copied);
+    EXPECT_EQ(w.capture.clipboard.pixels, held ? Bitmap().pixels : w.whole.pixels);
+    EXPECT_EQ(w.prompts.messages.size(), held ? 1u : 0u);
+    EXPECT_EQ(w.files.writeCalls, 0u);
+  }
+}
+
 TEST(CaptureDateNamed, TheFileTypeDecidesWriterExtensionAndSettings) {
   const struct {
     bool library;
