@@ -9,9 +9,9 @@ namespace tomari {
 // be made (the work then never runs). An exception that escapes `work` ends
 // only that work.
 //
-// A detached std::thread is not used for this: the MinGW threads library
-// recycles a detached thread's record while the thread is still ending, so
-// under load a new thread can start with another one's work, or with none.
+// A detached std::thread is not used for this: with the MinGW threads library
+// (mingw-w64 10), under load a new detached thread can start with another
+// one's work, or with none and crash.
 bool StartOwnThread(std::function<void()> work);
 
 }  // namespace tomari
